@@ -1,0 +1,5 @@
+# The shipped programs: 32-bit Windows.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(MINGW_TRIPLE i686-w64-mingw32)
+set(WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,0 +1,72 @@
+# Shared by the scripts: paths, the Wine prefixes, the X display and the build.
+# Source it; it defines functions and exports nothing until they run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${VANTRA_BUILD:-$ROOT/build}
+NATIVE_BUILD=$BUILD/native
+
+# The programs are 32-bit. Some machines (virtual machines without the
+# 32-bit compatibility mode) cannot execute 32-bit code at all, and so cannot
+# run 32-bit Wine; there the same sources are also built as 64-bit programs
+# and those run the tests and the demonstration.
+runs_32bit() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Sets WINE_ARCH (win32 or win64) and WIN_BUILD, the tree that runs here.
+choose_wine_arch() {
+  if [ -z "${WINE_ARCH:-}" ]; then
+    if runs_32bit; then WINE_ARCH=win32; else WINE_ARCH=win64; fi
+  fi
+  WIN_BUILD=$BUILD/$WINE_ARCH
+}
+
+# The prefix of one width under the build folder, made on first use.
+# Sets WINE to the loader to call.
+wine_env() {
+  local arch=$1
+  export WINEPREFIX=$BUILD/wine-$arch
+  export WINEARCH=$arch
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$arch" = win64 ]; then WINE=/usr/lib/wine/wine64; else WINE=/usr/lib/wine/wine; fi
+  export WINELOADER=$WINE
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$BUILD"
+    echo "wine: creating prefix $WINEPREFIX" >&2
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+}
+
+# A display for windows: the caller's, or an Xvfb of our own.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local n
+  for n in $(seq 90 140); do
+    if [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; then continue; fi
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  echo "no X display could be started" >&2
+  return 1
+}
+
+stop_display() {
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+}
+
+build_windows() { # arch
+  local triple=i686-w64-mingw32
+  [ "$1" = win64 ] && triple=x86_64-w64-mingw32
+  cmake -S "$ROOT" -B "$BUILD/$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$triple.cmake" >/dev/null
+  cmake --build "$BUILD/$1" -j "$(nproc)"
+}
+
+build_native() {
+  cmake -S "$ROOT" -B "$NATIVE_BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$NATIVE_BUILD" -j "$(nproc)"
+}

@@ -1,0 +1,132 @@
+#include "form.h"
+#include "application.h"
+
+#include <vector>
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) { FVisible = false; }
+
+TCustomForm::~TCustomForm()
+{
+    if (OnDestroy) OnDestroy(this);
+    DestroyHandle();
+    if (Application->MainForm == this) Application->MainForm = nullptr;
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style &= ~(WS_CHILD | WS_VISIBLE);
+    switch (BorderStyle) {
+    case bsNone: Params.Style |= WS_POPUP; break;
+    case bsSingle: Params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER; break;
+    case bsSizeable: Params.Style |= WS_OVERLAPPEDWINDOW; break;
+    case bsDialog:
+        Params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    Params.WndParent = Application->Handle();
+}
+
+void TCustomForm::SetVisible(bool Value)
+{
+    if (Value == FVisible && HandleAllocated()) return;
+    FVisible = Value;
+    if (Value) {
+        DoShow();
+        ::ShowWindow(Handle(), SW_SHOW);
+        BringToFront();
+    } else {
+        if (HandleAllocated()) ::ShowWindow(Handle(), SW_HIDE);
+        DoHide();
+    }
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::KeyPress(char& Key) { TWinControl::KeyPress(Key); }
+
+void TCustomForm::BringToFront()
+{
+    if (HandleAllocated())
+        ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    if (Modal) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application->MainForm == this) Application->Terminate();
+    else if (action == caHide) Hide();
+    else if (action == caMinimize) ::ShowWindow(Handle(), SW_MINIMIZE);
+    else delete this;
+}
+
+static BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
+{
+    if (::IsWindowVisible(Wnd) && ::IsWindowEnabled(Wnd)) reinterpret_cast<std::vector<HWND>*>(List)->push_back(Wnd);
+    return TRUE;
+}
+
+int TCustomForm::ShowModal()
+{
+    // Every other window of this thread is disabled while the form runs.
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND wnd : disabled) ::EnableWindow(wnd, FALSE);
+
+    Modal = true;
+    ModalResult = mrNone;
+    Show();
+    while (ModalResult == mrNone) {
+        Application->HandleMessage();
+        if (Application->Terminated) ModalResult = mrCancel;
+        if (ModalResult != mrNone && !CloseQuery()) ModalResult = mrNone;
+    }
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    Modal = false;
+    for (HWND wnd : disabled)
+        if (::IsWindow(wnd)) ::EnableWindow(wnd, TRUE);
+    Hide();
+    return ModalResult;
+}
+
+void TCustomForm::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_KEYDOWN:
+        // A form without focusable controls still sees its keys as characters.
+        break;
+    }
+    TWinControl::Dispatch(Message);
+}

@@ -1,0 +1,54 @@
+// Forms: top-level windows owned by the application window. A form is built
+// in two phases, as the program's code expects: its constructor sets up
+// the components, then AfterConstruction runs OnCreate, so that handlers
+// see a fully built object.
+#pragma once
+#include "control.h"
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+
+// Modal results are the dialog-box button identifiers.
+constexpr int mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+public:
+    CLASS_NAME(TCustomForm)
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+    virtual void AfterConstruction();
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& Value) { SetText(Value); }
+    void SetVisible(bool Value) override;
+    void Close();
+    bool CloseQuery();
+    int ShowModal();
+    void BringToFront();
+    void KeyPress(char& Key) override; // public: controls hand it keys first when KeyPreview is set
+
+    bool KeyPreview = false;
+    TBorderStyle BorderStyle = bsSizeable;
+    int ModalResult = mrNone;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    virtual void DoShow();
+    virtual void DoHide();
+
+private:
+    bool Modal = false;
+};
+
+using TForm = TCustomForm;

@@ -1,0 +1,61 @@
+// Key-value settings files with the Windows profile-file rules:
+// case-insensitive section and key names, integers as decimal text, a
+// missing key yields the caller's default. TCustomIniFile holds what does not
+// depend on where the text lives; TIniFile reads and writes a file on disk
+// through the Windows profile API.
+#pragma once
+#include "persistent.h"
+#include "exceptions.h"
+#include "strings.h"
+
+#include <cstdint>
+#include <string>
+
+class TCustomIniFile : public TObject {
+public:
+    CLASS_NAME(TCustomIniFile)
+    explicit TCustomIniFile(std::string AFileName) : FileName(std::move(AFileName)) {}
+
+    virtual std::string ReadString(const std::string& Section, const std::string& Ident,
+                                   const std::string& Default) = 0;
+    virtual void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) = 0;
+    virtual void ReadSection(const std::string& Section, TStrings& Idents) = 0;
+    virtual void ReadSections(TStrings& Sections) = 0;
+    virtual void EraseSection(const std::string& Section) = 0;
+    virtual void DeleteKey(const std::string& Section, const std::string& Ident) = 0;
+
+    // The whole value must be a decimal integer (after the blanks around it);
+    // anything else reads as Default.
+    int32_t ReadInteger(const std::string& Section, const std::string& Ident, int32_t Default);
+    void WriteInteger(const std::string& Section, const std::string& Ident, int32_t Value);
+    bool ReadBool(const std::string& Section, const std::string& Ident, bool Default);
+    void WriteBool(const std::string& Section, const std::string& Ident, bool Value);
+    bool SectionExists(const std::string& Section);
+    bool ValueExists(const std::string& Section, const std::string& Ident);
+
+    const std::string FileName;
+};
+
+class EIniFileException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+#ifdef _WIN32
+class TIniFile : public TCustomIniFile {
+public:
+    CLASS_NAME(TIniFile)
+    // The profile API looks for a relative name in the Windows folder, so
+    // only absolute paths are taken (EIniFileException otherwise).
+    explicit TIniFile(const std::string& AFileName);
+
+    std::string ReadString(const std::string& Section, const std::string& Ident,
+                           const std::string& Default) override;
+    void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) override;
+    void ReadSection(const std::string& Section, TStrings& Idents) override;
+    void ReadSections(TStrings& Sections) override;
+    void EraseSection(const std::string& Section) override;
+    void DeleteKey(const std::string& Section, const std::string& Ident) override;
+    void UpdateFile(); // flushes the system's cached copy
+};
+#endif

@@ -1,0 +1,40 @@
+// The seam between the programs and the parts of Windows that a test must
+// not see happen for real: message boxes, sounds, ending the session,
+// starting programs, the service manager and the notification area.
+// Production code calls Platform(); tests install a recorder of their own.
+//
+// Setting the environment variable SEAM_LOG to a file name makes the
+// default seam record every call there, one line each ("Call<TAB>arg..."),
+// and stand in for what a test run cannot have: message boxes are answered
+// at once (SEAM_ANSWER, else the first button) instead of shown, sounds are
+// recorded instead of played, one wave-out device is reported
+// (SEAM_WAVE_DEVICES overrides), and Windows is never shut down.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class TPlatformSeam {
+public:
+    virtual ~TPlatformSeam() = default;
+    virtual int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, UINT Flags);
+    virtual UINT WaveOutDeviceCount();
+    virtual BOOL PlaySound(const std::string& FileName, DWORD Flags);
+    virtual MCIERROR MciSendString(const std::string& Command);
+    virtual BOOL ExitWindowsEx(UINT Flags);
+    virtual HINSTANCE ShellExecute(HWND Owner, const std::string& Verb, const std::string& File,
+                                   const std::string& Parameters, const std::string& Directory, int Show);
+    virtual UINT WinExec(const std::string& CommandLine, UINT Show);
+    virtual BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data);
+    // Whether the named Windows service is running; false when it cannot be asked.
+    virtual bool ServiceRunning(const std::string& ServiceName);
+
+protected:
+    void Record(const std::string& Line);
+    bool Recording() const;
+};
+
+TPlatformSeam& Platform();
+// Installs a replacement (nullptr restores the default); returns the previous one.
+TPlatformSeam* SetPlatform(TPlatformSeam* Seam);

@@ -1,0 +1,177 @@
+#include "thread.h"
+#include "application.h"
+#include "exceptions.h"
+#include "format.h"
+
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <condition_variable>
+
+// Shared by the object and its thread, so that a thread abandoned when its
+// object is freed never touches freed memory.
+struct TThread::State {
+    std::mutex Lock;
+    std::condition_variable Changed;
+    HANDLE Thread = nullptr;
+    HANDLE Wake = nullptr; // interrupts Sleep
+    bool Started = false;
+    bool SuspendRequested = false;
+    bool Parked = false;
+    bool Abandoned = false;
+    std::atomic<bool> Terminated{false};
+    std::atomic<int> References{2};
+    TThread* Object;
+
+    void Release()
+    {
+        if (--References == 0) {
+            ::CloseHandle(Wake);
+            ::CloseHandle(Thread);
+            delete this;
+        }
+    }
+};
+
+DWORD WaitServicingSynchronize(HANDLE Handle, DWORD Milliseconds)
+{
+    if (::GetCurrentThreadId() != MainThreadID()) return ::WaitForSingleObject(Handle, Milliseconds);
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD elapsed = ::GetTickCount() - start;
+        DWORD left = Milliseconds == INFINITE ? INFINITE : Milliseconds > elapsed ? Milliseconds - elapsed : 0;
+        DWORD r = ::MsgWaitForMultipleObjects(1, &Handle, FALSE, left, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1) return r;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // delivers the sent messages
+    }
+}
+
+TThread::TThread() : S(new State)
+{
+    S->Object = this;
+    S->Wake = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    S->Thread = ::CreateThread(nullptr, 0, ThreadProc, S, CREATE_SUSPENDED, &Id);
+    if (!S->Thread) throw EThread(Format(Texts::ThreadError, "cannot create thread", int(::GetLastError())));
+}
+
+TThread::~TThread()
+{
+    Terminate();
+    bool wait;
+    {
+        std::lock_guard<std::mutex> hold(S->Lock);
+        // A thread that parks from now on ends there instead.
+        wait = S->Started && !S->Parked;
+        S->Abandoned = true;
+        S->Changed.notify_all();
+    }
+    if (!S->Started) ::ResumeThread(S->Thread); // it sees Abandoned and ends before Execute
+    if (wait && ::GetCurrentThreadId() != Id) WaitServicingSynchronize(S->Thread, INFINITE);
+    S->Release();
+}
+
+DWORD WINAPI TThread::ThreadProc(void* Param)
+{
+    auto* s = static_cast<State*>(Param);
+    bool run;
+    {
+        std::lock_guard<std::mutex> hold(s->Lock);
+        run = !s->Abandoned;
+    }
+    if (run) {
+        try {
+            s->Object->Execute();
+        } catch (...) {
+            // A worker's failure ends the worker only.
+        }
+    }
+    s->Release();
+    return 0;
+}
+
+void TThread::Resume()
+{
+    std::lock_guard<std::mutex> hold(S->Lock);
+    S->SuspendRequested = false;
+    S->Parked = false; // counts as running from now, though it wakes a moment later
+    if (!S->Started) {
+        S->Started = true;
+        ::ResumeThread(S->Thread);
+    }
+    S->Changed.notify_all();
+}
+
+void TThread::Suspend()
+{
+    {
+        std::lock_guard<std::mutex> hold(S->Lock);
+        S->SuspendRequested = true;
+    }
+    if (::GetCurrentThreadId() == Id) Park();
+    else ::SetEvent(S->Wake);
+}
+
+bool TThread::Suspended() const
+{
+    std::lock_guard<std::mutex> hold(S->Lock);
+    return !S->Started || S->Parked;
+}
+
+void TThread::Terminate()
+{
+    S->Terminated = true;
+    ::SetEvent(S->Wake);
+}
+
+bool TThread::Terminated() const { return S->Terminated; }
+
+HANDLE TThread::Handle() const { return S->Thread; }
+
+DWORD TThread::WaitFor()
+{
+    WaitServicingSynchronize(S->Thread, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeThread(S->Thread, &code);
+    return code;
+}
+
+void TThread::Park()
+{
+    State* s = S;
+    std::unique_lock<std::mutex> hold(s->Lock);
+    if (!s->SuspendRequested) return;
+    s->Parked = true;
+    s->Changed.wait(hold, [s] { return !s->SuspendRequested || s->Abandoned; });
+    if (s->Abandoned) {
+        // The object is gone: end here without returning into its code.
+        hold.unlock();
+        s->Release();
+        ::ExitThread(0);
+    }
+}
+
+void TThread::Sleep(DWORD Milliseconds)
+{
+    Park();
+    if (::WaitForSingleObject(S->Wake, Milliseconds) == WAIT_OBJECT_0) Park();
+}
+
+void TThread::Synchronize(const std::function<void()>& Method)
+{
+    Park();
+    if (::GetCurrentThreadId() == MainThreadID()) {
+        Method();
+        return;
+    }
+    std::exception_ptr failure;
+    std::function<void()> call = [&] {
+        try {
+            Method();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    ::SendMessageA(Application->UtilityWindow(), WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
+    if (failure) std::rethrow_exception(failure);
+}

@@ -1,0 +1,51 @@
+// TThread: a worker that runs Execute on a thread of its own.
+//
+// It is created suspended and started by Resume. Suspension is cooperative:
+// Suspend asks the thread to stop, and it parks at its next safe point (the
+// start of Sleep or Synchronize, or an interrupted Sleep), never while it
+// might hold a lock; Suspended reports true once it is parked. Calling
+// Suspend from the thread itself parks it at once.
+//
+// Synchronize runs a call on the main thread through the application's
+// utility window, which every message loop there services, modal loops and
+// message boxes included. Freeing a parked thread does not wait for it and it
+// never runs again; freeing a running one waits for Execute to return, and
+// the main thread keeps servicing synchronised calls while it waits.
+#pragma once
+#include "persistent.h"
+
+#include <windows.h>
+
+#include <functional>
+
+class TThread : public TObject {
+public:
+    CLASS_NAME(TThread)
+    TThread();
+    ~TThread() override;
+
+    void Resume();
+    void Suspend();
+    bool Suspended() const;
+    void Terminate();
+    bool Terminated() const;
+    DWORD WaitFor(); // until Execute has returned
+    HANDLE Handle() const;
+    DWORD ThreadID() const { return Id; }
+
+protected:
+    virtual void Execute() = 0;
+    void Synchronize(const std::function<void()>& Method);
+    void Sleep(DWORD Milliseconds);
+
+private:
+    struct State;
+    static DWORD WINAPI ThreadProc(void* Param);
+    void Park();
+    State* S;
+    DWORD Id = 0;
+};
+
+// Waits for Handle; on the main thread, calls synchronised from other
+// threads are serviced meanwhile.
+DWORD WaitServicingSynchronize(HANDLE Handle, DWORD Milliseconds);

@@ -32,10 +32,11 @@ public:
     DWORD WaitFor(); // until Execute has returned
     HANDLE Handle() const;
     DWORD ThreadID() const { return Id; }
+    // Runs Method on the main thread; called from this thread (a safe point).
+    void Synchronize(const std::function<void()>& Method);
 
 protected:
     virtual void Execute() = 0;
-    void Synchronize(const std::function<void()>& Method);
     void Sleep(DWORD Milliseconds);
 
 private:

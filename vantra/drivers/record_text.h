@@ -1,0 +1,30 @@
+// Small routines that format, parse and prepare the fields of the adapter
+// records. Portable: no Windows call.
+#pragma once
+#include "records.h"
+
+#include <cstdint>
+#include <string>
+
+// "%02X-%02X-%02X-%02X-%02X-%02X" into Out (at least 18 bytes).
+void MacToText(const uint8_t* Mac, char* Out);
+// The pairs at 0, 3, 6, 9, 12 and 15 of Text, each by HexPairToByte.
+void TextToMac(const char* Text, uint8_t* Out);
+// Exactly 16 bytes as 32 upper-case hexadecimal digits.
+std::string BytesToHexText(const uint8_t* Bytes);
+
+// A hexadecimal digit's value; a blank and any other character count as 0.
+uint8_t HexDigitValue(char C);
+uint8_t HexPairToByte(char High, char Low);
+
+// The first Length bytes of a counted SSID as text. The length comes from
+// outside the program, so more than 32 is cut to 32. The result lives in one
+// static buffer that the next call overwrites.
+const char* SsidToText(const uint8_t* Ssid, unsigned Length);
+
+void ClampKeyIndex(WlanWepInfo* Wep);     // WepKeyToUse at most 4
+void SetConfigDefaults(WlanInfo* Info);   // before WLAN_Set_Config
+void InitWepSetRecord(WlanWepInfo* Wep);  // before WLAN_Set_WEP_Config
+
+// Channel centre frequencies in MHz by channel index (channel - 1).
+extern const int32_t FrequencyTable[32];

@@ -1,0 +1,53 @@
+// Process-wide state of the utility: the flags that the main window and its
+// worker threads share, the folder and settings-file paths, and the records
+// exchanged with the outside libraries. All live for the whole run.
+#pragma once
+#include "drivers/records.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// Flags read by worker threads as well as the main thread.
+extern std::atomic<uint8_t> Quitting;      // exiting, or started only to stop a running copy
+extern std::atomic<uint8_t> AdapterOpened; // the adapter is open and monitored
+extern std::atomic<uint8_t> ApplyingTcpIp; // the TCP/IP thread has work
+extern uint8_t EndingSession;
+extern uint8_t NicDeviceMgrOpen;
+extern uint8_t SoundEnabled;
+extern uint8_t MonitoringOn;
+extern uint8_t AdapterPresent;
+extern int32_t WinVersionCode;
+
+extern std::string ProgramFolder; // with its trailing backslash
+extern std::string WlanIniPath;
+
+extern WlanAdapter TheAdapter;
+extern WlanInfo CurrentLinkInfo;
+extern WlanWepInfo DialogWepInfo;
+extern SiteSurveyEntry SurveyEntries[SurveyCapacity];
+extern int32_t SurveyCount;
+extern NicIpInfo CurrentIpInfo;
+extern NicEntry NicDevice;
+extern ProfileSetting NewProfile;
+extern ProfileSetting EditProfile;
+extern char ProfileListBuffer[ProfileListBufferSize];
+
+// The defaults of WLAN.INI's section DefaultSetting.
+extern int32_t DefaultMode, DefaultChannel, DefaultGoo, First, DefaultDhcp;
+extern std::string DefaultSSID, DefaultIp, DefaultMask, DefaultGateway, DefaultDns, DefaultDns2;
+
+// Adapter's card description prefix among the NIC library's active cards.
+inline constexpr const char* AdapterDescriptionPrefix = "Ferovane-Q PCI Adapter";
+
+// The link monitor and the tray icon.
+extern uint8_t TrayIconAdded;
+extern int32_t TrayIconIndex;
+extern int32_t TrayIconFirst, TrayIconLimit;
+extern int32_t LastTrayState;
+extern uint8_t ConnectedShown;
+extern int32_t LinkInfoValid;
+extern int32_t FirstPollDone;
+extern uint32_t HiddenSince;
+extern int32_t DetailTickCount;
+extern uint8_t SurveyInProgress;

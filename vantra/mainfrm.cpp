@@ -1,0 +1,176 @@
+#include "mainfrm.h"
+#include "drivers/bindings.h"
+#include "drivers/win_version.h"
+#include "globals.h"
+#include "toolkit/application.h"
+#include "toolkit/format.h"
+#include "toolkit/seam.h"
+#include "wlan_ini.h"
+
+#include <shellapi.h>
+
+TMainFrm* MainFrm = nullptr;
+
+namespace {
+std::string FirstArgument()
+{
+    return __argc > 1 ? LowerCase(__argv[1]) : std::string();
+}
+
+bool FileExists(const std::string& Path)
+{
+    DWORD attributes = ::GetFileAttributesA(Path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TTimer* NewTimer(TComponent* Owner, UINT Interval, TNotifyEvent Handler)
+{
+    auto* timer = new TTimer(Owner);
+    timer->SetEnabled(false);
+    timer->SetInterval(Interval);
+    timer->OnTimer = std::move(Handler);
+    return timer;
+}
+} // namespace
+
+TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
+{
+    BorderStyle = bsNone;
+    KeyPreview = true;
+    UpdateTimer = NewTimer(this, 0, nullptr);
+    CheckTimer = NewTimer(this, 0, nullptr);
+    ConnectCheckTimer = NewTimer(this, 0, nullptr);
+    DeviceCheckTimer = NewTimer(this, 0, [this](TObject* s) { DeviceCheckTimerTimer(s); });
+    Timer1 = NewTimer(this, 500, [this](TObject* s) { Timer1Timer(s); });
+    DetectIcon = NewTimer(this, 3000, [this](TObject* s) { DetectIconTimer(s); });
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
+
+    const std::string argument = FirstArgument();
+    if (argument == "-o") Quitting = 0;
+    if (argument == "-q") {
+        // Every running copy exits on this; hung windows are skipped, not waited for.
+        DWORD_PTR result;
+        ::SendMessageTimeoutA(HWND_BROADCAST, WM_VANTRA_EXIT, 0, 1, SMTO_ABORTIFHUNG, 30000, &result);
+        Quitting = 1;
+        Application->Terminate();
+        return;
+    }
+    if (CopyAlreadyRunning() || !LoadNicLibrary()) {
+        RemoveTrayIcon();
+        Quitting = 1;
+        Application->Terminate();
+    }
+}
+
+// Held until the process ends. Opening first finds a copy that runs; the
+// create then also reports one that started at the same instant.
+bool TMainFrm::CopyAlreadyRunning()
+{
+    const std::string name = Format("%s", ExtractFileName(Application->ExeName()).c_str());
+    if (HANDLE existing = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str())) {
+        ::CloseHandle(existing);
+        return true;
+    }
+    InstanceMutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+    return ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void TMainFrm::FormCreate(TObject*)
+{
+    if (FirstArgument() == "-q" || Quitting) return;
+    ProgramFolder = ExtractFilePath(Application->ExeName());
+
+    const std::string companion = Format("%s%s", ProgramFolder.c_str(), "Vorlex.exe");
+    if (FileExists(companion)) Platform().ShellExecute(nullptr, "open", companion, "", "", SW_HIDE);
+    ::Sleep(50);
+
+    WinVersionCode = GetWinVersionCode();
+    MessageThread = new TMessageThread;
+    TcpIpThread = new TSetTCPIPThread;
+    GifThread = new TShowGifThread;
+    PowerThread = new TGetSysPowStatus;
+    UpdateProfilesButton();
+
+    Quitting = 0;
+    SoundEnabled = Platform().WaveOutDeviceCount() != 0;
+    PlaySoundThenStop("start.wav");
+
+    LayoutControls();
+    Application->ShowMainForm = false;
+    SetControlFonts();
+    LoadSkinBitmaps();
+    SetWindowShape();
+    SetStatusImage(1007);
+    SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
+
+    WlanIniPath = ProgramFolder + "WLAN.INI";
+    if (!FileExists(WlanIniPath)) {
+        Platform().MessageBox(nullptr, WlanIniPath + " can't found.", "Loading WLAN.INI Error!", MB_ICONERROR);
+        RemoveTrayIcon();
+        Application->Terminate();
+        return;
+    }
+    {
+        TIniFile ini(WlanIniPath);
+        ReadDefaultSettings(ini);
+    }
+    ClearPageLabels();
+
+    DetectIconTimer(this);
+    DeviceCheckTimerTimer(this);
+}
+
+void TMainFrm::FormShow(TObject*)
+{
+    if (Width() != BackgroundWidth || Height() != BackgroundHeight) {
+        SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
+        Invalidate();
+    }
+    ShowCurrentStatusImage();
+    ResumeGifThreadIfIdle();
+}
+
+void TMainFrm::FormKeyPress(TObject*, char& Key)
+{
+    if (Key == 27) HideToTray();
+}
+
+void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
+{
+    UpdateTimer->SetInterval(0);
+    UpdateTimer->SetEnabled(false);
+    CheckTimer->SetInterval(0);
+    CheckTimer->SetEnabled(false);
+    CanClose = true;
+}
+
+void TMainFrm::FormClose(TObject*, TCloseAction&)
+{
+    Quitting = 0;
+    CloseAllSounds();
+    FreeSkinBitmaps();
+    HideMainWindow();
+    if (NicDeviceMgrOpen) {
+        NicCall(Nic.NIC_CloseDeviceMgr);
+        NicDeviceMgrOpen = 0;
+    }
+    Quitting = 1;
+}
+
+void TMainFrm::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == WM_DEVICECHANGE) {
+        OnDeviceChange(Message);
+        return;
+    }
+    TForm::Dispatch(Message);
+}
+
+bool TMainFrm::WorkersSuspended() const
+{
+    return MessageThread->Suspended() && TcpIpThread->Suspended() && GifThread->Suspended();
+}

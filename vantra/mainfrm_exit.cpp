@@ -1,0 +1,50 @@
+#include "drivers/bindings.h"
+#include "globals.h"
+#include "mainfrm.h"
+#include "toolkit/application.h"
+
+void TMainFrm::WaitPumping(DWORD Milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < Milliseconds) {
+        Application->ProcessMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Runs once: the message pumping below can deliver a second exit request
+// (another 0xCA01, 0xCA49 or WM_ENDSESSION), which must not free the
+// threads again.
+void TMainFrm::ExitUtility()
+{
+    if (ExitStarted) return;
+    ExitStarted = true;
+    Quitting = 1;
+    for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer}) {
+        timer->SetEnabled(false);
+        timer->SetInterval(0);
+    }
+    for (;;) {
+        Application->ProcessMessages();
+        for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
+                                static_cast<TThread*>(GifThread)})
+            if (!worker->Suspended()) worker->Suspend();
+        if (WorkersSuspended()) break;
+        WaitPumping(100);
+    }
+    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
+    for (TThread* worker : workers) worker->Terminate();
+    for (TThread* worker : workers) delete worker;
+    MessageThread = nullptr;
+    TcpIpThread = nullptr;
+    GifThread = nullptr;
+    PowerThread = nullptr;
+
+    if (AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
+    RestoreTitleButton();
+    Quitting = 0;
+    PlaySoundThenStop("exit.wav");
+    Quitting = 1;
+    Application->Terminate();
+    Close();
+}

@@ -1,0 +1,101 @@
+#include "drivers/bindings.h"
+#include "globals.h"
+#include "mainfrm.h"
+#include "toolkit/application.h"
+#include "toolkit/seam.h"
+
+#include <cstring>
+
+namespace {
+constexpr UINT TrayIconId = 9999;
+
+NOTIFYICONDATAA TrayRecord(UINT Flags)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE; // room for a 127-character tip
+    data.hWnd = MainFrm->HandleAllocated() ? MainFrm->Handle() : nullptr;
+    data.uID = TrayIconId;
+    data.uFlags = Flags;
+    return data;
+}
+
+bool UserLoggedOn()
+{
+    char name[256] = {};
+    DWORD size = sizeof name;
+    return ::GetUserNameA(name, &size) && name[0];
+}
+} // namespace
+
+void TMainFrm::AddTrayIcon()
+{
+    TrayIconIndex = 1;
+    NOTIFYICONDATAA data = TrayRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    data.uCallbackMessage = WM_TRAY_CALLBACK;
+    data.hIcon = TrayIcon(1);
+    std::strcpy(data.szTip, "\n    Start here\n");
+    TrayIconAdded = Platform().ShellNotifyIcon(NIM_ADD, &data) ? 1 : 0;
+    LinkInfoValid = 0;
+}
+
+void TMainFrm::RemoveTrayIcon()
+{
+    NOTIFYICONDATAA data = TrayRecord(0);
+    Platform().ShellNotifyIcon(NIM_DELETE, &data);
+    LinkInfoValid = 0;
+    TrayIconAdded = 0;
+}
+
+void TMainFrm::DetectIconTimer(TObject*)
+{
+    if (UserLoggedOn()) {
+        if (TrayIconAdded) {
+            DetectIcon->SetEnabled(false);
+            return;
+        }
+        AddTrayIcon();
+    }
+    DetectIcon->SetEnabled(true);
+}
+
+void TMainFrm::HideToTray()
+{
+    if (Visible() && !Application->ShowMainForm) {
+        Hide();
+        ::ShowWindow(Application->Handle(), SW_HIDE);
+    }
+}
+
+void TMainFrm::ShowFromTray()
+{
+    ::ShowWindow(Application->Handle(), SW_SHOWNORMAL);
+    Show();
+}
+
+void TMainFrm::HideMainWindow()
+{
+    Hide();
+    RemoveTrayIcon();
+}
+
+void TMainFrm::StopMonitoring()
+{
+    for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
+                            static_cast<TThread*>(GifThread)})
+        if (!worker->Suspended()) worker->Suspend();
+    SurveyInProgress = 0;
+    for (TTimer* timer : {UpdateTimer, CheckTimer}) {
+        timer->SetInterval(0);
+        timer->SetEnabled(false);
+    }
+    NicCall(Nic.NIC_CloseDeviceMgr);
+    NicDeviceMgrOpen = 0;
+    if (AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
+    ShowIcon(4);
+    EnableConnectControls(false);
+    FirstPollDone = 0;
+    TrayIconIndex = 0;
+    DetailTickCount = 0;
+    AdapterOpened = 0;
+    CheckStatusPage();
+}

@@ -1,0 +1,14 @@
+// Finding the adapter's network card among the NIC library's active cards,
+// and asking whether Windows' own wireless configuration service runs.
+#pragma once
+
+// Whether an active card's description begins with Prefix. Leaves the
+// NIC device manager closed.
+bool FindNicByDescription(const char* Prefix);
+// Whether the card of the open adapter (matched by name) is active. Leaves
+// the device manager open.
+bool DetectAdapterNic();
+// Chooses NicDevice, once per opening of the device manager.
+bool FindAdapterNic();
+// On code 2: whether the service "WZCSVC" is running.
+bool ControlWzcService(int Action);

@@ -35,6 +35,8 @@ wine_env() {
     mkdir -p "$BUILD"
     echo "wine: creating prefix $WINEPREFIX" >&2
     "$WINE" wineboot -i >/dev/null 2>&1 || true
+    # A program that crashes ends at once instead of waiting in the debugger.
+    "$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
     wineserver -w
   fi
 }

@@ -9,11 +9,13 @@
 namespace {
 constexpr UINT TrayIconId = 9999;
 
-NOTIFYICONDATAA TrayRecord(UINT Flags)
+// The window's handle only when it exists: removing the icon of a copy
+// that ends before its window is made must not make one.
+NOTIFYICONDATAA TrayRecord(TMainFrm* Form, UINT Flags)
 {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V2_SIZE; // room for a 127-character tip
-    data.hWnd = MainFrm->HandleAllocated() ? MainFrm->Handle() : nullptr;
+    data.hWnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
     data.uID = TrayIconId;
     data.uFlags = Flags;
     return data;
@@ -30,7 +32,7 @@ bool UserLoggedOn()
 void TMainFrm::AddTrayIcon()
 {
     TrayIconIndex = 1;
-    NOTIFYICONDATAA data = TrayRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    NOTIFYICONDATAA data = TrayRecord(this, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TRAY_CALLBACK;
     data.hIcon = TrayIcon(1);
     std::strcpy(data.szTip, "\n    Start here\n");
@@ -40,7 +42,7 @@ void TMainFrm::AddTrayIcon()
 
 void TMainFrm::RemoveTrayIcon()
 {
-    NOTIFYICONDATAA data = TrayRecord(0);
+    NOTIFYICONDATAA data = TrayRecord(this, 0);
     Platform().ShellNotifyIcon(NIM_DELETE, &data);
     LinkInfoValid = 0;
     TrayIconAdded = 0;

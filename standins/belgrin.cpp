@@ -63,23 +63,19 @@ bool Usable(const World& world, bool* down = nullptr)
     return true;
 }
 
-// The driver-setting calls, under their current and their older names.
-uint8_t ReadDriverSetting(const char* name, ProfileSetting* profile)
+// A call of the profile store that reads or writes the first `size` bytes
+// of the record.
+template <class Record>
+uint8_t StoreCall(const char* name, Record* profile, size_t size,
+                  bool (ProfileStore::*operation)(Record&, size_t) const)
 {
     Call call(lock, name);
-    call.Record("profile", profile, ProfileWirelessPartSize);
+    call.Record("profile", profile, size);
     if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).ReadDriverSetting(*profile, ProfileWirelessPartSize));
+    return call.Done<uint8_t>((ProfileStore(call.world).*operation)(*profile, size));
 }
 
-// The card joins the saved setting when it next starts.
-uint8_t WriteDriverSetting(const char* name, ProfileSetting* profile)
-{
-    Call call(lock, name);
-    call.Record("profile", profile, sizeof *profile);
-    if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).WriteDriverSetting(*profile));
-}
+constexpr size_t Whole = sizeof(ProfileSetting);
 
 } // namespace
 
@@ -200,54 +196,51 @@ uint8_t __stdcall WLAN_Write_ProfileList(const char* list)
 
 uint8_t __stdcall WLAN_Read_Setting_From_ProfileRegistry(ProfileSetting* profile)
 {
-    Call call(lock, "WLAN_Read_Setting_From_ProfileRegistry");
-    call.Record("profile", profile, ProfileWirelessPartSize);
-    if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).ReadProfile(*profile, ProfileWirelessPartSize));
+    return StoreCall("WLAN_Read_Setting_From_ProfileRegistry", profile, ProfileWirelessPartSize,
+                     &ProfileStore::ReadProfile);
 }
 
 uint8_t __stdcall WLAN_Read_Setting_From_ProfileRegistry_Ex(ProfileSetting* profile)
 {
-    Call call(lock, "WLAN_Read_Setting_From_ProfileRegistry_Ex");
-    call.Record("profile", profile, sizeof *profile);
-    if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).ReadProfile(*profile, sizeof *profile));
+    return StoreCall("WLAN_Read_Setting_From_ProfileRegistry_Ex", profile, Whole, &ProfileStore::ReadProfile);
 }
 
 uint8_t __stdcall WLAN_Write_Setting_To_ProfileRegistry(ProfileSetting* profile)
 {
-    Call call(lock, "WLAN_Write_Setting_To_ProfileRegistry");
-    call.Record("profile", profile, ProfileWirelessPartSize);
-    if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).WriteProfile(*profile, ProfileWirelessPartSize));
+    return StoreCall<const ProfileSetting>("WLAN_Write_Setting_To_ProfileRegistry", profile,
+                                           ProfileWirelessPartSize, &ProfileStore::WriteProfile);
 }
 
 uint8_t __stdcall WLAN_Write_Setting_To_ProfileRegistry_Ex(ProfileSetting* profile)
 {
-    Call call(lock, "WLAN_Write_Setting_To_ProfileRegistry_Ex");
-    call.Record("profile", profile, sizeof *profile);
-    if (!profile || call.Forced()) return call.Done<uint8_t>(0);
-    return call.Done<uint8_t>(ProfileStore(call.world).WriteProfile(*profile, sizeof *profile));
+    return StoreCall<const ProfileSetting>("WLAN_Write_Setting_To_ProfileRegistry_Ex", profile, Whole,
+                                           &ProfileStore::WriteProfile);
 }
 
+// The driver-setting calls, under their current and their older names. The
+// card joins a written setting when it next starts.
 uint8_t __stdcall WLAN_Read_Setting_From_DriverRegistry(ProfileSetting* profile)
 {
-    return ReadDriverSetting("WLAN_Read_Setting_From_DriverRegistry", profile);
+    return StoreCall("WLAN_Read_Setting_From_DriverRegistry", profile, ProfileWirelessPartSize,
+                     &ProfileStore::ReadDriverSetting);
 }
 
 uint8_t __stdcall WLAN_Read_Setting_From_Registry(ProfileSetting* profile)
 {
-    return ReadDriverSetting("WLAN_Read_Setting_From_Registry", profile);
+    return StoreCall("WLAN_Read_Setting_From_Registry", profile, ProfileWirelessPartSize,
+                     &ProfileStore::ReadDriverSetting);
 }
 
 uint8_t __stdcall WLAN_Write_Setting_To_DriverRegistry(ProfileSetting* profile)
 {
-    return WriteDriverSetting("WLAN_Write_Setting_To_DriverRegistry", profile);
+    return StoreCall<const ProfileSetting>("WLAN_Write_Setting_To_DriverRegistry", profile, Whole,
+                                           &ProfileStore::WriteDriverSetting);
 }
 
 uint8_t __stdcall WLAN_Write_Setting_To_Registry(ProfileSetting* profile)
 {
-    return WriteDriverSetting("WLAN_Write_Setting_To_Registry", profile);
+    return StoreCall<const ProfileSetting>("WLAN_Write_Setting_To_Registry", profile, Whole,
+                                           &ProfileStore::WriteDriverSetting);
 }
 
 uint8_t __stdcall WLAN_Get_Version_Info(char* text, int32_t size)

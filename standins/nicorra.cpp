@@ -71,6 +71,18 @@ uint8_t ManagerSession(const char* name)
     return Finish(call, call.Forced() ? call.world.NicErrorCode : 0);
 }
 
+// Gives back or takes again the DHCP lease of a card that uses DHCP.
+uint8_t SetLeaseReleased(const char* name, NicEntry* entry, bool released)
+{
+    Call call(lock, name);
+    call.Record("card", entry, sizeof *entry);
+    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
+        if (!card.Ip.Dhcp) return static_cast<int32_t>(ERROR_INVALID_FUNCTION);
+        card.Released = released;
+        return 0;
+    });
+}
+
 std::string Text(const char* text, size_t size = 260)
 {
     return text ? FieldText(text, size) : std::string();
@@ -346,24 +358,12 @@ uint8_t __stdcall NIC_GetNicIPAddress(NicEntry* entry, char* ip)
 
 uint8_t __stdcall NIC_NicIpReleaseAddress(NicEntry* entry)
 {
-    Call call(lock, "NIC_NicIpReleaseAddress");
-    call.Record("card", entry, sizeof *entry);
-    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
-        if (!card.Ip.Dhcp) return static_cast<int32_t>(ERROR_INVALID_FUNCTION);
-        card.Released = true;
-        return 0;
-    });
+    return SetLeaseReleased("NIC_NicIpReleaseAddress", entry, true);
 }
 
 uint8_t __stdcall NIC_NicIpRenewAddress(NicEntry* entry)
 {
-    Call call(lock, "NIC_NicIpRenewAddress");
-    call.Record("card", entry, sizeof *entry);
-    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
-        if (!card.Ip.Dhcp) return static_cast<int32_t>(ERROR_INVALID_FUNCTION);
-        card.Released = false;
-        return 0;
-    });
+    return SetLeaseReleased("NIC_NicIpRenewAddress", entry, false);
 }
 
 int32_t __stdcall NIC_GetNicErrorCode()

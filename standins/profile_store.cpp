@@ -67,7 +67,9 @@ bool ProfileStore::ReadDriverSetting(ProfileSetting& setting, size_t size) const
     return true;
 }
 
-bool ProfileStore::WriteDriverSetting(const ProfileSetting& setting) const
+bool ProfileStore::WriteDriverSetting(const ProfileSetting& setting, size_t size) const
 {
-    return WriteStateFile(folder + "driver.bin", std::string(reinterpret_cast<const char*>(&setting), RecordSize));
+    std::string record(RecordSize, '\0');
+    std::memcpy(&record[0], &setting, size);
+    return WriteStateFile(folder + "driver.bin", record);
 }

@@ -26,7 +26,8 @@ public:
     bool WriteProfile(const ProfileSetting& profile, size_t size) const;
 
     bool ReadDriverSetting(ProfileSetting& setting, size_t size) const;
-    bool WriteDriverSetting(const ProfileSetting& setting) const;
+    // Saves the first `size` bytes of `setting`, the rest zero.
+    bool WriteDriverSetting(const ProfileSetting& setting, size_t size) const;
 
 private:
     std::string folder;

@@ -141,13 +141,16 @@ const World& CurrentWorld()
     static World world;
     static std::string loadedName;
     static FILETIME loadedTime{};
+    static DWORD loadedSize = 0;
     std::string name = WorldFileName();
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) data = {};
-    if (name != loadedName || CompareFileTime(&data.ftLastWriteTime, &loadedTime) != 0) {
+    if (name != loadedName || CompareFileTime(&data.ftLastWriteTime, &loadedTime) != 0 ||
+        data.nFileSizeLow != loadedSize) {
         world = Read(name);
         loadedName = name;
         loadedTime = data.ftLastWriteTime;
+        loadedSize = data.nFileSizeLow;
     }
     return world;
 }

@@ -30,6 +30,8 @@ std::string BinFolder()
     return ExeFolder() + STANDINS_BIN + "\\";
 }
 
+// A library loaded as the utility loads it; `missing` names the entry points
+// that it does not export.
 class Library {
 public:
     explicit Library(const char* file) : handle(LoadLibraryA((BinFolder() + file).c_str())) {}
@@ -39,16 +41,67 @@ public:
     }
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
-    template <class Function> Function Get(const char* name) const
+    template <class Function> Function Get(const char* name)
     {
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+        auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+        if (!function) missing += std::string(name) + " ";
+        return function;
     }
     HMODULE handle;
+    std::string missing;
 };
 
-#define BIND(library, name)                                  \
-    auto name = (library).Get<name##_t>(#name);              \
-    ASSERT_NE(name, nullptr) << #name " is not exported"
+#define ENTRY(name) const name##_t name = Get<name##_t>(#name)
+
+struct Chipset : Library {
+    Chipset() : Library("Belgrin.dll") {}
+    ENTRY(WLAN_Open_Adapter);
+    ENTRY(WLAN_Close_Adapter);
+    ENTRY(WLAN_Get_Info);
+    ENTRY(WLAN_Get_WEP_Info);
+    ENTRY(WLAN_Get_Site_Survey);
+    ENTRY(WLAN_Get_Link_Speed);
+    ENTRY(WLAN_Get_Mac_Info);
+    ENTRY(WLAN_Set_Config);
+    ENTRY(WLAN_Set_WEP_Config);
+    ENTRY(WLAN_Read_ProfileList);
+    ENTRY(WLAN_Write_ProfileList);
+    ENTRY(WLAN_Read_Setting_From_ProfileRegistry);
+    ENTRY(WLAN_Read_Setting_From_ProfileRegistry_Ex);
+    ENTRY(WLAN_Write_Setting_To_ProfileRegistry_Ex);
+    ENTRY(WLAN_Read_Setting_From_DriverRegistry);
+    ENTRY(WLAN_Write_Setting_To_DriverRegistry);
+};
+
+// The chipset library with the adapter opened.
+struct OpenChipset : Chipset {
+    OpenChipset() { opened = missing.empty() && WLAN_Open_Adapter(&adapter) == 1; }
+    WlanAdapter adapter{};
+    bool opened;
+};
+
+struct Nic : Library {
+    explicit Nic(const char* file = "Nicorra.dll") : Library(file) {}
+    ENTRY(NIC_OpenDeviceMgr);
+    ENTRY(NIC_CloseDeviceMgr);
+    ENTRY(NIC_GetActiveNICs);
+    ENTRY(NIC_GetNicIPAddressDetail);
+    ENTRY(NIC_GetDHCPStatusfor9x);
+    ENTRY(NIC_SetIpInfo);
+    ENTRY(NIC_EnableDHCP9x);
+    ENTRY(NIC_EnableStaticIP9x);
+    ENTRY(NIC_EnableDnsServer9x);
+    ENTRY(NIC_GetNicErrorCode);
+    ENTRY(NIC_PropertyChange);
+};
+
+struct WepLibrary : Library {
+    WepLibrary() : Library("KALWEP.DLL") {}
+    ENTRY(Wep_Init);
+    ENTRY(Wep_GenWepKeys);
+    ENTRY(Wep_Encrypt);
+    ENTRY(Wep_Decrypt);
+};
 
 // A record followed by bytes that must stay as they were.
 template <class Record, size_t Count = 1> struct Guarded {
@@ -237,11 +290,10 @@ std::string RegistryText(const std::string& key, const char* value)
 
 TEST_F(StandinsTest, OpenFillsTheAdapterRecordAndNothingBeyond)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Mac_Info);
+    Chipset chipset;
+    ASSERT_EQ(chipset.missing, "");
     Guarded<WlanAdapter> adapter;
-    ASSERT_EQ(WLAN_Open_Adapter(&*adapter), 1);
+    ASSERT_EQ(chipset.WLAN_Open_Adapter(&*adapter), 1);
     EXPECT_TRUE(adapter.Intact());
     EXPECT_STREQ(adapter->Description, "Ferovane-Q PCI Adapter 802.11g");
     EXPECT_STREQ(adapter->AdapterName, AdapterName);
@@ -252,7 +304,7 @@ TEST_F(StandinsTest, OpenFillsTheAdapterRecordAndNothingBeyond)
     EXPECT_TRUE(AllBytes(adapter->Reserved, sizeof adapter->Reserved, 0));
 
     Guarded<uint8_t, 6> mac;
-    ASSERT_EQ(WLAN_Get_Mac_Info(mac.records), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Mac_Info(mac.records), 1);
     EXPECT_EQ(std::memcmp(mac.records, AdapterMac, 6), 0);
     EXPECT_TRUE(mac.Intact());
 }
@@ -260,73 +312,59 @@ TEST_F(StandinsTest, OpenFillsTheAdapterRecordAndNothingBeyond)
 TEST_F(StandinsTest, NoAdapterNoOpenAndClosedAdapterRefusesLinkCalls)
 {
     WriteWorld("", "", false);
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Close_Adapter);
+    Chipset chipset;
+    ASSERT_EQ(chipset.missing, "");
     WlanAdapter adapter{};
-    EXPECT_EQ(WLAN_Open_Adapter(&adapter), 0);
+    EXPECT_EQ(chipset.WLAN_Open_Adapter(&adapter), 0);
     WlanInfo info{};
-    EXPECT_EQ(WLAN_Get_Info(&info), 0);
-    EXPECT_EQ(WLAN_Close_Adapter(), 1);
+    EXPECT_EQ(chipset.WLAN_Get_Info(&info), 0);
+    EXPECT_EQ(chipset.WLAN_Close_Adapter(), 1);
 
     WriteWorld();
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
-    EXPECT_EQ(WLAN_Get_Info(&info), 1);
-    EXPECT_EQ(WLAN_Close_Adapter(), 1);
-    EXPECT_EQ(WLAN_Get_Info(&info), 0);
+    ASSERT_EQ(chipset.WLAN_Open_Adapter(&adapter), 1);
+    EXPECT_EQ(chipset.WLAN_Get_Info(&info), 1);
+    EXPECT_EQ(chipset.WLAN_Close_Adapter(), 1);
+    EXPECT_EQ(chipset.WLAN_Get_Info(&info), 0);
 }
 
 TEST_F(StandinsTest, LinkRecordsAreFilledAtTheirExactSizes)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Set_WEP_Config);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Get_WEP_Info);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
 
     Guarded<WlanInfo> info;
-    ASSERT_EQ(WLAN_Get_Info(&*info), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&*info), 1);
     EXPECT_TRUE(info.Intact());
     EXPECT_EQ(info->StationState, WLAN_STATION_STATE_SCANNING); // nothing configured yet
 
     WlanWepInfo wep = Wep(1, KestrelKey);
     std::strcpy(wep.Passphrase, "Kestrel");
     wep.PassphraseUsed = 1;
-    ASSERT_EQ(WLAN_Set_WEP_Config(&wep), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&wep), 1);
     Guarded<WlanWepInfo> read;
-    ASSERT_EQ(WLAN_Get_WEP_Info(&*read), 1);
+    ASSERT_EQ(chipset.WLAN_Get_WEP_Info(&*read), 1);
     EXPECT_TRUE(read.Intact());
     EXPECT_EQ(std::memcmp(&*read, &wep, sizeof wep), 0);
 
     WlanWepInfo bad = Wep(4, nullptr);
-    EXPECT_EQ(WLAN_Set_WEP_Config(&bad), 0);
+    EXPECT_EQ(chipset.WLAN_Set_WEP_Config(&bad), 0);
     WlanInfo tooLong = Config("x", 1);
     tooLong.SSID_length = 33;
-    EXPECT_EQ(WLAN_Set_Config(&tooLong), 0);
+    EXPECT_EQ(chipset.WLAN_Set_Config(&tooLong), 0);
 }
 
 TEST_F(StandinsTest, JoinsAMatchingCellKeepingTheReservedBytes)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Set_WEP_Config);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Get_Link_Speed);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
 
     WlanInfo config = Config("harbour", 1);
     for (int i = 0; i < 26; ++i) config.Reserved[i] = static_cast<uint8_t>(0xA0 + i);
     WlanWepInfo open = Wep(0, nullptr);
-    ASSERT_EQ(WLAN_Set_Config(&config), 1);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&open), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&config), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&open), 1);
     WlanInfo link{};
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.StationState, WLAN_STATION_STATE_READY);
     EXPECT_EQ(std::memcmp(link.Bssid, HarbourBssid, 6), 0);
     EXPECT_EQ(link.Channel, 11); // the access point's, not the configured one
@@ -339,72 +377,62 @@ TEST_F(StandinsTest, JoinsAMatchingCellKeepingTheReservedBytes)
     EXPECT_EQ(link.FragThreshold, 2346);
     EXPECT_EQ(link.RtsThreshold, 2347);
     EXPECT_EQ(link.NetBand, 5);
-    EXPECT_EQ(WLAN_Get_Link_Speed(), 540);
+    EXPECT_EQ(chipset.WLAN_Get_Link_Speed(), 540);
 
     // Writing the read record back keeps its reserved bytes too.
     link.StationState = WLAN_STATION_STATE_RECONFIGURING;
-    ASSERT_EQ(WLAN_Set_Config(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&link), 1);
     WlanInfo again{};
-    ASSERT_EQ(WLAN_Get_Info(&again), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&again), 1);
     EXPECT_EQ(std::memcmp(again.Reserved, config.Reserved, 26), 0);
 }
 
 TEST_F(StandinsTest, JoinsOnlyWithTheRightModeAndWepKey)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Set_WEP_Config);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Get_Link_Speed);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
     auto state = [&] {
         WlanInfo link{};
-        EXPECT_EQ(WLAN_Get_Info(&link), 1);
+        EXPECT_EQ(chipset.WLAN_Get_Info(&link), 1);
         return link.StationState;
     };
 
     WlanInfo kestrel = Config("Kestrel", 1);
-    ASSERT_EQ(WLAN_Set_Config(&kestrel), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&kestrel), 1);
     WlanWepInfo none = Wep(0, nullptr);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&none), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&none), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING) << "WEP required";
     const uint8_t wrongKey[5] = {1, 2, 3, 4, 5};
     WlanWepInfo wrong = Wep(1, wrongKey);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&wrong), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&wrong), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING) << "wrong key";
-    EXPECT_EQ(WLAN_Get_Link_Speed(), 0);
+    EXPECT_EQ(chipset.WLAN_Get_Link_Speed(), 0);
     WlanWepInfo right = Wep(1, KestrelKey);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&right), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&right), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_READY);
 
     WlanInfo adhocAsInfra = Config("lanparty", 1);
-    ASSERT_EQ(WLAN_Set_Config(&adhocAsInfra), 1);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&none), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&adhocAsInfra), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&none), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING) << "the cell is ad hoc";
     WlanInfo adhoc = Config("lanparty", 0);
-    ASSERT_EQ(WLAN_Set_Config(&adhoc), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&adhoc), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_READY);
 
     WlanInfo absent = Config("nowhere", 1);
-    ASSERT_EQ(WLAN_Set_Config(&absent), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&absent), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING);
 }
 
 TEST_F(StandinsTest, JoinPassesThroughScanningAndAuthenticatingToReady)
 {
     WriteWorld("JoinMs=60000\r\n");
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Get_Info);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
     WlanInfo config = Config("harbour", 1);
-    ASSERT_EQ(WLAN_Set_Config(&config), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&config), 1);
     WlanInfo link{};
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.StationState, WLAN_STATION_STATE_SCANNING);
     EXPECT_TRUE(AllBytes(link.Bssid, 6, 0));
     EXPECT_EQ(link.SignalStrength, 0);
@@ -412,14 +440,14 @@ TEST_F(StandinsTest, JoinPassesThroughScanningAndAuthenticatingToReady)
     // A short join, watched closely: the states come in order and end ready.
     WriteWorld("JoinMs=1500\r\n");
     config = Config("harbour", 1);
-    ASSERT_EQ(WLAN_Set_Config(&config), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&config), 1);
     const uint8_t order[] = {WLAN_STATION_STATE_SCANNING, WLAN_STATION_STATE_AUTHENTICATING,
                              WLAN_STATION_STATE_ASSOCIATING, WLAN_STATION_STATE_READY};
     std::vector<uint8_t> seen;
     DWORD start = GetTickCount();
     while (seen.empty() || seen.back() != WLAN_STATION_STATE_READY) {
         ASSERT_LT(GetTickCount() - start, 60000u) << "never ready";
-        ASSERT_EQ(WLAN_Get_Info(&link), 1);
+        ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
         if (seen.empty() || seen.back() != link.StationState) seen.push_back(link.StationState);
         Sleep(5);
     }
@@ -433,15 +461,12 @@ TEST_F(StandinsTest, JoinPassesThroughScanningAndAuthenticatingToReady)
 
 TEST_F(StandinsTest, SurveyListsTheCellsAndNeverMoreThanAHundred)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Site_Survey);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
 
     Guarded<SiteSurveyEntry, 100> entries;
     int32_t count = -1;
-    ASSERT_EQ(WLAN_Get_Site_Survey(entries.records, &count, 1), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Site_Survey(entries.records, &count, 1), 1);
     ASSERT_EQ(count, 4);
     const SiteSurveyEntry& kestrel = entries.records[1];
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(kestrel.SSID), kestrel.SSID_length), "Kestrel");
@@ -460,7 +485,7 @@ TEST_F(StandinsTest, SurveyListsTheCellsAndNeverMoreThanAHundred)
         many += "[Cell" + std::to_string(i) + "]\r\nSSID=crowd" + std::to_string(i) + "\r\nBSSID=02-00-00-00-01-" +
                 std::to_string(i % 90 + 10) + "\r\nSignal=40\r\n";
     WriteWorld("", many);
-    ASSERT_EQ(WLAN_Get_Site_Survey(entries.records, &count, 1), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Site_Survey(entries.records, &count, 1), 1);
     EXPECT_EQ(count, 100);
     EXPECT_TRUE(entries.Intact());
 }
@@ -473,34 +498,28 @@ TEST_F(StandinsTest, ProfileStoreSurvivesAReload)
     for (size_t i = 0; i < sizeof home.Ip.cDnsServer - 1; ++i) work.Ip.cDnsServer[i] = 'a' + i % 26;
     const char* list = "\"Home\",\"Work\"";
     {
-        Library chipset("Belgrin.dll");
-        BIND(chipset, WLAN_Write_ProfileList);
-        BIND(chipset, WLAN_Write_Setting_To_ProfileRegistry_Ex);
-        BIND(chipset, WLAN_Write_Setting_To_DriverRegistry);
-        ASSERT_EQ(WLAN_Write_ProfileList(list), 1);
-        ASSERT_EQ(WLAN_Write_Setting_To_ProfileRegistry_Ex(&home), 1);
-        ASSERT_EQ(WLAN_Write_Setting_To_ProfileRegistry_Ex(&work), 1);
-        ASSERT_EQ(WLAN_Write_Setting_To_DriverRegistry(&work), 1);
+        Chipset chipset;
+        ASSERT_EQ(chipset.missing, "");
+        ASSERT_EQ(chipset.WLAN_Write_ProfileList(list), 1);
+        ASSERT_EQ(chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex(&home), 1);
+        ASSERT_EQ(chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex(&work), 1);
+        ASSERT_EQ(chipset.WLAN_Write_Setting_To_DriverRegistry(&work), 1);
         home.Wlan.Channel = 9; // a second write replaces the record
-        ASSERT_EQ(WLAN_Write_Setting_To_ProfileRegistry_Ex(&home), 1);
+        ASSERT_EQ(chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex(&home), 1);
     }
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Read_ProfileList);
-    BIND(chipset, WLAN_Write_ProfileList);
-    BIND(chipset, WLAN_Read_Setting_From_ProfileRegistry);
-    BIND(chipset, WLAN_Read_Setting_From_ProfileRegistry_Ex);
-    BIND(chipset, WLAN_Read_Setting_From_DriverRegistry);
+    Chipset chipset;
+    ASSERT_EQ(chipset.missing, "");
 
     Guarded<char, ProfileListBufferSize> buffer;
     std::memset(buffer.records, 0, ProfileListBufferSize);
-    ASSERT_EQ(WLAN_Read_ProfileList(buffer.records), 1);
+    ASSERT_EQ(chipset.WLAN_Read_ProfileList(buffer.records), 1);
     EXPECT_STREQ(buffer.records, list);
     EXPECT_TRUE(buffer.Intact());
 
     Guarded<ProfileSetting> read;
     std::memset(&*read, 0, sizeof *read);
     std::strcpy(read->ProfileName, "Work");
-    ASSERT_EQ(WLAN_Read_Setting_From_ProfileRegistry_Ex(&*read), 1);
+    ASSERT_EQ(chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex(&*read), 1);
     EXPECT_EQ(std::memcmp(&*read, &work, sizeof work), 0);
     EXPECT_TRUE(read.Intact());
 
@@ -508,14 +527,14 @@ TEST_F(StandinsTest, ProfileStoreSurvivesAReload)
     std::memset(static_cast<void*>(&read), 0xCC, sizeof read);
     std::memset(read->ProfileName, 0, sizeof read->ProfileName);
     std::strcpy(read->ProfileName, "Home");
-    ASSERT_EQ(WLAN_Read_Setting_From_ProfileRegistry(&*read), 1);
+    ASSERT_EQ(chipset.WLAN_Read_Setting_From_ProfileRegistry(&*read), 1);
     EXPECT_EQ(std::memcmp(&*read, &home, ProfileWirelessPartSize), 0);
     EXPECT_EQ(read->Wlan.Channel, 9);
     EXPECT_TRUE(AllBytes(reinterpret_cast<uint8_t*>(&*read) + ProfileWirelessPartSize,
                          sizeof(ProfileSetting) - ProfileWirelessPartSize + sizeof read.canary, 0xCC));
 
     std::memset(static_cast<void*>(&read), 0xCC, sizeof read);
-    ASSERT_EQ(WLAN_Read_Setting_From_DriverRegistry(&*read), 1);
+    ASSERT_EQ(chipset.WLAN_Read_Setting_From_DriverRegistry(&*read), 1);
     EXPECT_EQ(std::memcmp(&*read, &work, ProfileWirelessPartSize), 0);
     EXPECT_TRUE(AllBytes(reinterpret_cast<uint8_t*>(&*read) + ProfileWirelessPartSize,
                          sizeof(ProfileSetting) - ProfileWirelessPartSize, 0xCC));
@@ -524,51 +543,41 @@ TEST_F(StandinsTest, ProfileStoreSurvivesAReload)
     // utility's buffer is refused and the stored one kept.
     ProfileSetting unknown{};
     std::strcpy(unknown.ProfileName, "Nowhere");
-    EXPECT_EQ(WLAN_Read_Setting_From_ProfileRegistry_Ex(&unknown), 0);
+    EXPECT_EQ(chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex(&unknown), 0);
     EXPECT_TRUE(AllBytes(reinterpret_cast<uint8_t*>(&unknown) + 260, sizeof unknown - 260, 0));
     std::string tooLong(ProfileListBufferSize, 'x');
-    EXPECT_EQ(WLAN_Write_ProfileList(tooLong.c_str()), 0);
+    EXPECT_EQ(chipset.WLAN_Write_ProfileList(tooLong.c_str()), 0);
     std::memset(buffer.records, 0, ProfileListBufferSize);
-    ASSERT_EQ(WLAN_Read_ProfileList(buffer.records), 1);
+    ASSERT_EQ(chipset.WLAN_Read_ProfileList(buffer.records), 1);
     EXPECT_STREQ(buffer.records, list);
 }
 
 TEST_F(StandinsTest, OpeningJoinsTheDriverSettingAndWritesTheDriverParameters)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Write_Setting_To_DriverRegistry);
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Set_WEP_Config);
+    Chipset chipset;
+    ASSERT_EQ(chipset.missing, "");
     ProfileSetting setting = Profile("Default", "Kestrel");
     setting.Wep = Wep(1, KestrelKey);
-    ASSERT_EQ(WLAN_Write_Setting_To_DriverRegistry(&setting), 1);
+    ASSERT_EQ(chipset.WLAN_Write_Setting_To_DriverRegistry(&setting), 1);
     WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    ASSERT_EQ(chipset.WLAN_Open_Adapter(&adapter), 1);
     WlanInfo link{};
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.StationState, WLAN_STATION_STATE_READY);
     EXPECT_EQ(std::memcmp(link.SSID, "Kestrel", 7), 0);
     EXPECT_EQ(RegistryText(registryKey, "privacyInvoked"), "1");
     EXPECT_EQ(RegistryText(registryKey, "keyLength0"), "5");
 
     WlanWepInfo none = Wep(0, nullptr);
-    ASSERT_EQ(WLAN_Set_WEP_Config(&none), 1);
+    ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&none), 1);
     EXPECT_EQ(RegistryText(registryKey, "privacyInvoked"), "0");
     EXPECT_EQ(RegistryText(registryKey, "keyLength0"), "0");
 }
 
 TEST_F(StandinsTest, ConcurrentCallersAllSucceed)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Get_Site_Survey);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Write_Setting_To_ProfileRegistry_Ex);
-    BIND(chipset, WLAN_Read_Setting_From_ProfileRegistry_Ex);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -583,10 +592,10 @@ TEST_F(StandinsTest, ConcurrentCallersAllSucceed)
                 mine.Wlan.Channel = static_cast<uint8_t>(i);
                 ProfileSetting back{};
                 std::strcpy(back.ProfileName, name.c_str());
-                bool ok = WLAN_Get_Info(&link) == 1 && WLAN_Get_Site_Survey(entries, &count, 1) == 1 &&
-                          count == 4 && WLAN_Set_Config(&config) == 1 &&
-                          WLAN_Write_Setting_To_ProfileRegistry_Ex(&mine) == 1 &&
-                          WLAN_Read_Setting_From_ProfileRegistry_Ex(&back) == 1 && back.Wlan.Channel == i;
+                bool ok = chipset.WLAN_Get_Info(&link) == 1 && chipset.WLAN_Get_Site_Survey(entries, &count, 1) == 1 &&
+                          count == 4 && chipset.WLAN_Set_Config(&config) == 1 &&
+                          chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex(&mine) == 1 &&
+                          chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex(&back) == 1 && back.Wlan.Channel == i;
                 if (!ok) ++failures;
             }
         });
@@ -597,18 +606,13 @@ TEST_F(StandinsTest, ConcurrentCallersAllSucceed)
 TEST_F(StandinsTest, CallLogHoldsTheRecordBytesAndForcedFailures)
 {
     WriteWorld("Fail=WLAN_Set_WEP_Config,NIC_SetIpInfo\r\n");
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Set_WEP_Config);
-    BIND(chipset, WLAN_Write_ProfileList);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
     WlanInfo config = Config("harbour", 1);
-    ASSERT_EQ(WLAN_Set_Config(&config), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&config), 1);
     WlanWepInfo wep = Wep(0, nullptr);
-    EXPECT_EQ(WLAN_Set_WEP_Config(&wep), 0);
-    ASSERT_EQ(WLAN_Write_ProfileList("\"Say \"\"hi\"\"\""), 1);
+    EXPECT_EQ(chipset.WLAN_Set_WEP_Config(&wep), 0);
+    ASSERT_EQ(chipset.WLAN_Write_ProfileList("\"Say \"\"hi\"\"\""), 1);
 
     std::string hex;
     for (size_t i = 0; i < sizeof config; ++i) {
@@ -626,15 +630,15 @@ TEST_F(StandinsTest, CallLogHoldsTheRecordBytesAndForcedFailures)
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0], "WLAN_Write_ProfileList list=\"\\x22Say \\x22\\x22hi\\x22\\x22\\x22\" -> 1");
 
-    Library nic("Nicorra.dll");
-    BIND(nic, NIC_SetIpInfo);
-    BIND(nic, NIC_GetNicErrorCode);
+    Nic nic;
+
+    ASSERT_EQ(nic.missing, "");
     NicEntry card{};
     std::strcpy(card.Name, AdapterName);
     NicIpInfo info{};
     info.blDhcpEnabled = 1;
-    EXPECT_EQ(NIC_SetIpInfo(&card, &info), 0);
-    EXPECT_EQ(NIC_GetNicErrorCode(), 31);
+    EXPECT_EQ(nic.NIC_SetIpInfo(&card, &info), 0);
+    EXPECT_EQ(nic.NIC_GetNicErrorCode(), 31);
 }
 
 // ---------------------------------------------------------------- NIC
@@ -650,12 +654,10 @@ std::vector<NicEntry> ActiveCards(NIC_GetActiveNICs_t getActive)
 
 TEST_F(StandinsTest, NicListsTheCardsWithinTheCapacity)
 {
-    Library nic("Nicorra.dll");
-    BIND(nic, NIC_OpenDeviceMgr);
-    BIND(nic, NIC_CloseDeviceMgr);
-    BIND(nic, NIC_GetActiveNICs);
-    EXPECT_EQ(NIC_OpenDeviceMgr(), 1);
-    std::vector<NicEntry> cards = ActiveCards(NIC_GetActiveNICs);
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
+    EXPECT_EQ(nic.NIC_OpenDeviceMgr(), 1);
+    std::vector<NicEntry> cards = ActiveCards(nic.NIC_GetActiveNICs);
     ASSERT_EQ(cards.size(), 3u);
     EXPECT_EQ(std::strncmp(cards[0].Description, "Ferovane-Q PCI Adapter", 22), 0);
     EXPECT_STREQ(cards[0].Name, AdapterName);
@@ -666,15 +668,14 @@ TEST_F(StandinsTest, NicListsTheCardsWithinTheCapacity)
 
     Guarded<NicEntry, 2> two;
     int32_t count = 2;
-    ASSERT_EQ(NIC_GetActiveNICs(two.records, 2, &count), 1);
+    ASSERT_EQ(nic.NIC_GetActiveNICs(two.records, 2, &count), 1);
     EXPECT_EQ(count, 2);
     EXPECT_TRUE(two.Intact());
-    EXPECT_EQ(NIC_CloseDeviceMgr(), 1);
+    EXPECT_EQ(nic.NIC_CloseDeviceMgr(), 1);
 
-    Library nic9x("Nicorra9x.dll");
-    auto getActive9x = nic9x.Get<NIC_GetActiveNICs_t>("NIC_GetActiveNICs");
-    ASSERT_NE(getActive9x, nullptr);
-    cards = ActiveCards(getActive9x);
+    Nic nic9x("Nicorra9x.dll");
+    ASSERT_EQ(nic9x.missing, "");
+    cards = ActiveCards(nic9x.NIC_GetActiveNICs);
     ASSERT_EQ(cards.size(), 3u);
     EXPECT_EQ(std::string(cards[0].Name), std::string("Net\\") + AdapterName);
     EXPECT_EQ(std::memcmp(cards[0].Name + 4, AdapterName, 4), 0);
@@ -683,15 +684,12 @@ TEST_F(StandinsTest, NicListsTheCardsWithinTheCapacity)
 TEST_F(StandinsTest, NicReadsAndAppliesTcpIpSettings)
 {
     {
-        Library nic("Nicorra.dll");
-        BIND(nic, NIC_GetActiveNICs);
-        BIND(nic, NIC_GetNicIPAddressDetail);
-        BIND(nic, NIC_SetIpInfo);
-        BIND(nic, NIC_GetNicErrorCode);
-        NicEntry adapter = ActiveCards(NIC_GetActiveNICs)[0];
+        Nic nic;
+        ASSERT_EQ(nic.missing, "");
+        NicEntry adapter = ActiveCards(nic.NIC_GetActiveNICs)[0];
 
         Guarded<NicIpInfo> info;
-        ASSERT_EQ(NIC_GetNicIPAddressDetail(AdapterMac, &*info), 1);
+        ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(AdapterMac, &*info), 1);
         EXPECT_TRUE(info.Intact());
         EXPECT_EQ(info->blDhcpEnabled, 1);
         EXPECT_STREQ(info->cIpAdress, "192.168.1.105");
@@ -703,39 +701,39 @@ TEST_F(StandinsTest, NicReadsAndAppliesTcpIpSettings)
         EXPECT_EQ(std::memcmp(info->Mac, AdapterMac, 6), 0);
         EXPECT_EQ(info->Reserved, 0);
 
-        ASSERT_EQ(NIC_GetNicIPAddressDetail(OfficeMac, &*info), 1);
+        ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(OfficeMac, &*info), 1);
         EXPECT_EQ(info->blDhcpEnabled, 0);
         EXPECT_STREQ(info->cIpAdress, "10.0.0.23");
         const uint8_t unknown[6] = {9, 9, 9, 9, 9, 9};
-        EXPECT_EQ(NIC_GetNicIPAddressDetail(unknown, &*info), 0);
+        EXPECT_EQ(nic.NIC_GetNicIPAddressDetail(unknown, &*info), 0);
 
         NicIpInfo settings{};
         std::strcpy(settings.cIpAdress, "192.168.7.20");
         std::strcpy(settings.cNetMask, "255.255.255.0");
         std::strcpy(settings.cGateway, "192.168.7.1");
         std::strcpy(settings.cDnsServer, "192.168.7.1,9.9.9.9");
-        EXPECT_EQ(NIC_SetIpInfo(&adapter, &settings), 1);
-        EXPECT_EQ(NIC_GetNicErrorCode(), 0);
+        EXPECT_EQ(nic.NIC_SetIpInfo(&adapter, &settings), 1);
+        EXPECT_EQ(nic.NIC_GetNicErrorCode(), 0);
 
         for (const char* bad : {"192.168.7", "0.0.0.0", "300.1.1.1", "1.2.3.4 ", "-1.2.3.4"}) {
             NicIpInfo wrong = settings;
             std::strcpy(wrong.cIpAdress, bad);
-            EXPECT_EQ(NIC_SetIpInfo(&adapter, &wrong), 0) << bad;
-            EXPECT_EQ(NIC_GetNicErrorCode(), ERROR_INVALID_PARAMETER);
+            EXPECT_EQ(nic.NIC_SetIpInfo(&adapter, &wrong), 0) << bad;
+            EXPECT_EQ(nic.NIC_GetNicErrorCode(), ERROR_INVALID_PARAMETER);
         }
         NicIpInfo badMask = settings;
         std::strcpy(badMask.cNetMask, "255.0.255.0");
-        EXPECT_EQ(NIC_SetIpInfo(&adapter, &badMask), 0);
+        EXPECT_EQ(nic.NIC_SetIpInfo(&adapter, &badMask), 0);
         NicEntry stranger{};
         std::strcpy(stranger.Name, "{NOT-HERE}");
-        EXPECT_EQ(NIC_SetIpInfo(&stranger, &settings), 0);
-        EXPECT_EQ(NIC_GetNicErrorCode(), ERROR_NOT_FOUND);
+        EXPECT_EQ(nic.NIC_SetIpInfo(&stranger, &settings), 0);
+        EXPECT_EQ(nic.NIC_GetNicErrorCode(), ERROR_NOT_FOUND);
     }
     // The applied settings outlive the library.
-    Library nic("Nicorra.dll");
-    BIND(nic, NIC_GetNicIPAddressDetail);
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
     NicIpInfo info{};
-    ASSERT_EQ(NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
+    ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
     EXPECT_EQ(info.blDhcpEnabled, 0);
     EXPECT_STREQ(info.cIpAdress, "192.168.7.20");
     EXPECT_STREQ(info.cGateway, "192.168.7.1");
@@ -746,30 +744,24 @@ TEST_F(StandinsTest, NicReadsAndAppliesTcpIpSettings)
 TEST_F(StandinsTest, Nic9xCallsWorkOnTheCardNamedLast)
 {
     WriteWorld("Fail=NIC_EnableDHCP9x\r\nNicErrorCode=523\r\n");
-    Library nic("Nicorra9x.dll");
-    BIND(nic, NIC_GetActiveNICs);
-    BIND(nic, NIC_EnableStaticIP9x);
-    BIND(nic, NIC_EnableDnsServer9x);
-    BIND(nic, NIC_EnableDHCP9x);
-    BIND(nic, NIC_GetNicErrorCode);
-    BIND(nic, NIC_GetDHCPStatusfor9x);
-    BIND(nic, NIC_GetNicIPAddressDetail);
-    NicEntry adapter = ActiveCards(NIC_GetActiveNICs)[0];
+    Nic nic("Nicorra9x.dll");
+    ASSERT_EQ(nic.missing, "");
+    NicEntry adapter = ActiveCards(nic.NIC_GetActiveNICs)[0];
 
     int32_t dhcp = -1;
-    ASSERT_EQ(NIC_GetDHCPStatusfor9x(adapter.Name, &dhcp), 1);
+    ASSERT_EQ(nic.NIC_GetDHCPStatusfor9x(adapter.Name, &dhcp), 1);
     EXPECT_EQ(dhcp, 1);
-    EXPECT_EQ(NIC_EnableDHCP9x(&adapter), 0);
-    EXPECT_EQ(NIC_GetNicErrorCode(), 523);
+    EXPECT_EQ(nic.NIC_EnableDHCP9x(&adapter), 0);
+    EXPECT_EQ(nic.NIC_GetNicErrorCode(), 523);
 
-    ASSERT_EQ(NIC_EnableStaticIP9x(&adapter, "172.16.0.9", "255.255.0.0", "172.16.0.1"), 1);
+    ASSERT_EQ(nic.NIC_EnableStaticIP9x(&adapter, "172.16.0.9", "255.255.0.0", "172.16.0.1"), 1);
     std::string dns = "172.16.0.1,172.16.0.2 and more";
     int32_t length = 21;
-    ASSERT_EQ(NIC_EnableDnsServer9x(dns.c_str(), &length, 1), 1);
-    ASSERT_EQ(NIC_GetDHCPStatusfor9x(adapter.Name, &dhcp), 1);
+    ASSERT_EQ(nic.NIC_EnableDnsServer9x(dns.c_str(), &length, 1), 1);
+    ASSERT_EQ(nic.NIC_GetDHCPStatusfor9x(adapter.Name, &dhcp), 1);
     EXPECT_EQ(dhcp, 0);
     NicIpInfo info{};
-    ASSERT_EQ(NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
+    ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
     EXPECT_STREQ(info.cIpAdress, "172.16.0.9");
     EXPECT_STREQ(info.cNetMask, "255.255.0.0");
     EXPECT_STREQ(info.cDnsServer, "172.16.0.1,172.16.0.2");
@@ -817,31 +809,25 @@ int DeviceChangeProbe::changes = 0;
 
 TEST_F(StandinsTest, PropertyChangeRestartsTheCardIntoTheDriverSetting)
 {
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Set_Config);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Write_Setting_To_DriverRegistry);
-    Library nic("Nicorra.dll");
-    BIND(nic, NIC_GetActiveNICs);
-    BIND(nic, NIC_PropertyChange);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
     WlanInfo config = Config("lanparty", 0);
-    ASSERT_EQ(WLAN_Set_Config(&config), 1);
+    ASSERT_EQ(chipset.WLAN_Set_Config(&config), 1);
     ProfileSetting saved = Profile("Default", "harbour");
-    ASSERT_EQ(WLAN_Write_Setting_To_DriverRegistry(&saved), 1);
+    ASSERT_EQ(chipset.WLAN_Write_Setting_To_DriverRegistry(&saved), 1);
     WlanInfo link{};
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.OperatingModeID, 0) << "a saved setting waits for the card to start";
 
     DeviceChangeProbe probe;
     ASSERT_NE(probe.window, nullptr);
-    NicEntry card = ActiveCards(NIC_GetActiveNICs)[0];
-    EXPECT_EQ(NIC_PropertyChange(&card), 1);
+    NicEntry card = ActiveCards(nic.NIC_GetActiveNICs)[0];
+    EXPECT_EQ(nic.NIC_PropertyChange(&card), 1);
     ASSERT_TRUE(probe.Wait(60000)) << "no WM_DEVICECHANGE";
-    EXPECT_STREQ(ActiveCards(NIC_GetActiveNICs)[0].Name, AdapterName);
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    EXPECT_STREQ(ActiveCards(nic.NIC_GetActiveNICs)[0].Name, AdapterName);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.StationState, WLAN_STATION_STATE_READY);
     EXPECT_EQ(link.OperatingModeID, 1);
     EXPECT_EQ(std::memcmp(link.Bssid, HarbourBssid, 6), 0);
@@ -850,41 +836,35 @@ TEST_F(StandinsTest, PropertyChangeRestartsTheCardIntoTheDriverSetting)
 TEST_F(StandinsTest, ARestartingCardIsAway)
 {
     WriteWorld("RestartMs=600000\r\n");
-    Library chipset("Belgrin.dll");
-    BIND(chipset, WLAN_Open_Adapter);
-    BIND(chipset, WLAN_Get_Info);
-    BIND(chipset, WLAN_Close_Adapter);
-    Library nic("Nicorra.dll");
-    BIND(nic, NIC_GetActiveNICs);
-    BIND(nic, NIC_PropertyChange);
-    WlanAdapter adapter{};
-    ASSERT_EQ(WLAN_Open_Adapter(&adapter), 1);
-    NicEntry card = ActiveCards(NIC_GetActiveNICs)[0];
-    ASSERT_EQ(NIC_PropertyChange(&card), 1);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
+    NicEntry card = ActiveCards(nic.NIC_GetActiveNICs)[0];
+    ASSERT_EQ(nic.NIC_PropertyChange(&card), 1);
 
-    std::vector<NicEntry> cards = ActiveCards(NIC_GetActiveNICs);
+    std::vector<NicEntry> cards = ActiveCards(nic.NIC_GetActiveNICs);
     ASSERT_EQ(cards.size(), 2u);
     EXPECT_STREQ(cards[0].Name, "{CARD-ONE}");
     WlanInfo link{};
-    ASSERT_EQ(WLAN_Get_Info(&link), 1);
+    ASSERT_EQ(chipset.WLAN_Get_Info(&link), 1);
     EXPECT_EQ(link.StationState, WLAN_STATION_STATE_RESETTING);
-    EXPECT_EQ(WLAN_Close_Adapter(), 1);
-    EXPECT_EQ(WLAN_Open_Adapter(&adapter), 0);
+    EXPECT_EQ(chipset.WLAN_Close_Adapter(), 1);
+    EXPECT_EQ(chipset.WLAN_Open_Adapter(&chipset.adapter), 0);
 }
 
 // ---------------------------------------------------------------- WEP keys
 
 TEST_F(StandinsTest, WepKeysAreFourUpperCaseHexTextsAndDeterministic)
 {
-    Library wep("KALWEP.DLL");
-    BIND(wep, Wep_Init);
-    BIND(wep, Wep_GenWepKeys);
-    ASSERT_EQ(Wep_Init(), 1);
+    WepLibrary wep;
+    ASSERT_EQ(wep.missing, "");
+    ASSERT_EQ(wep.Wep_Init(), 1);
     auto generate = [&](const char* passphrase, int32_t length) {
         Guarded<char, WepKeyOutputSize> output;
         char buffer[260] = {};
         std::strcpy(buffer, passphrase);
-        EXPECT_EQ(Wep_GenWepKeys(buffer, length, output.records), 1);
+        EXPECT_EQ(wep.Wep_GenWepKeys(buffer, length, output.records), 1);
         EXPECT_TRUE(output.Intact());
         size_t text = static_cast<size_t>(8 * length);
         EXPECT_EQ(strnlen(output.records, WepKeyOutputSize), text);
@@ -904,32 +884,31 @@ TEST_F(StandinsTest, WepKeysAreFourUpperCaseHexTextsAndDeterministic)
     }
 
     Guarded<char, WepKeyOutputSize> untouched;
-    EXPECT_EQ(Wep_GenWepKeys("Kestrel", 7, untouched.records), 0);
-    EXPECT_EQ(Wep_GenWepKeys("", 5, untouched.records), 0);
+    EXPECT_EQ(wep.Wep_GenWepKeys("Kestrel", 7, untouched.records), 0);
+    EXPECT_EQ(wep.Wep_GenWepKeys("", 5, untouched.records), 0);
     EXPECT_TRUE(AllBytes(untouched.records, WepKeyOutputSize, 0xCC));
 }
 
 TEST_F(StandinsTest, WepCipherRoundTrips)
 {
-    Library wep("KALWEP.DLL");
-    BIND(wep, Wep_Encrypt);
-    BIND(wep, Wep_Decrypt);
+    WepLibrary wep;
+    ASSERT_EQ(wep.missing, "");
     const uint8_t iv[3] = {1, 2, 3};
     uint8_t data[] = "hello wep";
-    ASSERT_EQ(Wep_Encrypt(iv, KestrelKey, 5, data, 9), 1);
+    ASSERT_EQ(wep.Wep_Encrypt(iv, KestrelKey, 5, data, 9), 1);
     const uint8_t expected[9] = {0x97, 0x58, 0x88, 0x93, 0xB5, 0x93, 0x10, 0x33, 0x59};
     EXPECT_EQ(std::memcmp(data, expected, 9), 0);
-    ASSERT_EQ(Wep_Decrypt(iv, KestrelKey, 5, data, 9), 1);
+    ASSERT_EQ(wep.Wep_Decrypt(iv, KestrelKey, 5, data, 9), 1);
     EXPECT_STREQ(reinterpret_cast<char*>(data), "hello wep");
-    EXPECT_EQ(Wep_Encrypt(iv, KestrelKey, 17, data, 9), 0);
+    EXPECT_EQ(wep.Wep_Encrypt(iv, KestrelKey, 17, data, 9), 0);
 }
 
 TEST_F(StandinsTest, WepInitCanBeMadeToRefuse)
 {
     WriteWorld("Fail=Wep_Init\r\n");
-    Library wep("KALWEP.DLL");
-    BIND(wep, Wep_Init);
-    EXPECT_EQ(Wep_Init(), 0);
+    WepLibrary wep;
+    ASSERT_EQ(wep.missing, "");
+    EXPECT_EQ(wep.Wep_Init(), 0);
 }
 
 // ---------------------------------------------------------------- programs

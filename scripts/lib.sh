@@ -35,8 +35,8 @@ wine_env() {
     mkdir -p "$BUILD"
     echo "wine: creating prefix $WINEPREFIX" >&2
     "$WINE" wineboot -i >/dev/null 2>&1 || true
-    # A program that crashes ends at once instead of waiting in the debugger.
-    "$WINE" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+    # A program that crashes ends after its backtrace, without a dialog to wait on.
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w
   fi
 }

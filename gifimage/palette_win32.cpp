@@ -1,4 +1,5 @@
 #include "palette_win32.h"
+#include "gif_colormap.h"
 
 #include <vector>
 
@@ -29,4 +30,11 @@ HPALETTE CreatePaletteHandle(const TGIFPalette& Palette)
     log->palVersion = 0x300;
     log->palNumEntries = WORD(Palette.GetEntries(0, count, reinterpret_cast<TPaletteEntry*>(log->palPalEntry)));
     return CreatePalette(log);
+}
+
+void ImportDIBColors(TGIFColorMap* Map, HDC DC)
+{
+    RGBQUAD table[256];
+    const UINT count = GetDIBColorTable(DC, 0, 256, table);
+    Map->ImportColorTable(table, int(count));
 }

@@ -23,3 +23,7 @@ private:
 // A new logical palette (version 0x300) with the entries of Palette, flags
 // as they are; 0 for a palette without entries. The caller owns it.
 HPALETTE CreatePaletteHandle(const TGIFPalette& Palette);
+
+class TGIFColorMap;
+// The colour table of the DIB section selected into DC, into Map.
+void ImportDIBColors(TGIFColorMap* Map, HDC DC);

@@ -12,6 +12,12 @@ public:
     TGIFDecoder(TGIFSubImage* Frame, TStream* Stream, int MinCodeSize);
     // The next pixel value; -1 when the data is exhausted, -2 at the end code.
     int NextPixelValue() { return StackTop > 0 ? Stack[--StackTop] : DecodeNext(); }
+    // After the last pixel: moves past the end code, or past surplus data
+    // that some writers leave, so that the next block is found.
+    void Finish()
+    {
+        if (NextPixelValue() >= 0 && !DataEnded) SkipBlocks(Stream);
+    }
 
 private:
     enum { TableSize = 4096, StackSize = 8192 };
@@ -164,9 +170,8 @@ void TGIFSubImage::Decompress(TStream* Stream)
 
     const int width = GetWidth(), height = GetHeight();
     int value = 0;
-    // Moves the stream past the end code after the last pixel, as far as the data allows.
     auto finish = [&] {
-        if (value != -2) decoder->NextPixelValue();
+        if (value != -2) decoder->Finish();
     };
     try {
         if (!GetInterlaced()) {

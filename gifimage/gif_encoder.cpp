@@ -12,7 +12,6 @@ int64_t TGIFStream::Seek(int64_t, TSeekOrigin) { throw Exception(GIFTexts::BadSt
 
 int32_t TGIFWriter::Write(const void* Data, int32_t Count)
 {
-    OutputPending = true;
     const uint8_t* p = static_cast<const uint8_t*>(Data);
     for (int32_t left = Count; left > 0;) {
         const int n = std::min<int32_t>(left, int32_t(sizeof Buffer) - BufferCount);
@@ -31,12 +30,6 @@ void TGIFWriter::EmitBlock()
     Buffer[0] = uint8_t(BufferCount - 1);
     Stream->WriteBuffer(Buffer, BufferCount);
     BufferCount = 1;
-    OutputPending = false;
-}
-
-void TGIFWriter::Flush()
-{
-    if (OutputPending) EmitBlock();
 }
 
 void THashTable::Clear() { std::memset(Slots.get(), 0xFF, HashSize * sizeof(uint32_t)); }

@@ -32,10 +32,7 @@ public:
     int32_t Write(const void* Buffer, int32_t Count) override;
     void PutByte(uint8_t Value) { Write(&Value, 1); }
     void EmitBlock();
-    void Flush(); // the last, partial sub-block
-
-private:
-    bool OutputPending = false;
+    void Flush() { EmitBlock(); } // the last, partial sub-block
 };
 
 // Codes of the current table generation by key (prefix code x 256 + pixel).

@@ -13,7 +13,7 @@ TGIFSubImage::TGIFSubImage(TGIFImage* Image)
 TGIFSubImage::~TGIFSubImage()
 {
     if (Image()->Images()) Image()->Images()->Remove(this);
-    Clear();
+    FExtensions->Clear(); // extensions leave the list as they go
     FExtensions.reset();
     ColorMap.reset();
 }

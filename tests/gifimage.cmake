@@ -13,7 +13,7 @@ else()
 endif()
 
 add_unit_test(gif_core_test
-  SOURCES unit/gif_lookup_test.cpp unit/gif_stream_test.cpp unit/gif_codec_test.cpp
+  SOURCES unit/gif_lookup_test.cpp unit/gif_stream_test.cpp unit/gif_codec_test.cpp unit/gif_extension_test.cpp
   LIBS gifimage_core)
 if(WIN32)
   add_unit_test(gif_win32_test SOURCES unit/gif_win32_test.cpp LIBS gifimage)

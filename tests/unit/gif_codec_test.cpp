@@ -174,7 +174,9 @@ TEST(Writer, SubBlocksHoldAtMost255Bytes)
         size_t expected = n + (n + 254) / 255;
         ASSERT_EQ(b.size(), expected) << n;
         EXPECT_EQ(b[0], std::min(n, 255));
-        if (n > 255) EXPECT_EQ(b[256], std::min(n - 255, 255));
+        if (n > 255) {
+            EXPECT_EQ(b[256], std::min(n - 255, 255));
+        }
     }
     TMemoryStream target;
     TGIFWriter writer(&target);
@@ -335,8 +337,8 @@ TEST(Decoder, ShortSubBlockWarnsOnceAndUsesWhatIsThere)
     for (size_t i = 0; i < in.size(); i += 7) in[i] = 2;
     auto [size, raw] = Codes(Encode(2, 50, 20, in));
     ASSERT_GT(raw.size(), 50u);
-    Bytes data{uint8_t(size), 200};
-    data.insert(data.end(), raw.begin(), raw.begin() + 50);
+    Bytes data(raw.begin(), raw.begin() + 50);
+    data.insert(data.begin(), {uint8_t(size), 200});
     Decoded d = Decode(data, 50, 20);
     int premature = int(std::count(d.Warnings.begin(), d.Warnings.end(), "Premature end of data"));
     EXPECT_EQ(premature, 1);

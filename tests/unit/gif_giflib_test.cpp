@@ -2,9 +2,12 @@
 // programs wrote, and (decoder and encoders) the pixels DGifSlurp sees.
 #include "gif_samples.h"
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <regex>
 
 namespace {
@@ -141,6 +144,90 @@ TEST(GifText, HeadersAndColourTablesMatchWhatGiflibReports)
             ExpectSameColors(frames[i]->GetColorMap(), t.Map, "frame " + std::to_string(i));
         }
     }
+}
+
+// giflib's view of a GIF in memory.
+struct Giflib {
+    explicit Giflib(const Bytes& Data) : Data(Data)
+    {
+        int error = 0;
+        File = DGifOpen(this, &Giflib::ReadFunc, &error);
+        if (File && DGifSlurp(File) != GIF_OK) Error = File->Error;
+        if (!File) Error = error;
+    }
+    ~Giflib()
+    {
+        int error;
+        if (File) DGifCloseFile(File, &error);
+    }
+    static int ReadFunc(GifFileType* File, GifByteType* Buffer, int Count)
+    {
+        auto* self = static_cast<Giflib*>(File->UserData);
+        const int n = int(std::min<size_t>(Count, self->Data.size() - self->Position));
+        std::memcpy(Buffer, self->Data.data() + self->Position, n);
+        self->Position += n;
+        return n;
+    }
+    const Bytes& Data;
+    size_t Position = 0;
+    GifFileType* File = nullptr;
+    int Error = 0;
+};
+
+TEST(Giflib, OurDecoderGivesTheIndicesOfDGifSlurp)
+{
+    for (const char* name : SampleFiles) {
+        SCOPED_TRACE(name);
+        Bytes data = ReadFileBytes(SamplePath(std::string(name) + ".gif"));
+        Giflib theirs(data);
+        ASSERT_NE(theirs.File, nullptr);
+        ASSERT_EQ(theirs.Error, 0);
+        TGIFImage ours;
+        ASSERT_EQ(Load(ours, data), "");
+        std::vector<TGIFSubImage*> frames = FramesWithPixels(ours);
+        ASSERT_EQ(int(frames.size()), theirs.File->ImageCount);
+        for (int i = 0; i < theirs.File->ImageCount; ++i) {
+            const SavedImage& saved = theirs.File->SavedImages[i];
+            const size_t n = size_t(saved.ImageDesc.Width) * saved.ImageDesc.Height;
+            ASSERT_EQ(size_t(frames[i]->DataSize()), n);
+            EXPECT_EQ(std::memcmp(frames[i]->Data(), saved.RasterBits, n), 0) << "frame " << i;
+        }
+    }
+}
+
+TEST(Giflib, DecodesWhatOurEncodersWrite)
+{
+    std::mt19937 random(2024);
+    for (TGIFCompression compression : {gcLZW, gcRLE})
+        for (int bits = 1; bits <= 8; ++bits)
+            for (bool interlaced : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "compression " << compression << " bits " << bits << " interlaced " << interlaced);
+                const int w = 97 + bits * 13, h = 41 + bits * 7;
+                TGIFImage image;
+                image.Compression = compression;
+                for (int c = 0; c < (1 << bits); ++c) image.GetColorMap()->Add(uint32_t(random() & 0xFFFFFF));
+                auto* frame = new TGIFSubImage(&image);
+                image.Images()->Add(frame);
+                frame->DoSetBounds(0, 0, w, h);
+                frame->SetInterlaced(interlaced);
+                // Half noise, half runs.
+                for (int i = 0; i < w * h; ++i)
+                    frame->Data()[i] = uint8_t(i < w * h / 2 ? random() % (1 << bits) : (i / 50) % (1 << bits));
+                Bytes file = Save(image);
+
+                Giflib theirs(file);
+                ASSERT_NE(theirs.File, nullptr);
+                ASSERT_EQ(theirs.Error, 0);
+                ASSERT_EQ(theirs.File->ImageCount, 1);
+                EXPECT_EQ(theirs.File->SWidth, w);
+                EXPECT_EQ(theirs.File->SHeight, h);
+                ASSERT_NE(theirs.File->SColorMap, nullptr);
+                EXPECT_EQ(theirs.File->SColorMap->ColorCount, 1 << bits);
+                EXPECT_EQ(theirs.File->SColorMap->Colors[1].Green, image.GetColorMap()->Data()[1].Green);
+                const SavedImage& saved = theirs.File->SavedImages[0];
+                EXPECT_EQ(bool(saved.ImageDesc.Interlace), interlaced);
+                EXPECT_EQ(std::memcmp(saved.RasterBits, frame->Data(), size_t(w) * h), 0);
+            }
 }
 
 } // namespace

@@ -48,4 +48,5 @@ for f in im_plain im_interlaced im_256 im_2col im_16col pam_plain pam_interlaced
   $im "$f.gif[0]" -depth 8 "rgb:$f.rgb"
 done
 rm -f src.R src.G src.B
+mkdir -p corpus && cp ./*.gif corpus/
 touch stamp

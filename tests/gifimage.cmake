@@ -27,3 +27,21 @@ else()
   target_compile_definitions(gif_giflib_test PRIVATE GIF_SAMPLES="${gif_samples_path}")
   add_dependencies(gif_giflib_test gif_samples)
 endif()
+
+# The reader under libFuzzer for a bounded time, natively with clang. The
+# unit's sources are compiled into the target so that it sees their coverage;
+# the corpus starts from the sample files.
+if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  get_target_property(gif_core_sources gifimage_core SOURCES)
+  add_executable(gif_decode_fuzz fuzz/gif_decode_fuzz.cpp ${gif_core_sources})
+  target_compile_options(gif_decode_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_options(gif_decode_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(gif_decode_fuzz PRIVATE toolkit_core)
+  add_dependencies(gif_decode_fuzz gif_samples)
+  set(gif_corpus ${CMAKE_BINARY_DIR}/gif_fuzz_corpus)
+  file(MAKE_DIRECTORY ${gif_corpus})
+  add_test(NAME gif_decode_fuzz
+    COMMAND gif_decode_fuzz -max_total_time=60 -timeout=10 -rss_limit_mb=2048 -max_len=65536
+            -print_final_stats=1 ${gif_corpus} ${gif_samples}/corpus)
+  set_tests_properties(gif_decode_fuzz PROPERTIES TIMEOUT 180)
+endif()

@@ -30,7 +30,11 @@ public:
     CLASS_NAME(TGIFWriter)
     using TGIFStream::TGIFStream;
     int32_t Write(const void* Buffer, int32_t Count) override;
-    void PutByte(uint8_t Value) { Write(&Value, 1); }
+    void PutByte(uint8_t Value)
+    {
+        Buffer[BufferCount++] = Value;
+        if (BufferCount == int(sizeof Buffer)) EmitBlock();
+    }
     void EmitBlock();
     void Flush() { EmitBlock(); } // the last, partial sub-block
 };

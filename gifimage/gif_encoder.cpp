@@ -80,7 +80,6 @@ void TGIFEncoder::Compress(TStream* Stream, int BitsPerPixel, int Width, int Hei
     Pass = 0;
 
     Writer.reset(new TGIFWriter(Stream));
-    Writer->OnWarning = OnWarning;
     try {
         if (Data && Width > 0 && Height > 0) CompressFrame();
         PutCode(EOFCode);
@@ -374,8 +373,5 @@ void TGIFSubImage::Compress(TStream* Stream)
         encoder.reset(new TRLEEncoder);
     else
         encoder.reset(new TLZWEncoder);
-    encoder->OnWarning = [this](TObject* Sender, TGIFSeverity Severity, const std::string& Message) {
-        Image()->Warning(Sender, Severity, Message);
-    };
     encoder->Compress(Stream, bits, GetWidth(), GetHeight(), GetInterlaced(), FData.get(), colors);
 }

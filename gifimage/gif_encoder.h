@@ -16,7 +16,6 @@ public:
     int32_t Read(void* Buffer, int32_t Count) override;
     int32_t Write(const void* Buffer, int32_t Count) override;
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
-    TGIFWarning OnWarning;
 
 protected:
     TStream* const Stream;
@@ -62,7 +61,6 @@ public:
     // Writes the minimum code size, the codes as sub-blocks and the terminator.
     void Compress(TStream* Stream, int BitsPerPixel, int Width, int Height, bool Interlaced,
                   const uint8_t* Data, int MaxColor);
-    TGIFWarning OnWarning;
 
 protected:
     virtual void PutCode(int Code);

@@ -1,0 +1,47 @@
+# The GIF unit: portable tests in both trees, GDI tests in the Windows tree.
+# The sample files are made at build time by other programs (gif_samples.sh).
+set(gif_samples ${CMAKE_BINARY_DIR}/gif_samples)
+add_custom_command(OUTPUT ${gif_samples}/stamp
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gif_samples.sh ${gif_samples}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gif_samples.sh
+  COMMENT "Making GIF sample files")
+add_custom_target(gif_samples DEPENDS ${gif_samples}/stamp)
+if(WIN32)
+  set(gif_samples_path "Z:${gif_samples}") # Wine's drive for /
+else()
+  set(gif_samples_path "${gif_samples}")
+endif()
+
+add_unit_test(gif_core_test
+  SOURCES unit/gif_lookup_test.cpp unit/gif_stream_test.cpp unit/gif_codec_test.cpp unit/gif_extension_test.cpp
+  LIBS gifimage_core)
+add_unit_test(gif_files_test SOURCES unit/gif_files_test.cpp LIBS gifimage_core)
+target_compile_definitions(gif_files_test PRIVATE GIF_SAMPLES="${gif_samples_path}")
+add_dependencies(gif_files_test gif_samples)
+if(WIN32)
+  add_unit_test(gif_win32_test SOURCES unit/gif_win32_test.cpp LIBS gifimage gifimage_core)
+else()
+  # giflib beside ours, natively.
+  find_package(GIF REQUIRED)
+  add_unit_test(gif_giflib_test SOURCES unit/gif_giflib_test.cpp LIBS gifimage_core GIF::GIF)
+  target_compile_definitions(gif_giflib_test PRIVATE GIF_SAMPLES="${gif_samples_path}")
+  add_dependencies(gif_giflib_test gif_samples)
+endif()
+
+# The reader under libFuzzer for a bounded time, natively with clang. The
+# unit's sources are compiled into the target so that it sees their coverage;
+# the corpus starts from the sample files.
+if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  get_target_property(gif_core_sources gifimage_core SOURCES)
+  add_executable(gif_decode_fuzz fuzz/gif_decode_fuzz.cpp ${gif_core_sources})
+  target_compile_options(gif_decode_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_options(gif_decode_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(gif_decode_fuzz PRIVATE toolkit_core)
+  add_dependencies(gif_decode_fuzz gif_samples)
+  set(gif_corpus ${CMAKE_BINARY_DIR}/gif_fuzz_corpus)
+  file(MAKE_DIRECTORY ${gif_corpus})
+  add_test(NAME gif_decode_fuzz
+    COMMAND gif_decode_fuzz -max_total_time=60 -timeout=10 -rss_limit_mb=2048 -max_len=65536
+            -print_final_stats=1 ${gif_corpus} ${gif_samples}/corpus)
+  set_tests_properties(gif_decode_fuzz PROPERTIES TIMEOUT 180)
+endif()

@@ -1,0 +1,96 @@
+// Helpers the GIF tests share: byte streams built by hand, and a warning
+// recorder hooked to an image.
+#pragma once
+#include "gifimage/gif_image.h"
+#include "gifimage/gif_subimage.h"
+#include "toolkit/streams.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Append(Bytes& b, std::initializer_list<int> values)
+{
+    for (int v : values) b.push_back(uint8_t(v));
+}
+
+inline void Append(Bytes& b, const std::string& text) { b.insert(b.end(), text.begin(), text.end()); }
+
+inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+
+inline void StreamOf(TMemoryStream& stream, const Bytes& b)
+{
+    stream.Clear();
+    if (!b.empty()) stream.WriteBuffer(b.data(), int32_t(b.size()));
+    stream.SetPosition(0);
+}
+
+inline Bytes Contents(TMemoryStream& stream)
+{
+    return Bytes(stream.Memory(), stream.Memory() + stream.Size());
+}
+
+// "GIF89a", a logical screen of Width x Height and a global table of
+// 2 << SizeBits grey entries when Global is set.
+inline Bytes Header(int Width, int Height, bool Global, int SizeBits = 1, int Background = 0, const char* Signature = "GIF89a")
+{
+    Bytes b;
+    Append(b, Signature);
+    Append(b, {Width & 255, Width >> 8, Height & 255, Height >> 8, (Global ? 0x80 : 0) | 0x70 | SizeBits, Background, 0});
+    if (Global)
+        for (int i = 0; i < (2 << SizeBits); ++i) Append(b, {i, i, i});
+    return b;
+}
+
+// An image descriptor with no local table, then image data holding one
+// clear code and the end code (minimum code size 2).
+inline Bytes ClearEndFrame(int Width, int Height)
+{
+    Bytes b;
+    Append(b, {',', 0, 0, 0, 0, Width & 255, Width >> 8, Height & 255, Height >> 8, 0});
+    Append(b, {2, 1, 0x2C, 0}); // codes 4 (clear) and 5 (end), 3 bits each
+    return b;
+}
+
+struct WarningLog {
+    explicit WarningLog(TGIFImage& Image)
+    {
+        Image.OnWarning = [this](TObject* Sender, TGIFSeverity Severity, const std::string& Message) {
+            Messages.push_back(Message);
+            Senders.push_back(Sender);
+            EXPECT_EQ(Severity, gsWarning);
+        };
+    }
+    int Count(const std::string& Message) const
+    {
+        int n = 0;
+        for (const auto& m : Messages) n += m == Message;
+        return n;
+    }
+    std::vector<std::string> Messages;
+    std::vector<TObject*> Senders;
+};
+
+// Loads a whole stream into Image; answers the message of a GIFException, or "".
+inline std::string Load(TGIFImage& Image, const Bytes& Data)
+{
+    TMemoryStream stream;
+    StreamOf(stream, Data);
+    try {
+        Image.LoadFromStream(&stream);
+    } catch (const GIFException& e) {
+        return e.Message;
+    }
+    return "";
+}
+
+inline Bytes Save(TGIFImage& Image)
+{
+    TMemoryStream stream;
+    Image.SaveToStream(&stream);
+    return Contents(stream);
+}

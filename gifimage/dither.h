@@ -5,7 +5,7 @@
 // first, then alternating; the caller feeds pixels from Column() stepping by
 // Direction() and calls BeginRow() after each row.
 #pragma once
-#include "gifimage/reduce_pending.h"
+#include "gifimage/color_lookup.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,10 +1,8 @@
 #include "gifimage/quantizer.h"
 
-#include "gifimage/reduce_pending.h"
-
 void CheckColorCount(int Colors)
 {
-    if (Colors < 1 || Colors > 256) RaiseGifError(ColorTexts::InvalidColorCount);
+    if (Colors < 1 || Colors > 256) throw GIFException(ColorTexts::InvalidColorCount);
 }
 
 TOctreeNode::TOctreeNode(int Level, int ColorBits, int& LeafCount, TReducibleNodes& Reducible)
@@ -21,7 +19,7 @@ TOctreeNode::TOctreeNode(int Level, int ColorBits, int& LeafCount, TReducibleNod
 TColorQuantizer::TColorQuantizer(int MaxColors, int ColorBits) : FMaxColors(MaxColors), FColorBits(ColorBits)
 {
     CheckColorCount(MaxColors);
-    if (ColorBits < 1 || ColorBits > 8) RaiseGifError(ColorTexts::InvalidColorBits);
+    if (ColorBits < 1 || ColorBits > 8) throw GIFException(ColorTexts::InvalidColorBits);
 }
 
 bool TColorQuantizer::AddBitmapColours(const TPixelRows& Pixels)

@@ -2,6 +2,8 @@
 // represent a picture. The tree is pruned while it is built, after every
 // pixel, so its size stays bounded by the colour limit, not by the picture.
 #pragma once
+#include "gifimage/gif_types.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

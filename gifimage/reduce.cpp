@@ -72,7 +72,7 @@ void ReducePixels(const TPixelRows& Source, const TGIFPalette& Palette, TColorRe
                   TDitherMode Mode, uint8_t* Indices, std::ptrdiff_t IndexStride)
 {
     const auto lookup = CreateLookup(Reduction, Palette);
-    if (lookup->Colors() == 0) RaiseGifError(ColorTexts::InvalidReduction);
+    if (lookup->Colors() == 0) throw GIFException(ColorTexts::InvalidReduction);
     const auto engine = CreateDitherEngine(Mode, Source.Width, *lookup);
     uint8_t r, g, b;
     for (int y = 0; y < Source.Height; ++y) {

@@ -1,5 +1,8 @@
 #include "gifimage/reduce_win32.h"
 
+#include "gifimage/gif_types.h"
+#include "gifimage/palette_win32.h"
+
 #include <cstring>
 #include <utility>
 
@@ -33,35 +36,19 @@ private:
     TPixelRows FRows;
 };
 
-TGIFPaletteRef EntriesOf(HPALETTE Palette)
+// The system's 20 static colours.
+TGIFPaletteRef SystemColors()
 {
-    std::vector<TPaletteEntry> entries(GetPaletteEntries(Palette, 0, 0, nullptr));
-    if (!entries.empty())
-        GetPaletteEntries(Palette, 0, UINT(entries.size()), reinterpret_cast<PALETTEENTRY*>(entries.data()));
-    return std::make_unique<TEntryPalette>(std::move(entries));
+    return std::make_unique<THandlePalette>(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), false);
 }
-
-TGIFPaletteRef SystemColors() { return EntriesOf(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))); }
 
 TGIFPaletteRef ScreenHalftonePalette()
 {
     HDC dc = GetDC(nullptr);
-    HPALETTE halftone = CreateHalftonePalette(dc);
-    ReleaseDC(nullptr, dc);
+    HPALETTE halftone = dc ? CreateHalftonePalette(dc) : nullptr;
+    if (dc) ReleaseDC(nullptr, dc);
     if (!halftone) throw EOutOfMemory("Out of system resources");
-    auto entries = EntriesOf(halftone);
-    DeleteObject(halftone);
-    return entries;
-}
-
-HPALETTE CreatePaletteHandle(const std::vector<TPaletteEntry>& Entries)
-{
-    std::vector<uint8_t> block(sizeof(LOGPALETTE) + Entries.size() * sizeof(PALETTEENTRY));
-    auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
-    log->palVersion = 0x300;
-    log->palNumEntries = WORD(Entries.size());
-    std::memcpy(log->palPalEntry, Entries.data(), Entries.size() * sizeof(PALETTEENTRY));
-    return CreatePalette(log);
+    return std::make_unique<THandlePalette>(halftone, true);
 }
 
 // A bottom-up DIB section of the picture's size; for 8 bits its colour table
@@ -115,14 +102,14 @@ HPALETTE OptimizedPaletteForBitmap(HBITMAP Bitmap, int Colors, int ColorBits, bo
 HPALETTE CreateOptimizedPaletteFromManyBitmaps(const std::vector<HBITMAP>& Bitmaps, int Colors,
                                                int ColorBits, bool Windows)
 {
-    if (Bitmaps.empty()) RaiseGifError(ColorTexts::InvalidBitmapList);
+    if (Bitmaps.empty()) throw GIFException(ColorTexts::InvalidBitmapList);
     CheckColorCount(Colors);
     std::vector<TBgrPixels> pixels;
     pixels.reserve(Bitmaps.size());
     std::vector<TPixelRows> rows;
     for (HBITMAP bitmap : Bitmaps) rows.push_back(pixels.emplace_back(bitmap).Rows());
     const auto system = Windows ? SystemColors() : nullptr;
-    return CreatePaletteHandle(PaletteFromQuantizer(rows, Colors, ColorBits, system.get()));
+    return CreatePaletteHandle(TEntryPalette(PaletteFromQuantizer(rows, Colors, ColorBits, system.get())));
 }
 
 HBITMAP ReduceColors(HBITMAP Bitmap, TColorReduction Reduction, TDitherMode DitherMode, int ReductionBits,
@@ -152,12 +139,12 @@ HBITMAP ReduceColors(HBITMAP Bitmap, TColorReduction Reduction, TDitherMode Dith
     }
     case rmPalette:
         // No palette would leave an empty result that looks like success.
-        if (!CustomPalette) RaiseGifError(ColorTexts::InvalidReduction);
-        palette = EntriesOf(CustomPalette);
+        if (!CustomPalette) throw GIFException(ColorTexts::InvalidReduction);
+        palette = std::make_unique<THandlePalette>(CustomPalette, false);
         break;
     default:
         palette = FixedPalette(Reduction);
-        if (!palette) RaiseGifError(ColorTexts::InvalidReduction);
+        if (!palette) throw GIFException(ColorTexts::InvalidReduction);
     }
 
     TDibSection result(rows.Width, rows.Height, 8, palette.get());

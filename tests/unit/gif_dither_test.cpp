@@ -13,7 +13,10 @@ namespace {
 // recording every value it was asked for.
 class TGreyLookup : public TColorLookup {
 public:
-    explicit TGreyLookup(std::function<uint8_t(uint8_t)> Choose) : Choose(std::move(Choose)) { ColorCount = 256; }
+    explicit TGreyLookup(std::function<uint8_t(uint8_t)> Choose) : TColorLookup(nullptr), Choose(std::move(Choose))
+    {
+        ColorCount = 256;
+    }
     uint8_t FindNearest(uint8_t Red, uint8_t Green, uint8_t Blue, uint8_t& R, uint8_t& G, uint8_t& B) override
     {
         Seen.push_back(Red);

@@ -12,3 +12,12 @@ if(WIN32)
     LIBS toolkit)
   add_unit_test(toolkit_controls_test SOURCES forms/toolkit_controls_test.cpp LIBS toolkit)
 endif()
+
+if(WIN32)
+  # The skin as the utility's resources carry it.
+  add_unit_test(toolkit_skin_test SOURCES forms/toolkit_skin_test.cpp forms/toolkit_skin_test.rc LIBS toolkit)
+  target_include_directories(toolkit_skin_test PRIVATE ${PROJECT_SOURCE_DIR}/assets)
+  file(GLOB skin_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/skin/* ${PROJECT_SOURCE_DIR}/assets/icons/*)
+  set_source_files_properties(forms/toolkit_skin_test.rc PROPERTIES
+    OBJECT_DEPENDS "${skin_files};${PROJECT_SOURCE_DIR}/assets/skin.rc;${PROJECT_SOURCE_DIR}/assets/hand.cur")
+endif()

@@ -411,6 +411,15 @@ TEST_F(Window, ImageListHoldsIconsAtItsSize)
     EXPECT_EQ(0, images.Count());
 }
 
+void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR Id, DWORD)
+{
+    ::KillTimer(nullptr, Id);
+    for (BYTE key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+        ::keybd_event(key, 0, 0, 0);
+        ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    }
+}
+
 TEST_F(Window, PopupMenuRunsTheChosenItem)
 {
     TPopupMenu menu(form);
@@ -426,13 +435,7 @@ TEST_F(Window, PopupMenuRunsTheChosenItem)
     ShowAndPaint();
     ::SetForegroundWindow(form->Handle());
     // Keys typed while the menu is up: down over the greyed item to the last, then enter.
-    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR Id, DWORD) {
-        ::KillTimer(nullptr, Id);
-        for (BYTE key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
-            ::keybd_event(key, 0, 0, 0);
-            ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-        }
-    });
+    ::SetTimer(nullptr, 0, 200, TypeIntoMenu);
     menu.Popup(60, 60);
     EXPECT_EQ("Exit", ran);
 }

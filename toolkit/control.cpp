@@ -292,7 +292,15 @@ void TWinControl::Dispatch(TMessage& Message)
         MouseMessage(Message);
         break;
     case WM_CAPTURECHANGED:
-        MouseControl = nullptr;
+        if (reinterpret_cast<HWND>(Message.LParam) != FHandle) MouseControl = nullptr;
+        break;
+    case WM_SETFOCUS:
+        if (SameForm(reinterpret_cast<HWND>(Message.WParam)) && OnEnter) OnEnter(this);
+        break;
+    case WM_KILLFOCUS:
+        // Only a move to another control of the same window is an exit; a
+        // message box or another program taking the focus is not.
+        if (SameForm(reinterpret_cast<HWND>(Message.WParam)) && OnExit) OnExit(this);
         break;
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -402,8 +410,8 @@ TShiftState ShiftOf(WPARAM Keys)
 
 // Mouse messages go to the windowless child under the pointer, or to the
 // child that a button went down on, until that button comes up; a click is
-// a left press and release on the same control. Windows of system classes
-// report their own clicks.
+// a left press and release on the same control, except for the system
+// controls that report their own clicks.
 void TWinControl::MouseMessage(TMessage& Message)
 {
     POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
@@ -422,6 +430,8 @@ void TWinControl::MouseMessage(TMessage& Message)
         if (target != this || OwnClass()) {
             MouseControl = target;
             ::SetCapture(FHandle);
+        } else if (!ReportsOwnClicks()) {
+            MouseControl = this; // the system window captures the mouse itself
         }
         target->MouseDown(button, shift, x, y);
         break;
@@ -439,7 +449,7 @@ void TWinControl::MouseMessage(TMessage& Message)
         bool clicked = MouseControl == target && x >= 0 && y >= 0 && x < target->Width() && y < target->Height();
         if (MouseControl) {
             MouseControl = nullptr;
-            ::ReleaseCapture();
+            if (::GetCapture() == FHandle && (target != this || OwnClass())) ::ReleaseCapture();
         }
         target->MouseUp(button, shift, x, y);
         if (clicked) target->Click();
@@ -449,6 +459,11 @@ void TWinControl::MouseMessage(TMessage& Message)
         target->MouseUp(button, shift, x, y);
         break;
     }
+}
+
+bool TWinControl::SameForm(HWND Other) const
+{
+    return Other && Other != FHandle && ::GetAncestor(Other, GA_ROOT) == ::GetAncestor(FHandle, GA_ROOT);
 }
 
 void TWinControl::Restack(TControl* Control, bool ToFront)

@@ -158,6 +158,8 @@ public:
     bool Focused() const;
 
     TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter; // the focus came from another control of the same window
+    TNotifyEvent OnExit;  // the focus went to another control of the same window
 
     // The object behind a window of this toolkit, or nullptr.
     static TWinControl* FromHandle(HWND Wnd);
@@ -185,6 +187,9 @@ protected:
     void FontChanged() override;
     TCustomForm* ParentForm();
     bool OwnClass() const { return DefWndProc == ::DefWindowProcA; }
+    // System controls that notify their clicks (buttons, lists) say so; for
+    // the others a left press and release over the window is a click.
+    virtual bool ReportsOwnClicks() const { return false; }
 
     WNDPROC DefWndProc = nullptr;
 
@@ -198,6 +203,7 @@ private:
     bool WMSetCursor(TMessage& Message);
     void MouseMessage(TMessage& Message);
     void Restack(TControl* Control, bool ToFront);
+    bool SameForm(HWND Other) const;
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
 

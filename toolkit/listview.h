@@ -99,6 +99,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
 
 private:
     friend class TListItem;

@@ -83,7 +83,7 @@ void TEdit::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.SysClassName = "EDIT";
     Params.Style |= ES_AUTOHSCROLL | WS_TABSTOP;
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
     if (FReadOnly) Params.Style |= ES_READONLY;
     if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
     if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;

@@ -37,6 +37,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void Click() override;
+    bool ReportsOwnClicks() const override { return true; }
 };
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -55,6 +56,7 @@ public:
     void SetCharCase(TEditCharCase Value);
     char PasswordChar() const { return FPasswordChar; }
     void SetPasswordChar(char Value);
+    TBorderStyle BorderStyle = bsSingle; // bsNone: no frame; read when the window is made
     void SelectAll();
     int SelStart();
     void SetSelStart(int Value);
@@ -132,6 +134,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
 
 private:
     void LoadItems(int Index);
@@ -153,6 +156,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
 
 private:
     bool FChecked = false;

@@ -252,6 +252,41 @@ TEST_F(Window, EditTextFiresOnChangeOnlyWhenItChanges)
     EXPECT_EQ("abc", edit->Text()); // full: typing is refused
 }
 
+TEST_F(Window, EditsClickAndReportFocusMovesWithinTheirWindow)
+{
+    auto* first = new TEdit(form);
+    first->SetParent(form);
+    first->BorderStyle = bsNone;
+    auto* second = new TEdit(form);
+    second->SetParent(form);
+    second->SetTop(40);
+    std::string log;
+    first->OnClick = [&](TObject*) { log += "click;"; };
+    first->OnEnter = [&](TObject*) { log += "enter1;"; };
+    first->OnExit = [&](TObject*) { log += "exit1;"; };
+    second->OnEnter = [&](TObject*) { log += "enter2;"; };
+    ShowAndPaint();
+    EXPECT_FALSE(::GetWindowLongPtrA(first->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(::GetWindowLongPtrA(second->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+
+    ::SendMessageA(first->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    ::SendMessageA(first->Handle(), WM_LBUTTONUP, 0, At(5, 5));
+    EXPECT_EQ("enter1;click;", log); // the press took the focus from the form
+    log.clear();
+    second->SetFocus();
+    EXPECT_EQ("exit1;enter2;", log);
+    log.clear();
+    // Focus leaving for another window is no exit.
+    TForm other(nullptr);
+    auto* elsewhere = new TEdit(&other);
+    elsewhere->SetParent(&other);
+    other.Show();
+    first->SetFocus();
+    log.clear();
+    elsewhere->SetFocus();
+    EXPECT_EQ("", log);
+}
+
 TEST_F(Window, MaskedEditKeepsLiteralsOutOfItsText)
 {
     auto* edit = new TMaskEdit(form);

@@ -2,7 +2,8 @@
 // and the notification area take them.
 #pragma once
 #include "component.h"
-#include "graphics.h"
+#include "bitmap.h"
+#include "icon.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,8 @@
 // (by class name), so a unit that registers its class can be read wherever
 // pictures are read.
 #pragma once
-#include "graphics.h"
+#include "bitmap.h"
+#include "icon.h"
 
 #include <string>
 

@@ -13,6 +13,8 @@ void TIcon::SetHandle(HICON Value)
     FHandle = Value;
     FWidth = FHeight = 0;
     FileData.clear();
+    ResInstance = nullptr;
+    ResName.clear();
     ICONINFO info{};
     if (Value && ::GetIconInfo(Value, &info)) {
         BITMAP bm{};
@@ -92,6 +94,16 @@ void TIcon::LoadFromResourceName(HINSTANCE Instance, const std::string& ResName)
     HICON icon = static_cast<HICON>(::LoadImageA(Instance, ResName.c_str(), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     if (!icon) throw EResNotFound("Resource " + ResName + " not found");
     SetHandle(icon);
+    this->ResInstance = Instance;
+    this->ResName = ResName;
+}
+
+HICON TIcon::CopyAtSize(int AWidth, int AHeight) const
+{
+    HANDLE icon = nullptr;
+    if (!ResName.empty()) icon = ::LoadImageA(ResInstance, ResName.c_str(), IMAGE_ICON, AWidth, AHeight, 0);
+    if (!icon && FHandle) icon = ::CopyImage(FHandle, IMAGE_ICON, AWidth, AHeight, 0);
+    return static_cast<HICON>(icon);
 }
 
 void TIcon::Assign(TPersistent* Source)
@@ -105,6 +117,8 @@ void TIcon::Assign(TPersistent* Source)
         std::vector<uint8_t> data = icon->FileData;
         SetHandle(icon->FHandle ? ::CopyIcon(icon->FHandle) : nullptr);
         FileData = std::move(data);
+        ResInstance = icon->ResInstance;
+        ResName = icon->ResName;
         return;
     }
     TGraphic::Assign(Source);

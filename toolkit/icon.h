@@ -26,9 +26,14 @@ public:
     HICON Handle() const { return FHandle; }
     void SetHandle(HICON Value);
     HICON ReleaseHandle();
+    // A new icon at another size, taken from the icon's own resource when it
+    // came from one (so a 16 x 16 picture there is used as drawn); the caller frees it.
+    HICON CopyAtSize(int AWidth, int AHeight) const;
 
 private:
     HICON FHandle = nullptr;
     int FWidth = 0, FHeight = 0;
     std::vector<uint8_t> FileData;
+    HINSTANCE ResInstance = nullptr;
+    std::string ResName;
 };

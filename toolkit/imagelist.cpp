@@ -27,9 +27,12 @@ int TImageList::Count() const { return FHandle ? ::ImageList_GetImageCount(FHand
 
 namespace {
 
-// A copy of a bitmap at the list's size, as a device bitmap the list can take.
+// A copy of a bitmap at the list's height, as a device bitmap the list can
+// take; a strip as wide as several pictures keeps its width and becomes
+// several pictures.
 HBITMAP Scaled(TBitmap* Source, int Width, int Height)
 {
+    if (Source->Height() == Height && Source->Width() % Width == 0) Width = Source->Width();
     HDC screen = ::GetDC(nullptr);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, Width, Height);
     ::ReleaseDC(nullptr, screen);
@@ -62,7 +65,13 @@ int TImageList::AddMasked(TBitmap* Image, TColor MaskColor)
     return index;
 }
 
-int TImageList::AddIcon(TIcon* Icon) { return ::ImageList_AddIcon(Handle(), Icon->Handle()); }
+int TImageList::AddIcon(TIcon* Icon)
+{
+    HICON icon = Icon->CopyAtSize(FWidth, FHeight);
+    int index = ::ImageList_AddIcon(Handle(), icon ? icon : Icon->Handle());
+    if (icon) ::DestroyIcon(icon);
+    return index;
+}
 
 void TImageList::Delete(int Index)
 {

@@ -19,7 +19,8 @@ public:
     void SetSize(int AWidth, int AHeight); // empties the list
     int Count() const;
 
-    // Each returns the new picture's index; pictures of another size are scaled.
+    // Each returns the index of the (first) new picture; pictures of another
+    // size are scaled; a strip of pictures side by side adds each of them.
     int Add(TBitmap* Image, TBitmap* Mask);
     int AddMasked(TBitmap* Image, TColor MaskColor);
     int AddIcon(TIcon* Icon);

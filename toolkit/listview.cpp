@@ -45,31 +45,17 @@ void TListItem::Update()
     }
 }
 
-bool TListItem::Selected() const
+bool TListItem::HasState(UINT State) const
 {
     int index = Index();
-    return index >= 0 && ::SendMessageA(View->Handle(), LVM_GETITEMSTATE, index, LVIS_SELECTED) != 0;
+    return index >= 0 && ::SendMessageA(View->Handle(), LVM_GETITEMSTATE, index, State) != 0;
 }
 
-void TListItem::SetSelected(bool Value)
+void TListItem::SetState(UINT State, bool Value)
 {
     LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = Value ? LVIS_SELECTED : 0;
-    ::SendMessageA(View->Handle(), LVM_SETITEMSTATE, Index(), reinterpret_cast<LPARAM>(&item));
-}
-
-bool TListItem::Focused() const
-{
-    int index = Index();
-    return index >= 0 && ::SendMessageA(View->Handle(), LVM_GETITEMSTATE, index, LVIS_FOCUSED) != 0;
-}
-
-void TListItem::SetFocused(bool Value)
-{
-    LVITEMA item{};
-    item.stateMask = LVIS_FOCUSED;
-    item.state = Value ? LVIS_FOCUSED : 0;
+    item.stateMask = State;
+    item.state = Value ? State : 0;
     ::SendMessageA(View->Handle(), LVM_SETITEMSTATE, Index(), reinterpret_cast<LPARAM>(&item));
 }
 

@@ -6,6 +6,8 @@
 #include "imagelist.h"
 #include "strings.h"
 
+#include <commctrl.h>
+
 #include <memory>
 #include <vector>
 
@@ -24,16 +26,18 @@ public:
     TStrings* SubItems() { return &FSubItems; }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
-    bool Selected() const;
-    void SetSelected(bool Value);
-    bool Focused() const;
-    void SetFocused(bool Value);
+    bool Selected() const { return HasState(LVIS_SELECTED); }
+    void SetSelected(bool Value) { SetState(LVIS_SELECTED, Value); }
+    bool Focused() const { return HasState(LVIS_FOCUSED); }
+    void SetFocused(bool Value) { SetState(LVIS_FOCUSED, Value); }
     void MakeVisible();
     void* Data = nullptr;
 
 private:
     friend class TListView;
     void Update();
+    bool HasState(UINT State) const;
+    void SetState(UINT State, bool Value);
     TListView* View;
     std::string FCaption;
     TStringList FSubItems;

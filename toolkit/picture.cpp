@@ -85,14 +85,9 @@ void TPicture::Assign(TPersistent* Source)
     } else if (auto* graphic = dynamic_cast<TGraphic*>(Source)) {
         const TGraphicClass* cls = FindClass(graphic->ClassName());
         if (!cls) throw EInvalidGraphic(std::string("Unknown picture class ") + graphic->ClassName());
-        TGraphic* copy = cls->Create();
-        try {
-            copy->Assign(graphic);
-        } catch (...) {
-            delete copy;
-            throw;
-        }
-        Take(copy);
+        std::unique_ptr<TGraphic> copy(cls->Create());
+        copy->Assign(graphic);
+        Take(copy.release());
     } else {
         TPersistent::Assign(Source);
     }
@@ -116,14 +111,9 @@ void TPicture::LoadFromFile(const std::string& FileName)
     std::string ext = dot == std::string::npos ? std::string() : FileName.substr(dot + 1);
     const TGraphicClass* cls = FindExtension(ext);
     if (!cls) throw EInvalidGraphic("Unknown picture file extension (." + ext + ")");
-    TGraphic* graphic = cls->Create();
-    try {
-        graphic->LoadFromFile(FileName);
-    } catch (...) {
-        delete graphic;
-        throw;
-    }
-    Take(graphic);
+    std::unique_ptr<TGraphic> graphic(cls->Create());
+    graphic->LoadFromFile(FileName);
+    Take(graphic.release());
 }
 
 void TPicture::SaveToFile(const std::string& FileName)

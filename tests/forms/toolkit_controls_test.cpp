@@ -442,6 +442,18 @@ TEST_F(Window, ImageListHoldsIconsAtItsSize)
     images.Draw(target.Canvas(), 0, 0, 3);
     EXPECT_EQ(0x0000FF, target.Canvas()->Pixel(8, 8));
     EXPECT_THROW(images.GetIcon(4, &icon), EInvalidOperation);
+
+    // A strip of two pictures with a mask colour: two pictures.
+    TBitmap strip;
+    Solid(&strip, 32, 16, 0xFF00FF);
+    strip.Canvas()->Brush()->SetColor(0x00FF00);
+    strip.Canvas()->FillRect(RECT{20, 4, 28, 12});
+    EXPECT_EQ(4, images.AddMasked(&strip, 0xFF00FF));
+    EXPECT_EQ(6, images.Count());
+    Solid(&target, 16, 16, clBlack)->SetPixelFormat(pf24bit);
+    images.Draw(target.Canvas(), 0, 0, 5);
+    EXPECT_EQ(0x00FF00, target.Canvas()->Pixel(8, 8));
+    EXPECT_EQ(clBlack, target.Canvas()->Pixel(1, 1)); // the mask colour is see-through
     images.Clear();
     EXPECT_EQ(0, images.Count());
 }

@@ -65,6 +65,10 @@ TEST(Skin, TrayIconsFillTheImageListInTheirOrder)
         images.AddIcon(&icon);
     }
     EXPECT_EQ(15, images.Count());
+    // The list takes each icon's own 16 x 16 picture from the resource.
+    TIcon small;
+    images.GetIcon(0, &small);
+    EXPECT_EQ(16, small.Width());
     // Connected, searching and not monitoring look different.
     TBitmap sheet;
     sheet.SetPixelFormat(pf24bit);

@@ -276,6 +276,14 @@ void TWinControl::Dispatch(TMessage& Message)
             return;
         }
         break;
+    case WM_PRINTCLIENT: // PrintWindow and friends: the same picture on their context
+        if (OwnClass()) {
+            RECT all;
+            ::GetClientRect(FHandle, &all);
+            PaintContent(reinterpret_cast<HDC>(Message.WParam), all);
+            return;
+        }
+        break;
     case WM_SETCURSOR:
         if (WMSetCursor(Message)) return;
         break;
@@ -337,24 +345,30 @@ void TWinControl::WMPaint(TMessage& Message)
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(FHandle, &ps);
     try {
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        PaintWindow(&canvas);
-        for (TControl* child : Children) {
-            auto* control = dynamic_cast<TGraphicControl*>(child);
-            RECT r = child->BoundsRect(), common;
-            if (!control || !control->Visible() || !::IntersectRect(&common, &r, &ps.rcPaint)) continue;
-            int saved = ::SaveDC(dc);
-            ::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-            ::SetViewportOrgEx(dc, r.left, r.top, nullptr);
-            control->PaintTo(dc);
-            ::RestoreDC(dc, saved);
-        }
+        PaintContent(dc, ps.rcPaint);
     } catch (...) {
         ::EndPaint(FHandle, &ps);
         throw;
     }
     ::EndPaint(FHandle, &ps);
+}
+
+// The window's face and then its windowless children, in z order, on DC.
+void TWinControl::PaintContent(HDC DC, const RECT& Area)
+{
+    TCanvas canvas;
+    canvas.SetHandle(DC);
+    PaintWindow(&canvas);
+    for (TControl* child : Children) {
+        auto* control = dynamic_cast<TGraphicControl*>(child);
+        RECT r = child->BoundsRect(), common;
+        if (!control || !control->Visible() || !::IntersectRect(&common, &r, &Area)) continue;
+        int saved = ::SaveDC(DC);
+        ::IntersectClipRect(DC, r.left, r.top, r.right, r.bottom);
+        ::SetViewportOrgEx(DC, r.left, r.top, nullptr);
+        control->PaintTo(DC);
+        ::RestoreDC(DC, saved);
+    }
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& Message)

@@ -199,6 +199,7 @@ private:
     void Attach(HWND Wnd);
     void WMChar(TMessage& Message);
     void WMPaint(TMessage& Message);
+    void PaintContent(HDC DC, const RECT& Area);
     void WMEraseBkgnd(TMessage& Message);
     bool WMSetCursor(TMessage& Message);
     void MouseMessage(TMessage& Message);

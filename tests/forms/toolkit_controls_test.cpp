@@ -44,13 +44,24 @@ protected:
         ::UpdateWindow(form->Handle());
         Pump();
     }
-    COLORREF PixelAt(int X, int Y)
+    // What the window paints, printed into a bitmap of our own, so that
+    // other windows on the screen cannot get in the way.
+    TBitmap& Capture()
+    {
+        Shot.SetPixelFormat(pf24bit);
+        Shot.SetSize(form->Width(), form->Height());
+        ::PrintWindow(form->Handle(), Shot.Canvas()->Handle(), 0);
+        return Shot;
+    }
+    COLORREF PixelAt(int X, int Y) { return static_cast<COLORREF>(Capture().Canvas()->Pixel(X, Y)); }
+    COLORREF ScreenPixelAt(int X, int Y)
     {
         HDC dc = ::GetDC(form->Handle());
         COLORREF c = ::GetPixel(dc, X, Y);
         ::ReleaseDC(form->Handle(), dc);
         return c;
     }
+    TBitmap Shot;
     static TBitmap* Solid(TBitmap* Bitmap, int W, int H, TColor Color)
     {
         Bitmap->SetPixelFormat(pf8bit);
@@ -80,14 +91,16 @@ TEST_F(Window, ParentPaintsWindowlessControlsInZOrder)
     label->SetTop(20);
     ShowAndPaint();
 
+    EXPECT_EQ(0x0000FFu, ScreenPixelAt(15, 15)); // painted on the screen
     EXPECT_EQ(0x0000FFu, PixelAt(15, 15));
     EXPECT_EQ(0xFF0000u, PixelAt(35, 35)); // the later control lies on top
     EXPECT_EQ(0xFFFFFFu, PixelAt(5, 5));   // bare form: its colour
     EXPECT_GT(label->Width(), 10);        // sized to its caption
     EXPECT_EQ(0x00FF00u, PixelAt(label->Left(), label->Top()));
     bool dark = false;
+    TCanvas* shot = Capture().Canvas();
     for (int x = label->Left(); x < label->Left() + label->Width(); ++x)
-        for (int y = label->Top(); y < label->Top() + label->Height(); ++y) dark |= PixelAt(x, y) == 0;
+        for (int y = label->Top(); y < label->Top() + label->Height(); ++y) dark |= shot->Pixel(x, y) == 0;
     EXPECT_TRUE(dark) << "the caption is drawn in the font's colour";
 
     back->BringToFront();

@@ -110,7 +110,7 @@ public:
         Place(this, 1081, 10, 124);
         Place(this, 1084, 129, 124);
         Place(this, 1086, 250, 124);
-        Place(this, 1002, 9, 152);
+        Status = Place(this, 1002, 9, 152);
         Place(this, 1006, 150, 160);
         Place(this, 1009, 35, 192);
         auto* menu = new TPanel(this);
@@ -144,6 +144,7 @@ public:
         return image;
     }
     TImage* Background;
+    TImage* Status;
     TImage* TitleButton;
 };
 
@@ -156,11 +157,15 @@ TEST(Skin, WindowPutTogetherFromTheSkin)
     ::UpdateWindow(wnd);
     for (int i = 0; i < 10; ++i) Application->ProcessMessages(), ::Sleep(10);
 
-    HDC dc = ::GetDC(wnd);
-    TBitmap& background = *form.Background->Picture()->Bitmap();
-    EXPECT_EQ(static_cast<COLORREF>(background.Canvas()->Pixel(300, 40)), ::GetPixel(dc, 300, 40)); // header
-    EXPECT_NE(::GetPixel(dc, 300, 40), ::GetPixel(dc, 300, 250)); // the status card lies on the body
-    ::ReleaseDC(wnd, dc);
+    TBitmap shot;
+    shot.SetPixelFormat(pf24bit);
+    shot.SetSize(580, 435);
+    ::PrintWindow(wnd, shot.Canvas()->Handle(), 0);
+    TCanvas* background = form.Background->Picture()->Bitmap()->Canvas();
+    TCanvas* status = form.Status->Picture()->Bitmap()->Canvas();
+    EXPECT_EQ(background->Pixel(300, 40), shot.Canvas()->Pixel(300, 40));       // header
+    EXPECT_EQ(status->Pixel(200, 100), shot.Canvas()->Pixel(209, 252));        // the status card
+    EXPECT_NE(shot.Canvas()->Pixel(300, 40), shot.Canvas()->Pixel(209, 252));
 
     if (const char* ms = std::getenv("SKIN_DEMO_MS")) {
         DWORD end = ::GetTickCount() + static_cast<DWORD>(std::atoi(ms));

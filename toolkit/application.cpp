@@ -170,6 +170,29 @@ int TScreen::PixelsPerInch() const
     return ppi;
 }
 
+TScreen::~TScreen()
+{
+    if (OwnHand) ::DestroyCursor(OwnHand);
+}
+
+HCURSOR TScreen::Cursors(TCursor Index)
+{
+    switch (Index) {
+    case crCross: return ::LoadCursor(nullptr, IDC_CROSS);
+    case crIBeam: return ::LoadCursor(nullptr, IDC_IBEAM);
+    case crHourGlass: return ::LoadCursor(nullptr, IDC_WAIT);
+    case crNo: return ::LoadCursor(nullptr, IDC_NO);
+    case crHandPoint:
+        if (HCURSOR hand = ::LoadCursor(nullptr, IDC_HAND)) return hand;
+        if (!OwnHand)
+            OwnHand = static_cast<HCURSOR>(::LoadImageA(::GetModuleHandleA(nullptr), "CRHANDPOINT", IMAGE_CURSOR, 0, 0,
+                                                        LR_DEFAULTSIZE));
+        if (OwnHand) return OwnHand;
+        break;
+    }
+    return ::LoadCursor(nullptr, IDC_ARROW);
+}
+
 static TApplication TheApplication;
 static TScreen TheScreen;
 TApplication* Application = &TheApplication;

@@ -56,9 +56,16 @@ private:
 
 class TScreen {
 public:
+    ~TScreen();
     int PixelsPerInch() const;
+    // The cursor of a TCursor index; crHandPoint is the system's hand, or the
+    // program's cursor resource "CRHANDPOINT" where the system has none.
+    HCURSOR Cursors(TCursor Index);
     int Width() const { return ::GetSystemMetrics(SM_CXSCREEN); }
     int Height() const { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+private:
+    HCURSOR OwnHand = nullptr;
 };
 
 extern TApplication* Application;

@@ -3,6 +3,8 @@
 #include "form.h"
 #include "exceptions.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 namespace {
@@ -10,7 +12,10 @@ const char* const ObjectProp = "ToolkitObject";
 thread_local TWinControl* Creating = nullptr; // receives the messages sent during CreateWindowEx
 } // namespace
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+{
+    FFont.OnChange = [this](TObject*) { FontChanged(); };
+}
 
 TControl::~TControl()
 {
@@ -22,7 +27,46 @@ void TControl::SetParent(TWinControl* AParent)
     if (AParent == ParentControl) return;
     if (ParentControl) ParentControl->RemoveControl(this);
     ParentControl = AParent;
-    if (ParentControl) ParentControl->InsertControl(this);
+    if (ParentControl) {
+        if (FParentFont) InheritFont();
+        ParentControl->InsertControl(this);
+    }
+}
+
+void TControl::InheritFont()
+{
+    InheritingFont = true;
+    FFont.Assign(&ParentControl->FFont);
+    InheritingFont = false;
+}
+
+void TControl::SetParentFont(bool Value)
+{
+    FParentFont = Value;
+    if (Value && ParentControl) InheritFont();
+}
+
+void TControl::FontChanged()
+{
+    if (!InheritingFont) FParentFont = false;
+    Invalidate();
+}
+
+void TControl::SetColor(TColor Value)
+{
+    if (Value == FColor) return;
+    FColor = Value;
+    Invalidate();
+}
+
+void TControl::BringToFront()
+{
+    if (ParentControl) ParentControl->Restack(this, true);
+}
+
+void TControl::SendToBack()
+{
+    if (ParentControl) ParentControl->Restack(this, false);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -60,6 +104,38 @@ void TControl::Invalidate()
 void TControl::Click()
 {
     if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TGraphicControl::PaintTo(HDC DC)
+{
+    FCanvas.SetHandle(DC);
+    try {
+        Paint();
+    } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        throw;
+    }
+    FCanvas.SetHandle(nullptr);
 }
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
@@ -135,6 +211,7 @@ void TWinControl::CreateWnd()
             ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc)));
     }
     if (FHandle != wnd) Attach(wnd);
+    ::SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), FALSE);
 }
 
 void TWinControl::Attach(HWND Wnd)
@@ -187,6 +264,52 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_CHAR:
         WMChar(Message);
         return;
+    case WM_PAINT:
+        if (OwnClass()) {
+            WMPaint(Message);
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (OwnClass()) {
+            WMEraseBkgnd(Message);
+            return;
+        }
+        break;
+    case WM_PRINTCLIENT: // PrintWindow and friends: the same picture on their context
+        if (OwnClass()) {
+            RECT all;
+            ::GetClientRect(FHandle, &all);
+            PaintContent(reinterpret_cast<HDC>(Message.WParam), all);
+            return;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (WMSetCursor(Message)) return;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        MouseMessage(Message);
+        break;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(Message.LParam) != FHandle) MouseControl = nullptr;
+        break;
+    case WM_SETFOCUS:
+        if (SameForm(reinterpret_cast<HWND>(Message.WParam)) && OnEnter) OnEnter(this);
+        break;
+    case WM_KILLFOCUS:
+        // Only a move to another control of the same window is an exit; a
+        // message box or another program taking the focus is not.
+        if (SameForm(reinterpret_cast<HWND>(Message.WParam)) && OnExit) OnExit(this);
+        break;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLOREDIT:
@@ -215,6 +338,173 @@ void TWinControl::Dispatch(TMessage& Message)
         break;
     }
     DefaultHandler(Message);
+}
+
+void TWinControl::WMPaint(TMessage& Message)
+{
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(FHandle, &ps);
+    try {
+        PaintContent(dc, ps.rcPaint);
+    } catch (...) {
+        ::EndPaint(FHandle, &ps);
+        throw;
+    }
+    ::EndPaint(FHandle, &ps);
+}
+
+// The window's face and then its windowless children, in z order, on DC.
+void TWinControl::PaintContent(HDC DC, const RECT& Area)
+{
+    TCanvas canvas;
+    canvas.SetHandle(DC);
+    PaintWindow(&canvas);
+    for (TControl* child : Children) {
+        auto* control = dynamic_cast<TGraphicControl*>(child);
+        RECT r = child->BoundsRect(), common;
+        if (!control || !control->Visible() || !::IntersectRect(&common, &r, &Area)) continue;
+        int saved = ::SaveDC(DC);
+        ::IntersectClipRect(DC, r.left, r.top, r.right, r.bottom);
+        ::SetViewportOrgEx(DC, r.left, r.top, nullptr);
+        control->PaintTo(DC);
+        ::RestoreDC(DC, saved);
+    }
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& Message)
+{
+    if (FColor == clNone) return;
+    RECT r;
+    ::GetClientRect(FHandle, &r);
+    HBRUSH brush = ::CreateSolidBrush(ColorToRGB(FColor));
+    ::FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush);
+    ::DeleteObject(brush);
+    Message.Result = 1;
+}
+
+TGraphicControl* TWinControl::ControlAtPos(POINT Pos) const
+{
+    for (auto it = Children.rbegin(); it != Children.rend(); ++it) {
+        auto* control = dynamic_cast<TGraphicControl*>(*it);
+        RECT r = (*it)->BoundsRect();
+        if (control && control->Visible() && control->Enabled() && ::PtInRect(&r, Pos)) return control;
+    }
+    return nullptr;
+}
+
+bool TWinControl::WMSetCursor(TMessage& Message)
+{
+    if (reinterpret_cast<HWND>(Message.WParam) != FHandle || LOWORD(Message.LParam) != HTCLIENT) return false;
+    POINT p;
+    ::GetCursorPos(&p);
+    ::ScreenToClient(FHandle, &p);
+    TControl* control = MouseControl ? MouseControl : ControlAtPos(p);
+    TCursor cursor = control && control->Cursor != crDefault ? control->Cursor : Cursor;
+    if (cursor == crDefault) return false;
+    ::SetCursor(Screen->Cursors(cursor));
+    Message.Result = TRUE;
+    return true;
+}
+
+namespace {
+
+TShiftState ShiftOf(WPARAM Keys)
+{
+    TShiftState shift = 0;
+    if (Keys & MK_SHIFT) shift |= ssShift;
+    if (Keys & MK_CONTROL) shift |= ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    if (Keys & MK_LBUTTON) shift |= ssLeft;
+    if (Keys & MK_RBUTTON) shift |= ssRight;
+    if (Keys & MK_MBUTTON) shift |= ssMiddle;
+    return shift;
+}
+
+} // namespace
+
+// Mouse messages go to the windowless child under the pointer, or to the
+// child that a button went down on, until that button comes up; a click is
+// a left press and release on the same control, except for the system
+// controls that report their own clicks.
+void TWinControl::MouseMessage(TMessage& Message)
+{
+    POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    TControl* target = MouseControl ? MouseControl : ControlAtPos(p);
+    if (!target) target = this;
+    int x = p.x, y = p.y;
+    if (target != this) x -= target->Left(), y -= target->Top();
+    TShiftState shift = ShiftOf(Message.WParam);
+    UINT msg = Message.Msg;
+    TMouseButton button = msg <= WM_LBUTTONDBLCLK ? mbLeft : msg <= WM_RBUTTONDBLCLK ? mbRight : mbMiddle;
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        target->MouseMove(shift, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        if (target != this || OwnClass()) {
+            MouseControl = target;
+            ::SetCapture(FHandle);
+        } else if (!ReportsOwnClicks()) {
+            MouseControl = this; // the system window captures the mouse itself
+        }
+        target->MouseDown(button, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        target->MouseDown(button, shift, x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        target->MouseDown(button, shift | ssDouble, x, y);
+        if (button == mbLeft) target->DblClick();
+        break;
+    case WM_LBUTTONUP: {
+        bool clicked = MouseControl == target && x >= 0 && y >= 0 && x < target->Width() && y < target->Height();
+        if (MouseControl) {
+            MouseControl = nullptr;
+            if (::GetCapture() == FHandle && (target != this || OwnClass())) ::ReleaseCapture();
+        }
+        target->MouseUp(button, shift, x, y);
+        if (clicked) target->Click();
+        break;
+    }
+    default:
+        target->MouseUp(button, shift, x, y);
+        break;
+    }
+}
+
+bool TWinControl::SameForm(HWND Other) const
+{
+    return Other && Other != FHandle && ::GetAncestor(Other, GA_ROOT) == ::GetAncestor(FHandle, GA_ROOT);
+}
+
+void TWinControl::Restack(TControl* Control, bool ToFront)
+{
+    Children.erase(std::remove(Children.begin(), Children.end(), Control), Children.end());
+    Children.insert(ToFront ? Children.end() : Children.begin(), Control);
+    Control->Invalidate();
+}
+
+void TWinControl::BringToFront()
+{
+    TControl::BringToFront();
+    if (FHandle) ::SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::SendToBack()
+{
+    TControl::SendToBack();
+    if (FHandle) ::SetWindowPos(FHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::FontChanged()
+{
+    TControl::FontChanged();
+    if (FHandle) ::SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+    for (TControl* child : Children)
+        if (child->FParentFont) child->InheritFont();
 }
 
 void TWinControl::DefaultHandler(TMessage& Message)
@@ -301,6 +591,7 @@ void TWinControl::InsertControl(TControl* Control)
 
 void TWinControl::RemoveControl(TControl* Control)
 {
+    if (MouseControl == Control) MouseControl = nullptr;
     Control->Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(Control)) w->DestroyHandle();
     Children.erase(std::remove(Children.begin(), Children.end(), Control), Children.end());

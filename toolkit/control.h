@@ -4,6 +4,7 @@
 // SetWindowLongA) and routes each message through Dispatch.
 #pragma once
 #include "component.h"
+#include "graphics.h"
 
 #include <windows.h>
 
@@ -26,6 +27,16 @@ class TWinControl;
 class TCustomForm;
 
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+using TShiftState = uint8_t;
+enum : TShiftState { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+// Cursors are the indices of Screen->Cursors; crDefault leaves the choice to the window.
+using TCursor = int;
+enum : TCursor { crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crHourGlass = -11, crNo = -18, crHandPoint = -21 };
 
 class TControl : public TComponent {
 public:
@@ -54,17 +65,63 @@ public:
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool Value);
     virtual void Invalidate();
+    RECT ClientRect() const { return RECT{0, 0, FWidth, FHeight}; }
+    // Z order among the parent's controls (windows always lie above the
+    // controls their parent paints).
+    virtual void BringToFront();
+    virtual void SendToBack();
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // The font; while ParentFont is set it follows the parent's font.
+    TFont* Font() { return &FFont; }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    TCursor Cursor = crDefault;
 
     TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
 
 protected:
     virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void FontChanged();
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true;
     bool FEnabled = true;
+    TColor FColor = clBtnFace;
 
 private:
+    friend class TWinControl;
+    void InheritFont();
     TWinControl* ParentControl = nullptr;
+    TFont FFont;
+    bool FParentFont = true;
+    bool InheritingFont = false;
+};
+
+// A control without a window of its own: its parent paints it (Paint, with
+// Canvas on the parent's context moved to the control's place and clipped
+// to it) and hands it the mouse messages over it.
+class TGraphicControl : public TControl {
+public:
+    CLASS_NAME(TGraphicControl)
+    explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+    TCanvas* Canvas() { return &FCanvas; }
+
+protected:
+    virtual void Paint() {}
+
+private:
+    friend class TWinControl;
+    void PaintTo(HDC DC);
+    TCanvas FCanvas;
 };
 
 class TWinControl : public TControl {
@@ -90,13 +147,19 @@ public:
     void SetVisible(bool Value) override;
     void SetEnabled(bool Value) override;
     void Invalidate() override;
+    void BringToFront() override;
+    void SendToBack() override;
 
     std::string Text() const;
-    void SetText(const std::string& Value);
+    virtual void SetText(const std::string& Value);
+    // The topmost visible, enabled windowless child at a client point.
+    TGraphicControl* ControlAtPos(POINT Pos) const;
     void SetFocus();
     bool Focused() const;
 
     TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnEnter; // the focus came from another control of the same window
+    TNotifyEvent OnExit;  // the focus went to another control of the same window
 
     // The object behind a window of this toolkit, or nullptr.
     static TWinControl* FromHandle(HWND Wnd);
@@ -118,7 +181,15 @@ protected:
     void DestroyHandle();
     virtual void WndProc(TMessage& Message);
     virtual void KeyPress(char& Key);
+    // Paints the window's own face after its background; its windowless
+    // children are painted over it.
+    virtual void PaintWindow(TCanvas* /*Canvas*/) {}
+    void FontChanged() override;
     TCustomForm* ParentForm();
+    bool OwnClass() const { return DefWndProc == ::DefWindowProcA; }
+    // System controls that notify their clicks (buttons, lists) say so; for
+    // the others a left press and release over the window is a click.
+    virtual bool ReportsOwnClicks() const { return false; }
 
     WNDPROC DefWndProc = nullptr;
 
@@ -127,10 +198,18 @@ private:
     static LRESULT CALLBACK StdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
     void Attach(HWND Wnd);
     void WMChar(TMessage& Message);
+    void WMPaint(TMessage& Message);
+    void PaintContent(HDC DC, const RECT& Area);
+    void WMEraseBkgnd(TMessage& Message);
+    bool WMSetCursor(TMessage& Message);
+    void MouseMessage(TMessage& Message);
+    void Restack(TControl* Control, bool ToFront);
+    bool SameForm(HWND Other) const;
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
 
     HWND FHandle = nullptr;
     std::string FText;
     std::vector<TControl*> Children;
+    TControl* MouseControl = nullptr; // receives the mouse while a button is down on it
 };

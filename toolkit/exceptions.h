@@ -33,6 +33,8 @@ TOOLKIT_EXCEPTION(EFCreateError, EStreamError)
 TOOLKIT_EXCEPTION(EInvalidGraphic, Exception)
 TOOLKIT_EXCEPTION(EInvalidGraphicOperation, Exception)
 TOOLKIT_EXCEPTION(EOSError, Exception)
+TOOLKIT_EXCEPTION(EOutOfResources, EOSError)
+TOOLKIT_EXCEPTION(EResNotFound, Exception)
 
 #undef TOOLKIT_EXCEPTION
 

@@ -27,7 +27,7 @@ public:
     void Close();
     bool CloseQuery();
     int ShowModal();
-    void BringToFront();
+    void BringToFront() override;
     void KeyPress(char& Key) override; // public: controls hand it keys first when KeyPreview is set
 
     bool KeyPreview = false;

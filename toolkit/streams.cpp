@@ -171,3 +171,12 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin)
     return ftello(File);
 #endif
 }
+
+std::string ReadShortString(TStream* Stream)
+{
+    uint8_t length = 0;
+    Stream->ReadBuffer(&length, 1);
+    std::string text(length, '\0');
+    if (length) Stream->ReadBuffer(&text[0], length);
+    return text;
+}

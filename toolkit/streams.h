@@ -76,3 +76,6 @@ private:
     std::FILE* File = nullptr;
     bool LastWasWrite = false;
 };
+
+// A text stored as a length byte followed by its bytes.
+std::string ReadShortString(TStream* Stream);

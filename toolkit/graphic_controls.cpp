@@ -1,0 +1,139 @@
+#include "graphic_controls.h"
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    FWidth = FHeight = 105;
+    FPicture.OnChange = [this](TObject*) { PictureChanged(); };
+}
+
+void TImage::PictureChanged()
+{
+    TGraphic* graphic = FPicture.Graphic();
+    if (graphic && graphic->Transparent() != FTransparent && !dynamic_cast<TIcon*>(graphic))
+        graphic->SetTransparent(FTransparent); // comes back here
+    if (FAutoSize && graphic && !graphic->Empty())
+        SetBounds(FLeft, FTop, graphic->Width(), graphic->Height());
+    Invalidate();
+}
+
+void TImage::SetTransparent(bool Value)
+{
+    if (Value == FTransparent) return;
+    FTransparent = Value;
+    PictureChanged();
+}
+
+void TImage::SetStretch(bool Value)
+{
+    FStretch = Value;
+    Invalidate();
+}
+
+void TImage::SetCenter(bool Value)
+{
+    FCenter = Value;
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    if (Value) PictureChanged();
+}
+
+void TImage::Paint()
+{
+    TGraphic* graphic = FPicture.Graphic();
+    if (!graphic || graphic->Empty()) return;
+    RECT r = ClientRect();
+    if (!FStretch) {
+        int x = FCenter ? (FWidth - graphic->Width()) / 2 : 0;
+        int y = FCenter ? (FHeight - graphic->Height()) / 2 : 0;
+        r = RECT{x, y, x + graphic->Width(), y + graphic->Height()};
+    }
+    Canvas()->StretchDraw(r, graphic);
+}
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    FWidth = 65;
+    FHeight = 17;
+}
+
+void TLabel::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetTransparent(bool Value)
+{
+    if (Value == FTransparent) return;
+    FTransparent = Value;
+    Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment Value)
+{
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    AdjustBounds();
+}
+
+void TLabel::FontChanged()
+{
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+}
+
+namespace {
+UINT DrawFlags(TAlignment Alignment)
+{
+    UINT align = Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT;
+    return align | DT_NOPREFIX | DT_EXPANDTABS;
+}
+} // namespace
+
+void TLabel::AdjustBounds()
+{
+    if (!FAutoSize) return;
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
+    RECT r{0, 0, 0, 0};
+    if (FCaption.empty()) {
+        TEXTMETRICA tm;
+        ::GetTextMetricsA(dc, &tm);
+        r.bottom = tm.tmHeight;
+    } else {
+        ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DrawFlags(taLeftJustify) | DT_CALCRECT);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    int left = FAlignment == taRightJustify ? FLeft + FWidth - r.right : FLeft;
+    SetBounds(left, FTop, r.right, r.bottom);
+}
+
+void TLabel::Paint()
+{
+    HDC dc = Canvas()->Handle();
+    RECT r = ClientRect();
+    if (!FTransparent) {
+        Canvas()->Brush()->SetColor(FColor);
+        Canvas()->FillRect(r);
+    }
+    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
+    int mode = ::SetBkMode(dc, TRANSPARENT);
+    COLORREF color = ::SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
+    ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DrawFlags(FAlignment));
+    ::SetTextColor(dc, color);
+    ::SetBkMode(dc, mode);
+    ::SelectObject(dc, old);
+}

@@ -1,0 +1,116 @@
+// TListView: a report-style list view. Rows live in the window (made on
+// first use), each with its TListItem in the row's lParam; columns and the
+// style fields below are read when the window is made.
+#pragma once
+#include "control.h"
+#include "imagelist.h"
+#include "strings.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+class TListView;
+
+class TListItem : public TPersistent {
+public:
+    CLASS_NAME(TListItem)
+    explicit TListItem(TListView* AOwner);
+    TListView* Owner() const { return View; }
+    int Index() const;
+
+    std::string Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    // Texts of columns 1, 2, ...; changes show at once.
+    TStrings* SubItems() { return &FSubItems; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    bool Selected() const { return HasState(LVIS_SELECTED); }
+    void SetSelected(bool Value) { SetState(LVIS_SELECTED, Value); }
+    bool Focused() const { return HasState(LVIS_FOCUSED); }
+    void SetFocused(bool Value) { SetState(LVIS_FOCUSED, Value); }
+    void MakeVisible();
+    void* Data = nullptr;
+
+private:
+    friend class TListView;
+    void Update();
+    bool HasState(UINT State) const;
+    void SetState(UINT State, bool Value);
+    TListView* View;
+    std::string FCaption;
+    TStringList FSubItems;
+    int FImageIndex = -1;
+};
+
+class TListItems {
+public:
+    explicit TListItems(TListView& AOwner) : View(AOwner) {}
+    int Count() const;
+    TListItem* Item(int Index) const;
+    TListItem* operator[](int Index) const { return Item(Index); }
+    TListItem* Add();
+    void Delete(int Index);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    TListView& View;
+};
+
+struct TListColumn {
+    std::string Caption;
+    int Width = 50;
+};
+
+enum TItemChange { ctText, ctImage, ctState };
+
+using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+using TLVInfoTipEvent = std::function<void(TObject* Sender, TListItem* Item, std::string& InfoTip)>;
+
+class TListView : public TWinControl {
+public:
+    CLASS_NAME(TListView)
+    explicit TListView(TComponent* AOwner);
+    ~TListView() override;
+
+    TListItems* Items() { return &FItems; }
+    TListColumn& AddColumn(const std::string& Caption, int Width);
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    int ColumnWidth(int Index);
+    void SetColumnWidth(int Index, int Width);
+
+    TListItem* Selected(); // the first selected row
+    int ItemIndex();       // its index, -1 for none
+    void SetItemIndex(int Value);
+    TListItem* ItemFocused();
+    TListItem* TopItem();
+    void Scroll(int DX, int DY);
+    TImageList* SmallImages = nullptr;
+
+    // Read when the window is made.
+    bool RowSelect = false;
+    bool ShowColumnHeaders = true;
+    bool SortedByCaption = false;
+    bool HideSelection = true;
+
+    TLVChangeEvent OnChange;
+    TLVInfoTipEvent OnInfoTip;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
+
+private:
+    friend class TListItem;
+    friend class TListItems;
+    TListItem* ItemOf(int Index);
+    int IndexOf(const TListItem* Item);
+    void SetColumn(int Index);
+    TListItems FItems;
+    std::vector<TListColumn> FColumns;
+};

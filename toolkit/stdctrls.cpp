@@ -1,0 +1,453 @@
+#include "stdctrls.h"
+
+#include <cctype>
+
+// --- panel ------------------------------------------------------------------
+
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 185;
+    FHeight = 41;
+}
+
+void TPanel::SetCaption(const std::string& Value)
+{
+    SetText(Value);
+    Invalidate();
+}
+
+void TPanel::SetBevelOuter(TBevelCut Value)
+{
+    FBevelOuter = Value;
+    Invalidate();
+}
+
+void TPanel::PaintWindow(TCanvas* Canvas)
+{
+    RECT r = ClientRect();
+    HDC dc = Canvas->Handle();
+    if (FBevelOuter != bvNone) ::DrawEdge(dc, &r, FBevelOuter == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    std::string caption = Text();
+    if (caption.empty()) return;
+    HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
+    int mode = ::SetBkMode(dc, TRANSPARENT);
+    COLORREF color = ::SetTextColor(dc, ColorToRGB(Font()->Color()));
+    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetTextColor(dc, color);
+    ::SetBkMode(dc, mode);
+    ::SelectObject(dc, old);
+}
+
+// --- button -----------------------------------------------------------------
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 75;
+    FHeight = 25;
+}
+
+void TButton::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = "BUTTON";
+    Params.Style |= BS_PUSHBUTTON | WS_TABSTOP;
+}
+
+void TButton::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CN_BASE + WM_COMMAND && HIWORD(Message.WParam) == BN_CLICKED) {
+        Click();
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TButton::Click()
+{
+    if (ModalResult != mrNone)
+        if (TCustomForm* form = ParentForm()) form->ModalResult = ModalResult;
+    TWinControl::Click();
+}
+
+// --- edit -------------------------------------------------------------------
+
+TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 121;
+    FHeight = 21;
+    FColor = clWindow;
+}
+
+void TEdit::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = "EDIT";
+    Params.Style |= ES_AUTOHSCROLL | WS_TABSTOP;
+    if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FReadOnly) Params.Style |= ES_READONLY;
+    if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
+    if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
+    if (FPasswordChar) Params.Style |= ES_PASSWORD;
+}
+
+void TEdit::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ::SendMessageA(Handle(), EM_LIMITTEXT, FMaxLength, 0);
+    if (FPasswordChar) ::SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
+}
+
+void TEdit::SetText(const std::string& Value)
+{
+    if (Value == TWinControl::Text()) return;
+    bool notifies = HandleAllocated(); // the window reports the change itself
+    TWinControl::SetText(Value);
+    if (!notifies) Change();
+}
+
+void TEdit::Change()
+{
+    if (OnChange) OnChange(this);
+}
+
+void TEdit::SetMaxLength(int Value)
+{
+    FMaxLength = Value;
+    if (HandleAllocated()) ::SendMessageA(Handle(), EM_LIMITTEXT, Value, 0);
+}
+
+void TEdit::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    if (HandleAllocated()) ::SendMessageA(Handle(), EM_SETREADONLY, Value, 0);
+}
+
+void TEdit::SetCharCase(TEditCharCase Value)
+{
+    FCharCase = Value;
+    if (!HandleAllocated()) return;
+    LONG_PTR style = ::GetWindowLongPtrA(Handle(), GWL_STYLE) & ~(ES_UPPERCASE | ES_LOWERCASE);
+    if (Value == ecUpperCase) style |= ES_UPPERCASE;
+    if (Value == ecLowerCase) style |= ES_LOWERCASE;
+    ::SetWindowLongPtrA(Handle(), GWL_STYLE, style);
+}
+
+void TEdit::SetPasswordChar(char Value)
+{
+    FPasswordChar = Value;
+    if (!HandleAllocated()) return;
+    ::SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(Value), 0);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TEdit::SelectAll() { ::SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+
+int TEdit::SelStart()
+{
+    DWORD start = 0;
+    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+void TEdit::SetSelStart(int Value) { ::SendMessageA(Handle(), EM_SETSEL, Value, Value); }
+
+int TEdit::SelLength()
+{
+    DWORD start = 0, end = 0;
+    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TEdit::SetSelLength(int Value)
+{
+    int start = SelStart();
+    ::SendMessageA(Handle(), EM_SETSEL, start, start + Value);
+}
+
+void TEdit::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CN_BASE + WM_COMMAND:
+        if (HIWORD(Message.WParam) == EN_CHANGE) Change();
+        return;
+    case CN_BASE + WM_CTLCOLOREDIT:
+    case CN_BASE + WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        ::SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
+        ::SetBkColor(dc, ColorToRGB(FColor));
+        Background.SetColor(FColor);
+        Message.Result = reinterpret_cast<LRESULT>(Background.Handle());
+        return;
+    }
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// --- masked edit ------------------------------------------------------------
+
+void TMaskEdit::SetEditMask(const std::string& Value)
+{
+    std::string text = Text();
+    FEditMask = Value;
+    Slots.clear();
+    SaveLiterals = true;
+    Blank = '_';
+    std::string mask = Value;
+    // The two trailing fields, when present: save-literals flag, blank character.
+    size_t last = mask.rfind(';');
+    if (last != std::string::npos) {
+        size_t previous = last > 0 ? mask.rfind(';', last - 1) : std::string::npos;
+        if (previous != std::string::npos) {
+            std::string blank = mask.substr(last + 1);
+            if (!blank.empty()) Blank = blank[0];
+            SaveLiterals = mask.substr(previous + 1, last - previous - 1) != "0";
+            mask.resize(previous);
+        }
+    }
+    int caseForce = 0;
+    for (size_t i = 0; i < mask.size(); ++i) {
+        char c = mask[i];
+        if (c == '>' || c == '<') {
+            caseForce = (i + 1 < mask.size() && c == '<' && mask[i + 1] == '>') ? (++i, 0) : c == '>' ? 1 : -1;
+        } else if (c == '\\' && i + 1 < mask.size()) {
+            Slots.push_back({0, mask[++i], 0});
+        } else if (std::string("aA90CcLl").find(c) != std::string::npos) {
+            Slots.push_back({c, 0, caseForce});
+        } else {
+            Slots.push_back({0, c, 0});
+        }
+    }
+    SetMaxLength(static_cast<int>(Slots.size()));
+    SetText(text);
+}
+
+bool TMaskEdit::Accepts(const Slot& S, char C) const
+{
+    unsigned char u = static_cast<unsigned char>(C);
+    switch (S.Kind) {
+    case 'a': case 'A': return std::isalnum(u) != 0;
+    case '9': case '0': return std::isdigit(u) != 0;
+    case 'L': case 'l': return std::isalpha(u) != 0;
+    default: return u >= 0x20;
+    }
+}
+
+// The shown text for the characters of the positions, in order ('\0' or a
+// character that the position refuses shows as blank).
+std::string TMaskEdit::Format(const std::string& Chars) const
+{
+    std::string shown;
+    size_t next = 0;
+    for (const Slot& s : Slots) {
+        if (!s.Kind) {
+            shown += s.Literal;
+            continue;
+        }
+        char c = next < Chars.size() ? Chars[next] : '\0';
+        ++next;
+        if (!c || c == ' ' || !Accepts(s, c)) {
+            shown += Blank;
+            continue;
+        }
+        int force = s.CaseForce ? s.CaseForce : CharCase() == ecUpperCase ? 1 : CharCase() == ecLowerCase ? -1 : 0;
+        if (force > 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (force < 0) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        shown += c;
+    }
+    return shown;
+}
+
+std::string TMaskEdit::Text() const
+{
+    std::string shown = TWinControl::Text();
+    if (!Masked()) return shown;
+    std::string text;
+    for (size_t i = 0; i < Slots.size() && i < shown.size(); ++i) {
+        if (!Slots[i].Kind) {
+            if (SaveLiterals) text += shown[i];
+        } else {
+            text += shown[i] == Blank ? ' ' : shown[i];
+        }
+    }
+    return text;
+}
+
+void TMaskEdit::SetText(const std::string& Value)
+{
+    if (!Masked()) {
+        TEdit::SetText(Value);
+        return;
+    }
+    std::string chars;
+    for (size_t i = 0, v = 0; i < Slots.size() && v < Value.size(); ++i) {
+        if (Slots[i].Kind) chars += Value[v++];
+        else if (SaveLiterals) ++v;
+    }
+    TEdit::SetText(Format(chars));
+}
+
+// The first position at or after Pos (Step 1), or before Pos (Step -1), that takes a character; -1 for none.
+int TMaskEdit::NextSlot(int Pos, int Step) const
+{
+    for (int i = Step > 0 ? Pos : Pos - 1; i >= 0 && i < static_cast<int>(Slots.size()); i += Step)
+        if (Slots[i].Kind) return i;
+    return -1;
+}
+
+void TMaskEdit::KeyPress(char& Key)
+{
+    TEdit::KeyPress(Key);
+    if (!Masked() || !Key || !HandleAllocated()) return;
+    std::string shown = EditText();
+    shown.resize(Slots.size(), Blank);
+    int pos = SelStart();
+    if (Key == '\b') {
+        int p = NextSlot(pos, -1);
+        if (p >= 0) {
+            shown[p] = Blank;
+            TEdit::SetText(shown);
+            SetSelStart(p);
+        }
+    } else if (static_cast<unsigned char>(Key) >= 0x20) {
+        int p = NextSlot(pos, 1);
+        if (p >= 0 && Accepts(Slots[p], Key)) {
+            std::string chars;
+            for (size_t i = 0; i < Slots.size(); ++i)
+                if (Slots[i].Kind) chars += static_cast<int>(i) == p ? Key : shown[i] == Blank ? ' ' : shown[i];
+            TEdit::SetText(Format(chars));
+            int next = NextSlot(p + 1, 1);
+            SetSelStart(next >= 0 ? next : static_cast<int>(Slots.size()));
+        } else {
+            ::MessageBeep(0);
+        }
+    } else {
+        return; // control characters keep their meaning
+    }
+    Key = 0;
+}
+
+void TMaskEdit::Dispatch(TMessage& Message)
+{
+    if (Masked()) {
+        // Deleting, cutting and pasting would move the positions against the mask.
+        if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE) {
+            std::string shown = EditText();
+            int p = NextSlot(SelStart(), 1);
+            if (p >= 0 && p < static_cast<int>(shown.size())) {
+                shown[p] = Blank;
+                TEdit::SetText(shown);
+                SetSelStart(p);
+            }
+            return;
+        }
+        if (Message.Msg == WM_CUT || Message.Msg == WM_PASTE || Message.Msg == WM_CLEAR) return;
+    }
+    TEdit::Dispatch(Message);
+}
+
+// --- combo box --------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 145;
+    FHeight = 21;
+    FColor = clWindow;
+    FItems.OnChange = [this](TObject*) { LoadItems(ItemIndex()); };
+}
+
+void TComboBox::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = "COMBOBOX";
+    Params.Style |= WS_VSCROLL | WS_TABSTOP | (Style == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
+    Params.Height = FHeight + 200; // the window's height includes its drop-down list
+}
+
+void TComboBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    LoadItems(FItemIndex);
+}
+
+void TComboBox::LoadItems(int Index)
+{
+    if (!HandleAllocated()) return;
+    HWND wnd = Handle();
+    ::SendMessageA(wnd, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < FItems.Count(); ++i)
+        ::SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FItems.Get(i).c_str()));
+    ::SendMessageA(wnd, CB_SETCURSEL, Index < FItems.Count() ? Index : -1, 0);
+}
+
+int TComboBox::ItemIndex() const
+{
+    if (!HandleAllocated()) return FItemIndex;
+    return static_cast<int>(::SendMessageA(const_cast<TComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
+}
+
+void TComboBox::SetItemIndex(int Value)
+{
+    FItemIndex = Value;
+    if (HandleAllocated()) ::SendMessageA(Handle(), CB_SETCURSEL, Value, 0);
+}
+
+void TComboBox::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CN_BASE + WM_COMMAND) {
+        switch (HIWORD(Message.WParam)) {
+        case CBN_SELCHANGE:
+            FItemIndex = ItemIndex();
+            Click();
+            if (OnChange) OnChange(this);
+            break;
+        case CBN_EDITCHANGE:
+            if (OnChange) OnChange(this);
+            break;
+        }
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// --- radio button -----------------------------------------------------------
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 113;
+    FHeight = 17;
+}
+
+void TRadioButton::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = "BUTTON";
+    Params.Style |= BS_RADIOBUTTON | WS_TABSTOP;
+}
+
+void TRadioButton::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ::SendMessageA(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool Value)
+{
+    if (Value == FChecked) return;
+    FChecked = Value;
+    if (HandleAllocated()) ::SendMessageA(Handle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!Value) return;
+    if (TWinControl* parent = Parent())
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            if (auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i)); sibling && sibling != this)
+                sibling->SetChecked(false);
+    Click();
+}
+
+void TRadioButton::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CN_BASE + WM_COMMAND) {
+        if (HIWORD(Message.WParam) == BN_CLICKED) SetChecked(true);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}

@@ -1,0 +1,163 @@
+// The standard windowed controls: panel, push button, edit, masked edit,
+// combo box and radio button. Each is a real child window; the system
+// classes among them are subclassed and report their notifications through
+// the reflected CN_ messages.
+#pragma once
+#include "form.h"
+#include "graphic_controls.h" // TAlignment
+#include "strings.h"
+
+enum TBevelCut { bvNone, bvLowered, bvRaised };
+
+class TPanel : public TWinControl {
+public:
+    CLASS_NAME(TPanel)
+    explicit TPanel(TComponent* AOwner);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& Value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut Value);
+
+protected:
+    void PaintWindow(TCanvas* Canvas) override;
+
+private:
+    TBevelCut FBevelOuter = bvRaised;
+};
+
+class TButton : public TWinControl {
+public:
+    CLASS_NAME(TButton)
+    explicit TButton(TComponent* AOwner);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& Value) { SetText(Value); }
+    int ModalResult = mrNone; // handed to the parent form on a click when not mrNone
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Click() override;
+    bool ReportsOwnClicks() const override { return true; }
+};
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TEdit : public TWinControl {
+public:
+    CLASS_NAME(TEdit)
+    explicit TEdit(TComponent* AOwner);
+    // A new text fires OnChange, whether the user or the program sets it.
+    void SetText(const std::string& Value) override;
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char Value);
+    TBorderStyle BorderStyle = bsSingle; // bsNone: no frame; read when the window is made
+    void SelectAll();
+    int SelStart();
+    void SetSelStart(int Value);
+    int SelLength();
+    void SetSelLength(int Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void Change();
+
+private:
+    TBrush Background;
+    int FMaxLength = 0;
+    bool FReadOnly = false;
+    TEditCharCase FCharCase = ecNormal;
+    char FPasswordChar = 0;
+};
+
+// An edit whose text follows a mask of the form "mask;save-literals;blank".
+// Mask characters: 'a' optional letter or digit, 'A' required letter or
+// digit, '9' optional digit, '0' required digit, 'C'/'c' any character,
+// 'L'/'l' letter; '>' and '<' force upper or lower case; '\' makes the next
+// character a literal; anything else is a literal shown between positions.
+// With save-literals 0, Text holds the typed characters only, a blank
+// position as a space.
+class TMaskEdit : public TEdit {
+public:
+    CLASS_NAME(TMaskEdit)
+    explicit TMaskEdit(TComponent* AOwner) : TEdit(AOwner) {}
+    std::string EditMask() const { return FEditMask; }
+    void SetEditMask(const std::string& Value);
+    std::string Text() const;
+    void SetText(const std::string& Value) override;
+    // What the window shows: literals and blanks included.
+    std::string EditText() const { return TWinControl::Text(); }
+
+protected:
+    void KeyPress(char& Key) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    struct Slot {
+        char Kind; // the mask character, or 0 for a literal
+        char Literal;
+        int CaseForce; // 1 upper, -1 lower
+    };
+    bool Masked() const { return !Slots.empty(); }
+    bool Accepts(const Slot& S, char C) const;
+    std::string Format(const std::string& Chars) const;
+    int NextSlot(int Pos, int Step) const;
+    std::string FEditMask;
+    std::vector<Slot> Slots;
+    bool SaveLiterals = true;
+    char Blank = '_';
+};
+
+enum TComboBoxStyle { csDropDown, csDropDownList };
+
+class TComboBox : public TWinControl {
+public:
+    CLASS_NAME(TComboBox)
+    explicit TComboBox(TComponent* AOwner);
+    TStrings* Items() { return &FItems; }
+    // Setting the index shows that item and fires nothing.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    TComboBoxStyle Style = csDropDown;
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
+
+private:
+    void LoadItems(int Index);
+    TStringList FItems;
+    int FItemIndex = -1;
+};
+
+class TRadioButton : public TWinControl {
+public:
+    CLASS_NAME(TRadioButton)
+    explicit TRadioButton(TComponent* AOwner);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& Value) { SetText(Value); }
+    // Checking a button unchecks its siblings and fires OnClick.
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool ReportsOwnClicks() const override { return true; }
+
+private:
+    bool FChecked = false;
+};

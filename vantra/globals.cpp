@@ -37,3 +37,14 @@ int32_t FirstPollDone = 0;
 uint32_t HiddenSince = 0;
 int32_t DetailTickCount = 0;
 uint8_t SurveyInProgress = 0;
+
+int32_t CurrentPage = 0;
+int32_t PreviousPage = 0;
+int32_t SavedWizardPage = 2;
+int32_t WizardEditMode = 0;
+uint8_t WizardClosed = 0;
+int32_t StatusImageId = 0, PreviousStatusImageId = 0;
+int32_t LinkPictureState = 16;
+int32_t SelectedPageButton = -1;
+uint8_t LargeFonts = 0;
+uint8_t MoreInfoHidden = 1;

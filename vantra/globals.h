@@ -51,3 +51,15 @@ extern int32_t FirstPollDone;
 extern uint32_t HiddenSince;
 extern int32_t DetailTickCount;
 extern uint8_t SurveyInProgress;
+
+// Pages, skin and hover of the main window.
+extern int32_t CurrentPage;      // 0 link, 1 survey, 2 profiles, 4-6 and 8 wizard, 12 confirmation, 13 activation
+extern int32_t PreviousPage;     // the page whose controls are on screen
+extern int32_t SavedWizardPage;  // where the Profiles button resumes a wizard; 2 for none
+extern int32_t WizardEditMode;
+extern uint8_t WizardClosed;
+extern int32_t StatusImageId, PreviousStatusImageId;
+extern int32_t LinkPictureState; // 14 ad hoc, 15 infrastructure, 16 missing access point, 17 missing Internet
+extern int32_t SelectedPageButton;
+extern uint8_t LargeFonts;
+extern uint8_t MoreInfoHidden;   // 1 summary view, 0 detail view

@@ -23,26 +23,11 @@ bool FileExists(const std::string& Path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TTimer* NewTimer(TComponent* Owner, UINT Interval, TNotifyEvent Handler)
-{
-    auto* timer = new TTimer(Owner);
-    timer->SetEnabled(false);
-    timer->SetInterval(Interval);
-    timer->OnTimer = std::move(Handler);
-    return timer;
-}
 } // namespace
 
 TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
 {
-    BorderStyle = bsNone;
-    KeyPreview = true;
-    UpdateTimer = NewTimer(this, 0, nullptr);
-    CheckTimer = NewTimer(this, 0, nullptr);
-    ConnectCheckTimer = NewTimer(this, 0, nullptr);
-    DeviceCheckTimer = NewTimer(this, 0, [this](TObject* s) { DeviceCheckTimerTimer(s); });
-    Timer1 = NewTimer(this, 500, [this](TObject* s) { Timer1Timer(s); });
-    DetectIcon = NewTimer(this, 3000, [this](TObject* s) { DetectIconTimer(s); });
+    CreateComponents();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
@@ -101,10 +86,19 @@ void TMainFrm::FormCreate(TObject*)
 
     LayoutControls();
     Application->ShowMainForm = false;
+    TrayIconFirst = 3;
+    TrayIconLimit = 6;
     SetControlFonts();
     LoadSkinBitmaps();
+    SetPageButtonImages(1081, 1084, 1086);
     SetWindowShape();
+    AfterSkinSetup();
+    Pal_MoreInfo->Hide();
+    StatusImageId = 1007;
     SetStatusImage(1007);
+    PreviousStatusImageId = 1007;
+    Img_MissAP->BringToFront();
+    Img_MissAP->Show();
     SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
 
     WlanIniPath = ProgramFolder + "WLAN.INI";
@@ -130,8 +124,15 @@ void TMainFrm::FormShow(TObject*)
         SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
         Invalidate();
     }
-    ShowCurrentStatusImage();
-    ResumeGifThreadIfIdle();
+    SetStatusImage(StatusImageId);
+    if (CurrentPage == 0) ResumeGifThreadIfIdle();
+}
+
+void TMainFrm::ResumeGifThreadIfIdle()
+{
+    if (MoreInfoHidden && Visible() && GifThread->Suspended() && TcpIpThread->Suspended() && AdapterOpened &&
+        ConnectedShown)
+        GifThread->Resume();
 }
 
 void TMainFrm::FormKeyPress(TObject*, char& Key)
@@ -152,6 +153,7 @@ void TMainFrm::FormClose(TObject*, TCloseAction&)
 {
     Quitting = 0;
     CloseAllSounds();
+    BeforeSkinFree();
     FreeSkinBitmaps();
     HideMainWindow();
     if (NicDeviceMgrOpen) {

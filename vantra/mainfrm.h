@@ -1,16 +1,26 @@
 // The utility's one main window: a hidden, tray-resident form whose timers
 // drive all periodic work and whose worker threads run its own methods.
 // One class, in several files by concern:
-//   mainfrm.cpp          creation, show, close and keys
-//   mainfrm_exit.cpp     the orderly exit
-//   mainfrm_wndproc.cpp  the subclassed window procedure
-//   mainfrm_device.cpp   device check, adapter start, power resume
-//   mainfrm_tray.cpp     tray icon and monitoring
-//   mainfrm_sound.cpp    interface sounds
-//   mainfrm_skin.cpp     skin, shape and hover
+//   mainfrm.cpp             creation, show, close and keys
+//   mainfrm_components.cpp  the components and their designed properties
+//   mainfrm_exit.cpp        the orderly exit
+//   mainfrm_wndproc.cpp     the subclassed window procedure
+//   mainfrm_device.cpp      device check, adapter start, power resume
+//   mainfrm_monitor.cpp     the status poll
+//   mainfrm_tray.cpp        tray icon, its menu and monitoring
+//   mainfrm_sound.cpp       interface sounds
+//   mainfrm_skin.cpp        shape, layout, fonts, skin bitmaps, status panel
+//   mainfrm_pages.cpp       page switching
+//   mainfrm_hover.cpp       hover pictures and the title button
 #pragma once
 #include "drivers/records.h"
+#include "toolkit/bitmap.h"
 #include "toolkit/form.h"
+#include "toolkit/graphic_controls.h"
+#include "toolkit/imagelist.h"
+#include "toolkit/listview.h"
+#include "toolkit/menus.h"
+#include "toolkit/stdctrls.h"
 #include "toolkit/timer.h"
 #include "workers.h"
 
@@ -22,12 +32,102 @@ public:
     CLASS_NAME(TMainFrm)
     explicit TMainFrm(TComponent* AOwner);
 
+    // Components, by page. Created in mainfrm_components.cpp.
     TTimer* UpdateTimer;
     TTimer* CheckTimer;
     TTimer* ConnectCheckTimer;
     TTimer* DeviceCheckTimer;
     TTimer* Timer1;
     TTimer* DetectIcon;
+    TPopupMenu* PopupMenu;
+    TMenuItem* Restore;
+    TMenuItem* N1;
+    TMenuItem* MonitorState;
+    TImageList* ImageList;
+
+    TPanel* Pal_Link;
+    TPanel* Pal_SiteSurvey;
+    TPanel* Pal_Profiles;
+    TImage* Img_Link;
+    TImage* Img_SiteSurvey;
+    TImage* Img_Profiles;
+    TImage* Img_Status;
+    TImage* Img_Title;
+    TImage* Img_GifTitle;
+    TPanel* Pal_Menu;
+    TImage* Img_Menu;
+    TImage* Img_View;
+    TImage* Img_SaveTip;
+    TImage* Img_Next;
+    TImage* Img_Back;
+    TImage* Img_Yes;
+    TImage* Img_No;
+    TImage* Img_ActnewNow;
+    TImage* Img_ActnewLater;
+    TPanel* Pal_SysBtn;
+    TImage* Image7;
+    TPanel* Pal_Search;
+
+    // Link page.
+    TImage* Img_Adhoc;
+    TImage* Img_Infrastrcture;
+    TImage* Img_MissAP;
+    TImage* Img_MissInternet;
+    TImage* Img_LinkInfo;
+    TPanel* Pal_MoreInfo;
+    TButton* Btn_MoreInfo;
+    TButton* Btn_Back;
+    TImage* Status_Img_SignalStreng;
+    TImage* Status_Img_LinkQuality;
+    TLabel* Status_Lbl_SignalStrength;
+    TLabel* Status_Lbl_LinkQuality;
+    TLabel* Status_Lbl_State;
+    TLabel* Status_Lbl_Connected;
+    TLabel* Status_Lbl_NetworkType;
+    TLabel* Status_Lbl_TransmitRate;
+    TLabel* Status_Lbl_Channel;
+    TLabel* Status_Lbl_Encryption;
+    TLabel* Status_Lbl_MAC;
+    TLabel* IPAddr;
+    TLabel* SubNet;
+    TLabel* Gateway;
+    TLabel* DNS;
+    TLabel* DNS1;
+    TLabel* DHCPEnable;
+
+    // Site survey page.
+    TListView* Connections_LstV_APs;
+    TButton* Connections_RefreshBtn;
+    TButton* Connections_ConnectBtn;
+    TLabel* Survey_Lbl_NetworkType;
+    TLabel* Survey_Lbl_Channel;
+    TLabel* Survey_Lbl_WEP;
+    TLabel* Survey_Lbl_MAC;
+    TLabel* Survey_Lbl_STime;
+
+    // Profiles page.
+    TListView* Profile_LstV_Profile1;
+    TButton* Profile_ConnectBtn;
+    TButton* Profile_EditBtn;
+    TButton* Profile_NewBtn;
+    TButton* ProfileSet_ImportBtn;
+    TButton* ProfileSet_ExportBtn;
+    TButton* Profile_DelBtn;
+    TLabel* Profile_Lbl_NetworkType;
+    TLabel* Profile_Lbl_TxRate;
+    TLabel* Profile_Lbl_Channel;
+    TLabel* Profile_Lbl_WEP;
+
+    // Confirmation page of the wizard.
+    TLabel* ConfirmNew_ssid;
+    TLabel* ConfirmNew_network;
+    TLabel* ConfirmNew_channel;
+    TLabel* ConfirmNew_wep;
+    TLabel* ConfirmNew_ipaddr;
+    TLabel* ConfirmNew_subnet;
+    TLabel* ConfirmNew_gateway;
+    TLabel* ConfirmNew_dns;
+    TLabel* ConfirmNew_dns1;
 
     TMessageThread* MessageThread = nullptr;
     TSetTCPIPThread* TcpIpThread = nullptr;
@@ -37,7 +137,7 @@ public:
     int32_t HoverIndex = -1;
     int32_t HoverIndex2 = -1;
 
-    // Start, show, close and keys.
+    // Start, show, close and keys (mainfrm.cpp, mainfrm_exit.cpp).
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -45,67 +145,100 @@ public:
     void FormKeyPress(TObject* Sender, char& Key);
     void ExitUtility();
     static void WaitPumping(DWORD Milliseconds);
+    bool WorkersSuspended() const; // the three that the window resumes are parked
+    void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
-    // Device check and adapter start.
+    // Device check and adapter start (mainfrm_device.cpp).
     void OnDeviceChange(TMessage& Message);
     void DeviceCheckTimerTimer(TObject* Sender);
     bool StartAdapter();
     void Timer1Timer(TObject* Sender);
     void CheckPowerStatus();
 
-    // Tray icon and monitoring.
+    // Status poll, tray icon and monitoring (mainfrm_monitor.cpp, mainfrm_tray.cpp).
+    void UpdateTimerTimer(TObject* Sender);
+    void ShowIcon(int32_t State);
     void AddTrayIcon();
     void RemoveTrayIcon();
     void DetectIconTimer(TObject* Sender);
+    void ShowConnectNotice();
     void StopMonitoring();
+    void MonitorStateClick(TObject* Sender);
+    void RestoreClick(TObject* Sender);
     void HideToTray();
     void ShowFromTray();
     void HideMainWindow();
+    bool RestoreEnabled() const { return Restore->Enabled; }
+    void PopupTrayMenu(POINT At);
 
-    // Sounds.
+    // Sounds (mainfrm_sound.cpp).
     bool PlaySoundFile(const std::string& Name);
     bool StopSoundFile(const std::string& Name);
     void CloseAllSounds();
     void PlaySoundThenStop(const std::string& Name);
 
-    // Skin, shape and hover.
+    // Skin, layout and status pictures (mainfrm_skin.cpp).
     void SetWindowShape();
     void LayoutControls();
     void SetControlFonts();
     void LoadSkinBitmaps();
     void FreeSkinBitmaps();
+    void AfterSkinSetup() {}
+    void BeforeSkinFree() {}
+    void SetMenuImage(int32_t Id);
     void SetStatusImage(int32_t Id);
-    void ResetHoverImages();
-    void ClearHover(); // HoverIndex2 := -1, reset, HoverIndex := -1
-    void RestoreTitleButton();
+    void SetPageButtonImages(int32_t LinkId, int32_t SurveyId, int32_t ProfilesId);
+    void ShowLinkInfoImage();
+    void SetWizardButtonImage(int32_t Id);
+    void CheckStatusPage();
+    bool MainPanelSet(int32_t Page);
+    void UpdateProfilesButton(); // disabled while Windows' own wireless service runs on XP
+    void ClearPageLabels();      // the labels that start-up clears
+    void EnableConnectControls(bool Enabled);
     int BackgroundWidth = 0;
     int BackgroundHeight = 0;
-    HBITMAP BackgroundBitmap = nullptr;
+    TBitmap* BackgroundBitmap = nullptr;
+    TBitmap* TitleButtonExitBitmap = nullptr;
+    TBitmap* TitleButtonBitmap = nullptr;
+    TBitmap* TitleButtonHotBitmap = nullptr;
 
-    void ShowIcon(int32_t State);
-    void PopupTrayMenu(POINT At);
-    HICON TrayIcon(int Index);
-    bool RestoreEnabled() const;
+    // Pages and hover (mainfrm_pages.cpp, mainfrm_hover.cpp).
+    void ShowLinkControls(bool Show);
+    void ShowSurveyControls(bool Show);
+    void ShowProfileControls(bool Show);
+    void ShowWizardActivateControls(bool Show);
+    void HidePreviousPage();
+    void ShowMainMenu();
+    void ShowLinkPage();
+    void ShowSurveyPage();
+    void ShowProfilePage();
+    void ShowWizardButtons();
+    void Img_LinkClick(TObject* Sender);
+    void Img_SiteSurveyClick(TObject* Sender);
+    void Img_ProfilesClick(TObject* Sender);
+    void Image7Click(TObject* Sender);
+    void ResetHoverImages();
+    void ClearHover(); // HoverIndex2 := -1, reset, HoverIndex := -1
+    void HoverButton(int32_t Code, TImage* Button, int32_t HotId);
+    void HoverPageButton(int32_t Code);
+    void RestoreTitleButton();
 
-    // Work of later pages that the frame already calls.
-    void UpdateProfilesButton();
-    void ClearPageLabels();
-    void ShowCurrentStatusImage();
-    void ResumeGifThreadIfIdle();
-    void CheckStatusPage();
-    void ApplyTcpIpSettings(NicIpInfo& Info);
+    // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
+    void UpdateLinkInfo();
+    void ShowLinkInfo(int32_t Level);
     void ShowGifStatus();
-    void ClearProfileList();
+    void ApplyTcpIpSettings(NicIpInfo& Info);
     void FillProfileList();
-    void EnableConnectControls(bool Enabled);
-
-    // The three worker threads that the window resumes are all parked.
-    bool WorkersSuspended() const;
+    void EnsureDefaultProfile();
+    void ApplyDefaultProfile();
+    void CheckTimerTimer(TObject* Sender);
+    void RefreshSiteSurvey();
 
 protected:
     void Dispatch(TMessage& Message) override;
 
 private:
+    void CreateComponents();
     bool CopyAlreadyRunning();
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;

@@ -72,7 +72,7 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
     if (AdapterPresent) {
         AdapterOpened = 1;
     } else {
-        ClearProfileList();
+        Profile_LstV_Profile1->Items()->Clear();
         std::memset(ProfileListBuffer, 0, sizeof ProfileListBuffer);
         if (Quitting) return;
         WlanCall(Chipset.WLAN_Read_ProfileList, ProfileListBuffer);

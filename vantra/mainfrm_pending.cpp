@@ -1,25 +1,17 @@
-// Members that the frame calls and whose pages are built on top of it:
-// the skin's pictures and controls, the link page, the profile list and the
-// TCP/IP applier. Each does nothing yet.
+// Members that the frame calls and whose pages are built on top of it: the
+// link page's details and status pictures, the site survey, the profile
+// list and the TCP/IP applier. Each does nothing yet.
 #include "mainfrm.h"
 
-void TMainFrm::LayoutControls() {}
-void TMainFrm::SetControlFonts() {}
-void TMainFrm::LoadSkinBitmaps() {}
-void TMainFrm::FreeSkinBitmaps() {}
-void TMainFrm::SetStatusImage(int32_t) {}
-void TMainFrm::ResetHoverImages() {}
-void TMainFrm::RestoreTitleButton() {}
-void TMainFrm::UpdateProfilesButton() {}
-void TMainFrm::ClearPageLabels() {}
-void TMainFrm::ShowCurrentStatusImage() {}
-void TMainFrm::ResumeGifThreadIfIdle() {}
-void TMainFrm::CheckStatusPage() {}
-void TMainFrm::EnableConnectControls(bool) {}
-void TMainFrm::ClearProfileList() {}
-void TMainFrm::FillProfileList() {}
-void TMainFrm::ShowIcon(int32_t) {}
-void TMainFrm::PopupTrayMenu(POINT) {}
-HICON TMainFrm::TrayIcon(int) { return ::LoadIcon(nullptr, IDI_APPLICATION); }
-void TMainFrm::ApplyTcpIpSettings(NicIpInfo&) { TcpIpThread->Suspend(); }
+void TMainFrm::UpdateLinkInfo() {}
+void TMainFrm::ShowLinkInfo(int32_t) {}
 void TMainFrm::ShowGifStatus() {}
+void TMainFrm::ApplyTcpIpSettings(NicIpInfo&) { TcpIpThread->Suspend(); }
+void TMainFrm::FillProfileList() {}
+void TMainFrm::EnsureDefaultProfile() {}
+void TMainFrm::ApplyDefaultProfile() {}
+void TMainFrm::CheckTimerTimer(TObject*) {}
+void TMainFrm::RefreshSiteSurvey() {}
+void TMainFrm::UpdateTimerTimer(TObject*) {}
+void TMainFrm::ShowIcon(int32_t) {}
+void TMainFrm::ShowConnectNotice() {}

@@ -1,19 +1,355 @@
 #include "globals.h"
 #include "mainfrm.h"
+#include "nic_detect.h"
+#include "toolkit/application.h"
+
+namespace {
+
+HINSTANCE Module() { return ::GetModuleHandleA(nullptr); }
+
+// A picture takes the bitmap resource; the bitmap it held is freed.
+void LoadPicture(TImage* Image, int32_t Id)
+{
+    Image->Picture()->Bitmap()->LoadFromResourceID(Module(), Id);
+}
+
+TBitmap* LoadBitmap(int32_t Id)
+{
+    auto* bitmap = new TBitmap;
+    bitmap->LoadFromResourceID(Module(), Id);
+    return bitmap;
+}
+
+void FitPanel(TPanel* Panel, TImage* Image)
+{
+    Panel->SetBounds(Panel->Left(), Panel->Top(), Image->Picture()->Width(), Image->Picture()->Height());
+}
+
+bool WzcServiceRuns() { return WinVersionCode == 6 && ControlWzcService(2); }
+
+} // namespace
 
 void TMainFrm::SetWindowShape()
 {
     HWND wnd = Handle();
     OldWndProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
+    // The window is 580 x 435; the region cuts its corners and its bottom 5 rows.
     ::SetWindowRgn(wnd, ::CreateRoundRectRgn(0, 0, 580, 430, 25, 25), TRUE);
+    Img_Status->BringToFront();
+    SelectedPageButton = 0;
 }
 
-void TMainFrm::ClearHover()
+void TMainFrm::LayoutControls()
 {
-    HoverIndex2 = -1;
-    ResetHoverImages();
-    HoverIndex = -1;
+    Pal_Link->SetBounds(10, 124, Pal_Link->Width(), Pal_Link->Height());
+    Pal_SiteSurvey->SetLeft(Pal_Link->Left() + 119);
+    Pal_Profiles->SetLeft(Pal_SiteSurvey->Left() + 121);
+    Img_Status->SetBounds(9, 152, Img_Status->Width(), Img_Status->Height());
+
+    Status_Img_LinkQuality->SetBounds(312, 361, 82, 13);
+    Status_Img_SignalStreng->SetBounds(129, 361, 82, 13);
+    Status_Lbl_LinkQuality->SetBounds(229, 361, Status_Lbl_LinkQuality->Width(), 13);
+    Status_Lbl_SignalStrength->SetBounds(27, 361, Status_Lbl_SignalStrength->Width(), 13);
+    int top = 243;
+    for (TLabel* label : {IPAddr, SubNet, Gateway, DNS}) {
+        label->SetBounds(152, top, label->Width(), label->Height());
+        top += 10;
+    }
+    DNS1->SetBounds(152, DNS->Top() + 10, DNS1->Width(), DNS1->Height());
+    DHCPEnable->SetBounds(152, DNS->Top() + 10, DHCPEnable->Width(), DHCPEnable->Height());
+    struct Step {
+        TLabel* Label;
+        int Down, Width;
+    } details[] = {{Status_Lbl_Connected, 10, 108}, {Status_Lbl_NetworkType, 10, 0}, {Status_Lbl_TransmitRate, 10, 0},
+                   {Status_Lbl_Channel, 9, 0},      {Status_Lbl_Encryption, 9, 0},   {Status_Lbl_MAC, 10, 108}};
+    Status_Lbl_State->SetBounds(312, 243, Status_Lbl_State->Width(), Status_Lbl_State->Height());
+    top = 243;
+    for (const Step& s : details) {
+        top += s.Down;
+        s.Label->SetBounds(312, top, s.Width ? s.Width : s.Label->Width(), s.Label->Height());
+    }
+
+    Connections_LstV_APs->SetBounds(40, 230, 180, 100);
+    Connections_RefreshBtn->SetBounds(55, 345, 60, 22);
+    Connections_ConnectBtn->SetBounds(135, 345, 60, 22);
+    Survey_Lbl_NetworkType->SetBounds(316, 242, Survey_Lbl_NetworkType->Width(), 13);
+    top = 242;
+    for (TLabel* label : {Survey_Lbl_Channel, Survey_Lbl_WEP, Survey_Lbl_MAC}) {
+        top += label == Survey_Lbl_Channel ? 16 : 15;
+        label->SetBounds(315, top, label->Width(), 13);
+    }
+    Survey_Lbl_STime->SetBounds(312, top + 15, Survey_Lbl_STime->Width(), 13);
+
+    Profile_Lbl_NetworkType->SetBounds(335, 239, Profile_Lbl_NetworkType->Width(), 13);
+    Profile_Lbl_TxRate->SetBounds(335, 257, Profile_Lbl_TxRate->Width(), 13);
+    Profile_Lbl_Channel->SetBounds(335, 272, Profile_Lbl_Channel->Width(), 13);
+    Profile_Lbl_WEP->SetBounds(335, 287, Profile_Lbl_WEP->Width(), 13);
+    Profile_LstV_Profile1->SetBounds(47, 230, 180, 100);
+    Profile_ConnectBtn->SetBounds(47, 350, 60, 22);
+    int left = 47;
+    for (TButton* button : {Profile_EditBtn, Profile_NewBtn, ProfileSet_ImportBtn, ProfileSet_ExportBtn, Profile_DelBtn}) {
+        left += 65;
+        button->SetBounds(left, 351, 60, 22);
+    }
+
+    Img_Yes->SetBounds(2, 145, 126, 34);
+    for (TImage* button : {Img_No, Img_Next, Img_ActnewNow}) button->SetBounds(2, 179, 126, 34);
+    for (TImage* button : {Img_Back, Img_ActnewLater}) button->SetBounds(2, 213, 126, 34);
+
+    Pal_SysBtn->SetBounds(536, 6, 35, 37);
+    ConfirmNew_ssid->SetBounds(340, 274, 92, 12);
+    top = 274;
+    const int confirmSteps[] = {12, 12, 11, 11, 11, 11, 11, 13};
+    TLabel* confirm[] = {ConfirmNew_network, ConfirmNew_channel, ConfirmNew_wep, ConfirmNew_ipaddr,
+                         ConfirmNew_subnet,  ConfirmNew_gateway, ConfirmNew_dns, ConfirmNew_dns1};
+    for (int i = 0; i < 8; ++i) {
+        top += confirmSteps[i];
+        confirm[i]->SetBounds(340, top, 92, 12);
+    }
+
+    for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissAP, Img_MissInternet})
+        picture->SetBounds(70, 218, picture->Picture()->Width(), picture->Picture()->Height());
+    Pal_MoreInfo->SetBounds(23, 156, 93, 25);
+    Btn_MoreInfo->SetBounds(-2, -2, 93, 25);
+    Btn_Back->SetBounds(-2, -2, 93, 25);
 }
 
-bool TMainFrm::RestoreEnabled() const { return MonitoringOn != 0; }
+void TMainFrm::SetControlFonts()
+{
+    LargeFonts = Screen->PixelsPerInch() > 96;
+    const std::string face = LargeFonts ? "Small Fonts" : "Microsoft Sans Serif";
+    const int size = LargeFonts ? 6 : 8;
+    Font()->SetName(face);
+    Font()->SetSize(size);
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* c = Components(i);
+        const std::string kind = c->ClassName();
+        if (kind == "TEdit" || kind == "TListView") {
+            auto* control = static_cast<TControl*>(c);
+            control->Font()->SetName(face);
+            control->Font()->SetSize(size);
+        } else if (kind == "TComboBox") {
+            auto* control = static_cast<TControl*>(c);
+            control->Font()->SetName("Microsoft Sans Serif");
+            control->Font()->SetSize(10);
+        }
+    }
+    Connections_LstV_APs->SetColumnWidth(0, LargeFonts ? 92 : 97);
+    Profile_LstV_Profile1->SetColumnWidth(0, LargeFonts ? 92 : 95);
+    Profile_LstV_Profile1->SetColumnWidth(1, LargeFonts ? 68 : 80);
+}
+
+void TMainFrm::LoadSkinBitmaps()
+{
+    BackgroundBitmap = LoadBitmap(1001);
+    TitleButtonExitBitmap = LoadBitmap(1091);
+    TitleButtonBitmap = LoadBitmap(1093);
+    TitleButtonHotBitmap = LoadBitmap(1095);
+    BackgroundWidth = BackgroundBitmap->Width();
+    BackgroundHeight = BackgroundBitmap->Height();
+    Image7->Picture()->Assign(TitleButtonBitmap);
+    SetMenuImage(1027);
+    Img_Title->SetBounds(170, 160, Img_Title->Width(), Img_Title->Height());
+    Img_Menu->SetBounds(0, 0, Img_Menu->Width(), Img_Menu->Height());
+    Img_View->SetBounds(0, 0, Img_View->Width(), Img_View->Height());
+    Pal_Menu->SetBounds(455, 260, Img_View->Width(), Img_View->Height());
+    Pal_SysBtn->SetBounds(Pal_SysBtn->Left(), Pal_SysBtn->Top(), Image7->Width(), Image7->Height() + 1);
+    Image7->SetBounds(0, 0, Image7->Width(), Image7->Height());
+
+    // Tray icons by index: 1 disabled, 2 scanning, 3 to 5 connected.
+    ImageList->Clear();
+    const char* icons[] = {"ICO00", "ICO02", "ICO01", "ICO00", "ICO00", "ICO00", "ICO00", "ICO00",
+                           "ICO00", "ICO02", "ICO02", "ICO02", "ICO02", "ICO02", "ICO02"};
+    for (const char* name : icons) {
+        TIcon icon;
+        icon.LoadFromResourceName(Module(), name);
+        ImageList->AddIcon(&icon);
+    }
+    ResetHoverImages();
+}
+
+void TMainFrm::FreeSkinBitmaps()
+{
+    for (TBitmap** bitmap : {&BackgroundBitmap, &TitleButtonExitBitmap, &TitleButtonBitmap, &TitleButtonHotBitmap}) {
+        delete *bitmap;
+        *bitmap = nullptr;
+    }
+}
+
+void TMainFrm::SetMenuImage(int32_t Id)
+{
+    if (SurveyInProgress || CurrentPage >= 4) return;
+    LoadPicture(Img_View, Id);
+    Pal_Menu->SetBounds(454, 255, Img_View->Picture()->Width(), Img_View->Picture()->Height());
+}
+
+void TMainFrm::SetPageButtonImages(int32_t LinkId, int32_t SurveyId, int32_t ProfilesId)
+{
+    LoadPicture(Img_Link, LinkId);
+    LoadPicture(Img_SiteSurvey, SurveyId);
+    LoadPicture(Img_Profiles, ProfilesId);
+    FitPanel(Pal_Link, Img_Link);
+    FitPanel(Pal_SiteSurvey, Img_SiteSurvey);
+    FitPanel(Pal_Profiles, Img_Profiles);
+}
+
+void TMainFrm::ShowLinkInfoImage()
+{
+    if (MoreInfoHidden) return;
+    LoadPicture(Img_LinkInfo, 1010);
+    Img_LinkInfo->SetBounds(30, 190, 389, 125);
+}
+
+void TMainFrm::SetWizardButtonImage(int32_t Id)
+{
+    struct {
+        int32_t Normal;
+        TImage* Button;
+    } const buttons[] = {{1032, Img_Back}, {1035, Img_Next},      {1041, Img_No},
+                         {1044, Img_Yes},  {1050, Img_ActnewNow}, {1053, Img_ActnewLater}};
+    for (const auto& b : buttons)
+        if (Id == b.Normal || Id == b.Normal + 1) {
+            LoadPicture(b.Button, Id);
+            return;
+        }
+    for (const auto& b : buttons) b.Button->Picture()->Assign(nullptr);
+}
+
+void TMainFrm::SetStatusImage(int32_t Id)
+{
+    const bool linkPage = CurrentPage == 0;
+    const bool summary = linkPage && MoreInfoHidden;
+    const bool infrastructure = CurrentLinkInfo.OperatingModeID == 1;
+
+    Img_Status->Picture()->Assign(nullptr);
+    LoadPicture(Img_Status, Id >= 1002 && Id <= 1007 ? 1002 : Id);
+    Img_Status->SetBounds(Img_Status->Left(), Img_Status->Top(), Img_Status->Picture()->Width(),
+                          Img_Status->Picture()->Height());
+
+    if (!linkPage) {
+        Img_Title->Picture()->Assign(nullptr);
+        Img_GifTitle->Picture()->Assign(nullptr);
+    } else if (!MoreInfoHidden) {
+        LoadPicture(Img_Title, infrastructure ? 1006 : 1005);
+        Img_Title->SetBounds(Id == 1006 ? 150 : 170, 160, Img_Title->Picture()->Width(), Img_Title->Picture()->Height());
+        Img_GifTitle->Picture()->Assign(nullptr);
+    }
+
+    auto place = [](TImage* Image, int Left, int Top, int32_t PictureId) {
+        LoadPicture(Image, PictureId);
+        Image->SetBounds(Left, Top, Image->Picture()->Width(), Image->Picture()->Height());
+    };
+    auto showInFront = [](TImage* Image) {
+        if (!Image->Visible()) Image->BringToFront();
+        Image->Show();
+    };
+    if (Id == 1007 || (!AdapterOpened && summary)) {
+        Img_Title->Picture()->Assign(nullptr);
+        place(Img_GifTitle, 120, 192, 1007);
+        Img_MissAP->SetBounds(70, 220, Img_MissAP->Width(), Img_MissAP->Height());
+        Img_MissAP->BringToFront();
+        Img_MissAP->Show();
+    } else if (Id == 1006 && summary) {
+        place(Img_Title, 150, 160, 1006);
+        place(Img_GifTitle, 35, 192, 1009);
+        Img_Infrastrcture->SetBounds(70, 220, Img_Infrastrcture->Width(), Img_Infrastrcture->Height());
+        Img_MissInternet->SetBounds(70, 220, Img_MissInternet->Width(), Img_MissInternet->Height());
+        if (LinkPictureState == 15) {
+            showInFront(Img_Infrastrcture);
+            Img_MissInternet->Hide();
+        } else {
+            showInFront(Img_MissInternet);
+            Img_Infrastrcture->Hide();
+            LinkPictureState = 17;
+        }
+    } else if (Id == 1005 && summary) {
+        place(Img_Title, 170, 160, 1005);
+        place(Img_GifTitle, 98, 192, 1008);
+        Img_Adhoc->SetBounds(70, 220, Img_Adhoc->Width(), Img_Adhoc->Height());
+        showInFront(Img_Adhoc);
+        LinkPictureState = 14;
+    }
+    for (TImage* title : {Img_Title, Img_GifTitle}) {
+        title->BringToFront();
+        title->Show();
+    }
+}
+
+void TMainFrm::CheckStatusPage()
+{
+    if (PreviousPage != 0) return;
+    int32_t id;
+    if (AdapterOpened) {
+        Pal_MoreInfo->Show();
+        id = CurrentLinkInfo.OperatingModeID == 1 ? 1006 : 1005;
+    } else {
+        Pal_MoreInfo->Hide();
+        Img_LinkInfo->Hide();
+        id = 1007;
+    }
+    StatusImageId = id;
+    SetStatusImage(id);
+    PreviousStatusImageId = StatusImageId;
+}
+
+bool TMainFrm::MainPanelSet(int32_t Page)
+{
+    SetMenuImage(AdapterOpened ? 1029 : 1027);
+    int32_t id = 0;
+    switch (Page) {
+    case 1: id = 1003; break;
+    case 2: id = 1004; break;
+    case 4: id = 1012; break;
+    case 5: id = 1013; break;
+    case 6: id = 1014; break;
+    case 8: id = 1015; break;
+    case 12: id = 1020; break;
+    case 13: id = 1021; break;
+    case 0: {
+        const int32_t byMode = CurrentLinkInfo.OperatingModeID == 1 ? 1006 : 1005;
+        const bool connected = CurrentLinkInfo.StationState == WLAN_STATION_STATE_READY;
+        if (AdapterOpened && (!MoreInfoHidden || connected)) {
+            Pal_MoreInfo->Show();
+            id = byMode;
+        } else {
+            Pal_MoreInfo->Hide();
+            id = 1007;
+        }
+        break;
+    }
+    }
+    if (id) {
+        StatusImageId = id;
+        SetStatusImage(id);
+        PreviousStatusImageId = id;
+    }
+    Application->ProcessMessages();
+    return true;
+}
+
+void TMainFrm::UpdateProfilesButton()
+{
+    const bool blocked = WzcServiceRuns();
+    Img_Profiles->Cursor = blocked ? crDefault : crHandPoint;
+    Img_Profiles->SetEnabled(!blocked);
+}
+
+void TMainFrm::ClearPageLabels()
+{
+    for (TLabel* label : {Status_Lbl_State, Status_Lbl_NetworkType, Status_Lbl_TransmitRate, Status_Lbl_Channel,
+                          Status_Lbl_Encryption, Status_Lbl_MAC, Profile_Lbl_NetworkType, Profile_Lbl_Channel,
+                          Profile_Lbl_WEP, Profile_Lbl_TxRate, ConfirmNew_ssid, ConfirmNew_network,
+                          ConfirmNew_channel, ConfirmNew_wep, ConfirmNew_ipaddr, ConfirmNew_subnet, ConfirmNew_gateway,
+                          ConfirmNew_dns, ConfirmNew_dns1})
+        label->SetCaption("");
+    Status_Img_SignalStreng->SetWidth(0);
+    Status_Img_LinkQuality->SetWidth(0);
+}
+
+void TMainFrm::EnableConnectControls(bool Enabled)
+{
+    for (TControl* c : std::initializer_list<TControl*>{Connections_LstV_APs, Profile_ConnectBtn,
+                                                        Connections_ConnectBtn, Connections_RefreshBtn})
+        c->SetEnabled(Enabled);
+}

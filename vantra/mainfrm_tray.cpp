@@ -34,7 +34,9 @@ void TMainFrm::AddTrayIcon()
     TrayIconIndex = 1;
     NOTIFYICONDATAA data = TrayRecord(this, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TRAY_CALLBACK;
-    data.hIcon = TrayIcon(1);
+    TIcon icon;
+    ImageList->GetIcon(1, &icon);
+    data.hIcon = icon.Handle();
     std::strcpy(data.szTip, "\n    Start here\n");
     TrayIconAdded = Platform().ShellNotifyIcon(NIM_ADD, &data) ? 1 : 0;
     LinkInfoValid = 0;
@@ -100,4 +102,30 @@ void TMainFrm::StopMonitoring()
     DetailTickCount = 0;
     AdapterOpened = 0;
     CheckStatusPage();
+}
+
+void TMainFrm::PopupTrayMenu(POINT At) { PopupMenu->Popup(At.x, At.y); }
+
+void TMainFrm::RestoreClick(TObject*)
+{
+    PlaySoundThenStop("start.wav");
+    ResetHoverImages();
+    ShowFromTray();
+}
+
+void TMainFrm::MonitorStateClick(TObject*)
+{
+    MonitoringOn = !MonitoringOn;
+    if (!MonitoringOn) {
+        HideToTray();
+        StopMonitoring();
+        AdapterOpened = 0;
+        ConnectedShown = 0;
+        MonitorState->Caption = "Start Monitor";
+        Img_LinkClick(this);
+    } else {
+        DeviceCheckTimerTimer(this);
+        MonitorState->Caption = "Stop Monitor";
+    }
+    Restore->Enabled = MonitoringOn != 0;
 }

@@ -1,0 +1,238 @@
+// The components of the main window and their designed properties; the
+// positions that start-up sets itself are in LayoutControls.
+#include "globals.h"
+#include "mainfrm.h"
+#include "toolkit/formdata.h"
+
+namespace {
+
+template <class T> T* Make(TMainFrm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
+                           int Height)
+{
+    auto* control = new T(Form);
+    control->Name = Name;
+    control->SetBounds(Left, Top, Width, Height);
+    control->SetParent(Parent);
+    return control;
+}
+
+TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
+{
+    auto* timer = new TTimer(Form);
+    timer->SetEnabled(false);
+    timer->SetInterval(Interval);
+    timer->OnTimer = std::move(Handler);
+    return timer;
+}
+
+TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
+{
+    auto* label = Make<TLabel>(Form, Form, Name, Left, Top, Width, 13);
+    label->SetAutoSize(false);
+    label->SetTransparent(true);
+    label->Font()->SetName("Tahoma");
+    label->Font()->SetSize(8);
+    label->Font()->SetColor(0x3A2A1E); // the skin's ink
+    return label;
+}
+
+TPanel* NewPanel(TMainFrm* Form, const char* Name, int Left, int Top, int Width, int Height)
+{
+    auto* panel = Make<TPanel>(Form, Form, Name, Left, Top, Width, Height);
+    panel->SetBevelOuter(bvNone);
+    return panel;
+}
+
+TImage* NewImage(TMainFrm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width = 0,
+                 int Height = 0)
+{
+    auto* image = Make<TImage>(Form, Parent, Name, Left, Top, Width, Height);
+    image->SetAutoSize(Width == 0);
+    return image;
+}
+
+TButton* NewButton(TMainFrm* Form, const char* Name, const char* Caption, TWinControl* Parent = nullptr)
+{
+    auto* button = Make<TButton>(Form, Parent ? Parent : Form, Name, 0, 0, 60, 22);
+    button->SetCaption(Caption);
+    return button;
+}
+
+TListView* NewList(TMainFrm* Form, const char* Name, std::initializer_list<std::pair<const char*, int>> Columns)
+{
+    auto* list = Make<TListView>(Form, Form, Name, 0, 0, 180, 100);
+    list->RowSelect = true;
+    list->HideSelection = false;
+    for (const auto& column : Columns) list->AddColumn(column.first, column.second);
+    return list;
+}
+
+} // namespace
+
+void TMainFrm::CreateComponents()
+{
+    BorderStyle = bsNone;
+    KeyPreview = true;
+    SetColor(0xF0E6E1);
+
+    UpdateTimer = NewTimer(this, 0, [this](TObject* s) { UpdateTimerTimer(s); });
+    CheckTimer = NewTimer(this, 0, [this](TObject* s) { CheckTimerTimer(s); });
+    ConnectCheckTimer = NewTimer(this, 0, nullptr);
+    DeviceCheckTimer = NewTimer(this, 0, [this](TObject* s) { DeviceCheckTimerTimer(s); });
+    Timer1 = NewTimer(this, 500, [this](TObject* s) { Timer1Timer(s); });
+    DetectIcon = NewTimer(this, 3000, [this](TObject* s) { DetectIconTimer(s); });
+
+    PopupMenu = new TPopupMenu(this);
+    Restore = new TMenuItem(this);
+    Restore->Caption = "Open ZERA Verirez";
+    Restore->Default = true;
+    Restore->OnClick = [this](TObject* s) { RestoreClick(s); };
+    N1 = new TMenuItem(this);
+    N1->Caption = "-";
+    MonitorState = new TMenuItem(this);
+    MonitorState->Caption = "Stop Monitor";
+    MonitorState->OnClick = [this](TObject* s) { MonitorStateClick(s); };
+    for (TMenuItem* item : {Restore, N1, MonitorState}) PopupMenu->Items()->Add(item);
+    ImageList = new TImageList(this);
+
+    // Status panel, titles and the large link pictures, on the form itself.
+    Img_Status = NewImage(this, this, "Img_Status", 9, 152);
+    Img_Title = NewImage(this, this, "Img_Title", 170, 160);
+    Img_GifTitle = NewImage(this, this, "Img_GifTitle", 120, 192);
+    Img_LinkInfo = NewImage(this, this, "Img_LinkInfo", 30, 190);
+    Img_Adhoc = NewImage(this, this, "Img_Adhoc", 70, 218);
+    Img_Infrastrcture = NewImage(this, this, "Img_Infrastrcture", 70, 218);
+    Img_MissAP = NewImage(this, this, "Img_MissAP", 70, 218);
+    Img_MissInternet = NewImage(this, this, "Img_MissInternet", 70, 218);
+    for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissInternet}) picture->Hide();
+
+    // Page buttons and the title button, each in a panel of its own.
+    Pal_Link = NewPanel(this, "Pal_Link", 10, 124, 118, 28);
+    Pal_SiteSurvey = NewPanel(this, "Pal_SiteSurvey", 129, 124, 118, 28);
+    Pal_Profiles = NewPanel(this, "Pal_Profiles", 250, 124, 118, 28);
+    Img_Link = NewImage(this, Pal_Link, "Img_Link", 0, 0);
+    Img_SiteSurvey = NewImage(this, Pal_SiteSurvey, "Img_SiteSurvey", 0, 0);
+    Img_Profiles = NewImage(this, Pal_Profiles, "Img_Profiles", 0, 0);
+    Img_Link->OnClick = [this](TObject* s) { Img_LinkClick(s); };
+    Img_SiteSurvey->OnClick = [this](TObject* s) { Img_SiteSurveyClick(s); };
+    Img_Profiles->OnClick = [this](TObject* s) { Img_ProfilesClick(s); };
+    Img_Link->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(0); };
+    Img_SiteSurvey->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(1); };
+    Img_Profiles->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(2); };
+    for (TImage* button : {Img_Link, Img_SiteSurvey, Img_Profiles}) button->Cursor = crHandPoint;
+
+    Pal_SysBtn = NewPanel(this, "Pal_SysBtn", 536, 6, 35, 37);
+    Image7 = NewImage(this, Pal_SysBtn, "Image7", 0, 0);
+    Image7->Cursor = crHandPoint;
+    Image7->OnClick = [this](TObject* s) { Image7Click(s); };
+    Image7->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverButton(8, Image7, 0); };
+
+    // The menu area: the menu picture, or the wizard's buttons.
+    Pal_Menu = NewPanel(this, "Pal_Menu", 455, 260, 117, 132);
+    Img_Menu = NewImage(this, Pal_Menu, "Img_Menu", 0, 0);
+    Img_View = NewImage(this, Pal_Menu, "Img_View", 0, 0);
+    Img_SaveTip = NewImage(this, Pal_Menu, "Img_SaveTip", 0, 0);
+    for (TImage* picture : {Img_Menu, Img_View, Img_SaveTip})
+        picture->OnMouseMove = [this](TObject*, TShiftState, int, int) { ClearHover(); };
+    struct WizardButton {
+        TImage*& Field;
+        const char* Name;
+        int Top, Code, HotId;
+    } wizardButtons[] = {
+        {Img_Yes, "Img_Yes", 145, 3, 1045},          {Img_No, "Img_No", 179, 4, 1042},
+        {Img_Next, "Img_Next", 179, 1, 1036},        {Img_ActnewNow, "Img_ActnewNow", 179, 6, 1051},
+        {Img_Back, "Img_Back", 213, 0, 1033},        {Img_ActnewLater, "Img_ActnewLater", 213, 7, 1054},
+    };
+    for (WizardButton& b : wizardButtons) {
+        b.Field = NewImage(this, Pal_Menu, b.Name, 2, b.Top, 126, 34);
+        b.Field->Cursor = crHandPoint;
+        b.Field->Hide();
+        TImage* image = b.Field;
+        const int code = b.Code, hot = b.HotId;
+        image->OnMouseMove = [this, image, code, hot](TObject*, TShiftState, int, int) { HoverButton(code, image, hot); };
+    }
+    Pal_Search = NewPanel(this, "Pal_Search", 20, 200, 100, 20);
+    Pal_Search->Hide();
+
+    // Link page.
+    Pal_MoreInfo = NewPanel(this, "Pal_MoreInfo", 23, 156, 93, 25);
+    Btn_MoreInfo = NewButton(this, "Btn_MoreInfo", "More Info", Pal_MoreInfo);
+    Btn_Back = NewButton(this, "Btn_Back", "Back", Pal_MoreInfo);
+    Btn_Back->Hide();
+    Status_Img_SignalStreng = NewImage(this, this, "Status_Img_SignalStreng", 129, 361, 82, 13);
+    Status_Img_LinkQuality = NewImage(this, this, "Status_Img_LinkQuality", 312, 361, 82, 13);
+    for (TImage* bar : {Status_Img_SignalStreng, Status_Img_LinkQuality}) {
+        bar->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(2); };
+        bar->OnClick = [this](TObject* s) { Img_ProfilesClick(s); };
+    }
+    Status_Lbl_SignalStrength = NewLabel(this, "Status_Lbl_SignalStrength", 27, 361, 100);
+    Status_Lbl_SignalStrength->SetCaption("Signal Strength:");
+    Status_Lbl_LinkQuality = NewLabel(this, "Status_Lbl_LinkQuality", 229, 361, 80);
+    Status_Lbl_LinkQuality->SetCaption("Link Quality:");
+    Status_Lbl_State = NewLabel(this, "Status_Lbl_State", 312, 243);
+    Status_Lbl_Connected = NewLabel(this, "Status_Lbl_Connected", 312, 253, 108);
+    Status_Lbl_NetworkType = NewLabel(this, "Status_Lbl_NetworkType", 312, 263);
+    Status_Lbl_TransmitRate = NewLabel(this, "Status_Lbl_TransmitRate", 312, 273);
+    Status_Lbl_Channel = NewLabel(this, "Status_Lbl_Channel", 312, 282);
+    Status_Lbl_Encryption = NewLabel(this, "Status_Lbl_Encryption", 312, 291);
+    Status_Lbl_MAC = NewLabel(this, "Status_Lbl_MAC", 312, 301, 108);
+    IPAddr = NewLabel(this, "IPAddr", 152, 243);
+    SubNet = NewLabel(this, "SubNet", 152, 253);
+    Gateway = NewLabel(this, "Gateway", 152, 263);
+    DNS = NewLabel(this, "DNS", 152, 273);
+    DNS1 = NewLabel(this, "DNS1", 152, 283);
+    DHCPEnable = NewLabel(this, "DHCPEnable", 152, 283);
+
+    // Site survey page.
+    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}, {"Signal", 60}});
+    Connections_LstV_APs->OnMouseMove = [this](TObject*, TShiftState, int, int) {
+        HoverIndex2 = 1;
+        ResetHoverImages();
+        SelectedPageButton = 1;
+        HoverIndex = 1;
+    };
+    Connections_RefreshBtn = NewButton(this, "Connections_RefreshBtn", "Refresh");
+    Connections_ConnectBtn = NewButton(this, "Connections_ConnectBtn", "Connect");
+    Survey_Lbl_NetworkType = NewLabel(this, "Survey_Lbl_NetworkType", 316, 242);
+    Survey_Lbl_Channel = NewLabel(this, "Survey_Lbl_Channel", 315, 258);
+    Survey_Lbl_WEP = NewLabel(this, "Survey_Lbl_WEP", 315, 273);
+    Survey_Lbl_MAC = NewLabel(this, "Survey_Lbl_MAC", 315, 288);
+    Survey_Lbl_STime = NewLabel(this, "Survey_Lbl_STime", 312, 303);
+
+    // Profiles page.
+    Profile_LstV_Profile1 = NewList(this, "Profile_LstV_Profile1", {{"Profile", 95}, {"SSID", 80}});
+    Profile_ConnectBtn = NewButton(this, "Profile_ConnectBtn", "Connect");
+    Profile_EditBtn = NewButton(this, "Profile_EditBtn", "Edit");
+    Profile_NewBtn = NewButton(this, "Profile_NewBtn", "New");
+    ProfileSet_ImportBtn = NewButton(this, "ProfileSet_ImportBtn", "Import");
+    ProfileSet_ExportBtn = NewButton(this, "ProfileSet_ExportBtn", "Export");
+    Profile_DelBtn = NewButton(this, "Profile_DelBtn", "Delete");
+    Profile_Lbl_NetworkType = NewLabel(this, "Profile_Lbl_NetworkType", 335, 239);
+    Profile_Lbl_TxRate = NewLabel(this, "Profile_Lbl_TxRate", 335, 257);
+    Profile_Lbl_Channel = NewLabel(this, "Profile_Lbl_Channel", 335, 272);
+    Profile_Lbl_WEP = NewLabel(this, "Profile_Lbl_WEP", 335, 287);
+
+    // Confirmation page of the wizard.
+    TLabel** confirm[] = {&ConfirmNew_ssid,   &ConfirmNew_network, &ConfirmNew_channel,
+                          &ConfirmNew_wep,    &ConfirmNew_ipaddr,  &ConfirmNew_subnet,
+                          &ConfirmNew_gateway, &ConfirmNew_dns,    &ConfirmNew_dns1};
+    const char* confirmNames[] = {"ConfirmNew_ssid",   "ConfirmNew_network", "ConfirmNew_channel",
+                                  "ConfirmNew_wep",    "ConfirmNew_ipaddr",  "ConfirmNew_subnet",
+                                  "ConfirmNew_gateway", "ConfirmNew_dns",    "ConfirmNew_dns1"};
+    for (size_t i = 0; i < 9; ++i) *confirm[i] = NewLabel(this, confirmNames[i], 340, 274, 92);
+
+    // Every page but the link page starts hidden.
+    for (TControl* c : std::initializer_list<TControl*>{
+             Connections_LstV_APs, Connections_RefreshBtn, Connections_ConnectBtn, Survey_Lbl_NetworkType,
+             Survey_Lbl_Channel, Survey_Lbl_WEP, Survey_Lbl_MAC, Survey_Lbl_STime, Profile_LstV_Profile1,
+             Profile_ConnectBtn, Profile_EditBtn, Profile_NewBtn, ProfileSet_ImportBtn, ProfileSet_ExportBtn,
+             Profile_DelBtn, Profile_Lbl_NetworkType, Profile_Lbl_TxRate, Profile_Lbl_Channel, Profile_Lbl_WEP,
+             ConfirmNew_ssid, ConfirmNew_network, ConfirmNew_channel, ConfirmNew_wep, ConfirmNew_ipaddr,
+             ConfirmNew_subnet, ConfirmNew_gateway, ConfirmNew_dns, ConfirmNew_dns1, Img_LinkInfo, IPAddr, SubNet,
+             Gateway, DNS, DNS1, DHCPEnable, Status_Lbl_State, Status_Lbl_Connected, Status_Lbl_NetworkType,
+             Status_Lbl_TransmitRate, Status_Lbl_Channel, Status_Lbl_Encryption, Status_Lbl_MAC,
+             Status_Img_SignalStreng, Status_Img_LinkQuality, Status_Lbl_SignalStrength, Status_Lbl_LinkQuality})
+        c->Hide();
+
+    LoadFormPictures(this);
+}

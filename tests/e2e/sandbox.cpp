@@ -117,21 +117,26 @@ DWORD Sandbox::WaitExit(HANDLE Process, DWORD Milliseconds)
     return code;
 }
 
+namespace {
+struct WindowSearch {
+    DWORD Pid;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND Wnd, LPARAM Param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(Param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(Wnd, &pid);
+    if (pid == search->Pid) search->Found.push_back(Wnd);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> WindowsOf(DWORD ProcessId)
 {
-    struct Search {
-        DWORD Pid;
-        std::vector<HWND> Found;
-    } search{ProcessId, {}};
-    ::EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(wnd, &pid);
-            if (pid == s->Pid) s->Found.push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{ProcessId, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 

@@ -108,9 +108,16 @@ UINT TPlatformSeam::WinExec(const std::string& CommandLine, UINT Show)
 
 BOOL TPlatformSeam::ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data)
 {
-    if (Recording())
-        Record(Format("ShellNotifyIcon\t%lu\t%u\t%s", static_cast<unsigned long>(Message), Data->uID, Data->szTip));
-    return ::Shell_NotifyIconA(Message, Data);
+    const BOOL done = ::Shell_NotifyIconA(Message, Data);
+    if (Recording()) {
+        // The tip's line breaks are written as \n to keep one call a line.
+        std::string tip;
+        for (const char* c = Data->szTip; c < Data->szTip + sizeof Data->szTip && *c; ++c)
+            tip += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+        Record(Format("ShellNotifyIcon\t%lu\t%u\t%d\t%s", static_cast<unsigned long>(Message), Data->uID,
+                      done ? 1 : 0, tip.c_str()));
+    }
+    return done;
 }
 
 bool TPlatformSeam::ServiceRunning(const std::string& ServiceName)

@@ -34,8 +34,13 @@ int32_t LastTrayState = 0;
 uint8_t ConnectedShown = 0;
 int32_t LinkInfoValid = 0;
 int32_t FirstPollDone = 0;
+int32_t LastPollState = 3;
+int32_t PollTickCount = 0, GifResumeLimit = 59;
+int32_t HiddenRefreshStep = 0;
 uint32_t HiddenSince = 0;
 int32_t DetailTickCount = 0;
+int32_t LastTopIndex = 0;
+uint8_t ConnectPending = 0;
 uint8_t SurveyInProgress = 0;
 
 int32_t CurrentPage = 0;

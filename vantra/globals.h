@@ -48,8 +48,13 @@ extern int32_t LastTrayState;
 extern uint8_t ConnectedShown;
 extern int32_t LinkInfoValid;
 extern int32_t FirstPollDone;
+extern int32_t LastPollState;
+extern int32_t PollTickCount, GifResumeLimit; // ticks between resumptions of the status-picture thread
+extern int32_t HiddenRefreshStep;              // into the minutes between refreshes while hidden
 extern uint32_t HiddenSince;
 extern int32_t DetailTickCount;
+extern int32_t LastTopIndex;   // top row of the survey list at the last tick
+extern uint8_t ConnectPending; // the survey list is still to be marked against the link
 extern uint8_t SurveyInProgress;
 
 // Pages, skin and hover of the main window.

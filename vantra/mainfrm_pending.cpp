@@ -12,6 +12,3 @@ void TMainFrm::EnsureDefaultProfile() {}
 void TMainFrm::ApplyDefaultProfile() {}
 void TMainFrm::CheckTimerTimer(TObject*) {}
 void TMainFrm::RefreshSiteSurvey() {}
-void TMainFrm::UpdateTimerTimer(TObject*) {}
-void TMainFrm::ShowIcon(int32_t) {}
-void TMainFrm::ShowConnectNotice() {}

@@ -1,9 +1,12 @@
 #include "drivers/bindings.h"
+#include "drivers/record_text.h"
 #include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
+#include "toolkit/format.h"
 #include "toolkit/seam.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -27,6 +30,53 @@ bool UserLoggedOn()
     DWORD size = sizeof name;
     return ::GetUserNameA(name, &size) && name[0];
 }
+
+// The tip field holds 127 characters; a long SSID or an odd link speed
+// from the library is cut there.
+void SetTip(NOTIFYICONDATAA& Data, const std::string& Tip)
+{
+    const size_t n = std::min(Tip.size(), sizeof Data.szTip - 1);
+    std::memcpy(Data.szTip, Tip.data(), n);
+    Data.szTip[n] = 0;
+}
+
+void SetIcon(TImageList* List, int Index, NOTIFYICONDATAA& Data, TIcon& Icon)
+{
+    List->GetIcon(Index, &Icon);
+    Data.hIcon = Icon.Handle();
+}
+
+std::string ConnectedTip()
+{
+    const WlanInfo& link = CurrentLinkInfo;
+    const std::string ssid = SsidToText(link.SSID, link.SSID_length);
+    if (WinVersionCode == 1 || WinVersionCode == 2) return Format("  Connect to:%s", ssid.c_str());
+    char bssid[18];
+    MacToText(link.Bssid, bssid);
+    const std::string channel = Format("Channel: %d", link.Channel);
+    const std::string rate = Format("Speed: %4.1f Mbps", WlanLinkSpeed() * 0.1);
+    return Format("  Connect to:%s  \n  %s  \n  %s  \n  %s  \n  %s", ssid.c_str(), bssid,
+                  link.OperatingModeID ? "Infrastructure" : "Ad-Hoc", channel.c_str(), rate.c_str());
+}
+
+// The link page's summary view shows the missing-access-point picture.
+void ShowMissingAccessPoint(TMainFrm* Form, int32_t MenuId)
+{
+    Form->Pal_MoreInfo->Hide();
+    if (PreviousStatusImageId != 1007) {
+        StatusImageId = 1007;
+        Form->SetStatusImage(1007);
+        PreviousStatusImageId = 1007;
+    }
+    Form->SetMenuImage(MenuId);
+    if (!Form->Img_MissAP->Visible()) {
+        Form->Img_MissAP->BringToFront();
+        Form->Img_MissAP->Show();
+        Form->Img_Adhoc->Hide();
+        Form->Img_Infrastrcture->Hide();
+        Form->Img_MissInternet->Hide();
+    }
+}
 } // namespace
 
 void TMainFrm::AddTrayIcon()
@@ -35,11 +85,74 @@ void TMainFrm::AddTrayIcon()
     NOTIFYICONDATAA data = TrayRecord(this, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TRAY_CALLBACK;
     TIcon icon;
-    ImageList->GetIcon(1, &icon);
-    data.hIcon = icon.Handle();
-    std::strcpy(data.szTip, "\n    Start here\n");
+    SetIcon(ImageList, 1, data, icon);
+    SetTip(data, "\n    Start here\n");
     TrayIconAdded = Platform().ShellNotifyIcon(NIM_ADD, &data) ? 1 : 0;
     LinkInfoValid = 0;
+}
+
+void TMainFrm::ShowIcon(int32_t State)
+{
+    if (!UserLoggedOn()) return;
+    if (!TrayIconAdded) AddTrayIcon();
+    NOTIFYICONDATAA data = TrayRecord(this, NIF_ICON | NIF_TIP);
+    TIcon icon;
+    const bool linkPage = CurrentPage == 0 && Visible();
+    const bool summary = linkPage && MoreInfoHidden;
+    switch (State) {
+    case 1:
+        if (TrayIconIndex < TrayIconFirst || TrayIconIndex >= TrayIconLimit) {
+            TrayIconIndex = TrayIconFirst;
+            SetIcon(ImageList, TrayIconIndex, data, icon);
+        } else {
+            SetIcon(ImageList, TrayIconIndex++, data, icon);
+        }
+        SetTip(data, ConnectedTip());
+        if (LastTrayState != 1) SetMenuImage(1029);
+        if (!ConnectedShown) {
+            ShowConnectNotice();
+            ConnectedShown = 1;
+        }
+        if (linkPage && !MoreInfoHidden) ShowLinkInfo(1);
+        break;
+    case 3: {
+        ConnectedShown = 0;
+        TrayIconIndex = 2;
+        SetIcon(ImageList, 2, data, icon);
+        SetTip(data, "\n    Scanning.....\n");
+        ShowLinkInfo(0);
+        const int32_t menu = AdapterOpened ? 1029 : 1027;
+        if (summary) ShowMissingAccessPoint(this, menu);
+        if (LastTrayState != 3) SetMenuImage(menu);
+        if (summary) ShowLinkInfo(0);
+        break;
+    }
+    case 4:
+        TrayIconIndex = 1;
+        ConnectedShown = 0;
+        SetIcon(ImageList, 1, data, icon);
+        SetTip(data, "\n    Disabled   \n");
+        if (summary) ShowMissingAccessPoint(this, 1027);
+        if (LastTrayState != 4) SetMenuImage(1027);
+        if (summary) ShowLinkInfo(0);
+        break;
+    default:
+        return;
+    }
+    Platform().ShellNotifyIcon(NIM_MODIFY, &data);
+    LastTrayState = State;
+}
+
+void TMainFrm::ShowConnectNotice()
+{
+    ConnectCheckTimer->SetInterval(100);
+    ConnectCheckTimer->SetEnabled(true);
+    SetMenuImage(1029);
+    for (TImage* picture : {Img_Infrastrcture, Img_Adhoc, Img_MissAP, Img_MissInternet}) picture->Hide();
+    if (CurrentPage == 0) {
+        ShowLinkPage();
+        CheckStatusPage();
+    }
 }
 
 void TMainFrm::RemoveTrayIcon()
@@ -97,6 +210,8 @@ void TMainFrm::StopMonitoring()
     if (AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
     ShowIcon(4);
     EnableConnectControls(false);
+    Status_Img_SignalStreng->Hide();
+    Status_Img_LinkQuality->Hide();
     FirstPollDone = 0;
     TrayIconIndex = 0;
     DetailTickCount = 0;

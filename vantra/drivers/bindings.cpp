@@ -113,6 +113,11 @@ bool WlanCloseAdapter()
     return Chipset.WLAN_Close_Adapter && static_cast<uint8_t>(Chipset.WLAN_Close_Adapter()) != 0;
 }
 
+int32_t WlanLinkSpeed()
+{
+    return Quitting || !Chipset.WLAN_Get_Link_Speed ? 0 : Chipset.WLAN_Get_Link_Speed();
+}
+
 int32_t GetWinVersionCode()
 {
     OSVERSIONINFOA info{};

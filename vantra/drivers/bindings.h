@@ -97,6 +97,8 @@ template <class Entry, class... Args> bool WlanCall(Entry Fn, Args... A)
     return static_cast<uint8_t>(Fn(A...)) != 0;
 }
 bool WlanCloseAdapter();
+// The link's transmit rate in 0.1 Mbps; 0 while quitting or when not bound.
+int32_t WlanLinkSpeed();
 
 // Calls a NIC entry point; a missing one gives 0.
 template <class Entry, class... Args> auto NicCall(Entry Fn, Args... A) -> decltype(Fn(A...))

@@ -1,0 +1,58 @@
+// The utility's real main window inside a test program: created once per
+// program over the stand-in libraries (a world file of its own, with a call
+// log), with a seam recorder that answers message boxes, records sounds and
+// notification-area calls, and tells which picture of the tray image list an
+// icon shows. Timers are stopped after creation; tests run their handlers.
+#pragma once
+#include "vantra/mainfrm.h"
+#include "toolkit/seam.h"
+
+#include <string>
+#include <vector>
+
+struct TrayCall {
+    DWORD Message = 0; // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    UINT Size = 0, Id = 0, Flags = 0, CallbackMessage = 0;
+    HWND Window = nullptr;
+    int Image = -1; // index of the tray image list's picture; -1 none
+    std::string Tip;
+};
+
+class SeamRecorder : public TPlatformSeam {
+public:
+    std::vector<TrayCall> Tray;
+    std::vector<std::string> Boxes, Sounds;
+    BOOL TrayAnswer = TRUE;
+
+    int MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT) override;
+    UINT WaveOutDeviceCount() override { return 1; }
+    BOOL PlaySound(const std::string& FileName, DWORD) override;
+    MCIERROR MciSendString(const std::string& Command) override;
+    BOOL ExitWindowsEx(UINT) override { return FALSE; }
+    HINSTANCE ShellExecute(HWND, const std::string&, const std::string&, const std::string&, const std::string&,
+                           int) override;
+    UINT WinExec(const std::string&, UINT) override { return 33; }
+    BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data) override;
+    bool ServiceRunning(const std::string&) override { return false; }
+    void Clear();
+};
+
+namespace Harness {
+SeamRecorder& Seam();
+// Makes the main window on first use; the adapter is found and open.
+TMainFrm* Form();
+// The stand-ins' world file, and their call log.
+std::string WorldPath();
+void SetWorld(const char* Section, const char* Key, const char* Value);
+size_t CallCount(const std::string& Name);
+void ClearCalls();
+// Back to the state right after the device check found the adapter: window
+// hidden on the link page, timers stopped, no link configured, records and
+// counters as at start.
+void Reset();
+// Points the stand-in adapter at an access point in range; it is ready at once.
+void JoinNetwork(const char* Ssid);
+void DropNetwork();
+// Runs pending messages a few times.
+void Pump();
+} // namespace Harness

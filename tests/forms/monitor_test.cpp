@@ -1,0 +1,427 @@
+// The status poll and the tray icon of the real main window over the
+// stand-in chipset library: the poll's timing and first pass, the tray
+// state, picture and tip for each link state, the connected icon cycle,
+// stopping and starting monitoring, hiding to and showing from the tray,
+// and the sparing link-detail refresh while the window is hidden.
+#include "mainfrm_harness.h"
+#include "vantra/drivers/bindings.h"
+#include "vantra/globals.h"
+#include "toolkit/application.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+
+namespace {
+
+using Harness::CallCount;
+
+const char* const TarvaneTip = "  Connect to:tarvane  \n  02-0F-3D-4A-11-20  \n  Infrastructure  \n  Channel: 11  \n"
+                               "  Speed: 54.0 Mbps";
+const char* const ScanningTip = "\n    Scanning.....\n";
+const char* const DisabledTip = "\n    Disabled   \n";
+
+class Monitor : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = Harness::Form();
+        Harness::Reset();
+    }
+    void Tick() { Form->UpdateTimerTimer(nullptr); }
+    const TrayCall& LastTray()
+    {
+        static TrayCall none;
+        return Harness::Seam().Tray.empty() ? none : Harness::Seam().Tray.back();
+    }
+    std::vector<TrayCall>& Tray() { return Harness::Seam().Tray; }
+    bool Armed(TTimer* Timer, UINT Interval) { return Timer->Enabled() && Timer->Interval() == Interval; }
+    // Connected, with the first pass done.
+    void Connected()
+    {
+        Harness::JoinNetwork("tarvane");
+        Tick();
+        Harness::Seam().Clear();
+    }
+
+    TMainFrm* Form = nullptr;
+};
+
+// Pumps messages until the stand-in has seen Count more calls of Name; the
+// time it took, or UINT_MAX on a time-out.
+DWORD WaitForCalls(const char* Name, size_t Count)
+{
+    const size_t want = CallCount(Name) + Count;
+    const DWORD start = ::GetTickCount();
+    while (CallCount(Name) < want) {
+        if (::GetTickCount() - start > 20000) return UINT_MAX;
+        Application->ProcessMessages();
+        ::Sleep(10);
+    }
+    return ::GetTickCount() - start;
+}
+
+TEST_F(Monitor, FirstTickComesAfter500msThenEvery2000ms)
+{
+    AdapterOpened = 0;
+    Form->DeviceCheckTimerTimer(nullptr);
+    ASSERT_EQ(AdapterOpened, 1);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 500));
+    Tick();
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
+    Form->Timer1->SetEnabled(false); // it reads the link too
+
+    // The same on the real timer: never early. (No upper bound: a slow
+    // machine may be late.)
+    Form->UpdateTimer->SetInterval(500);
+    const DWORD first = WaitForCalls("WLAN_Get_Info", 1);
+    ASSERT_NE(first, UINT_MAX);
+    EXPECT_GE(first, 450u);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
+    const DWORD second = WaitForCalls("WLAN_Get_Info", 1);
+    ASSERT_NE(second, UINT_MAX);
+    EXPECT_GE(second, 1950u);
+    Form->UpdateTimer->SetEnabled(false);
+}
+
+TEST_F(Monitor, PollStaysOffWithoutAnOpenAdapterOrWhileQuitting)
+{
+    Form->CheckTimer->SetEnabled(true);
+    Form->ConnectCheckTimer->SetEnabled(true);
+    AdapterOpened = 0;
+    Tick();
+    EXPECT_FALSE(Form->UpdateTimer->Enabled());
+    EXPECT_FALSE(Form->CheckTimer->Enabled());
+    EXPECT_FALSE(Form->ConnectCheckTimer->Enabled());
+    EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
+
+    AdapterOpened = 1;
+    Quitting = 1;
+    Tick();
+    Quitting = 0;
+    EXPECT_FALSE(Form->UpdateTimer->Enabled());
+    EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
+    EXPECT_TRUE(Tray().empty());
+}
+
+TEST_F(Monitor, FirstPassLoadsProfilesAndStartsMarkingOnce)
+{
+    ASSERT_TRUE(Form->MessageThread->Suspended());
+    Tick();
+    EXPECT_EQ(FirstPollDone, 1);
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+    EXPECT_TRUE(Armed(Form->CheckTimer, 5000));
+    EXPECT_EQ(ConnectPending, 1);
+    EXPECT_FALSE(Form->MessageThread->Suspended());
+    Form->MessageThread->Suspend();
+
+    Tick();
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
+}
+
+TEST_F(Monitor, ReadyLinkShowsConnectedPictureAndTip)
+{
+    Harness::JoinNetwork("tarvane");
+    Tick();
+    ASSERT_FALSE(Tray().empty());
+    const TrayCall& call = LastTray();
+    EXPECT_EQ(call.Message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(call.Id, 9999u);
+    EXPECT_EQ(call.Flags, static_cast<UINT>(NIF_ICON | NIF_TIP));
+    EXPECT_EQ(call.Window, Form->Handle());
+    EXPECT_EQ(call.Image, 3);
+    EXPECT_EQ(call.Tip, TarvaneTip);
+    EXPECT_EQ(LastTrayState, 1);
+    EXPECT_EQ(ConnectedShown, 1);
+    EXPECT_EQ(LinkInfoValid, 1);
+    // The first connected display asks the connect check to run soon.
+    EXPECT_TRUE(Armed(Form->ConnectCheckTimer, 100));
+    EXPECT_TRUE(Form->Restore->Enabled);
+}
+
+TEST_F(Monitor, OnWindows98TheTipNamesOnlyTheNetwork)
+{
+    WinVersionCode = 2;
+    Harness::JoinNetwork("tarvane");
+    Tick();
+    EXPECT_EQ(LastTray().Tip, "  Connect to:tarvane");
+}
+
+int32_t __stdcall AbsurdSpeed() { return INT_MAX; }
+
+TEST_F(Monitor, TipIsCutToItsFieldWhateverTheLibraryReports)
+{
+    const std::string ssid(32, 'W');
+    Harness::SetWorld("Cell7", "SSID", ssid.c_str());
+    Harness::SetWorld("Cell7", "BSSID", "02-55-55-55-55-55");
+    Harness::SetWorld("Cell7", "Mode", "1");
+    Harness::SetWorld("Cell7", "Channel", "1");
+    Harness::SetWorld("Cell7", "Signal", "90");
+    const WLAN_Get_Link_Speed_t speed = Chipset.WLAN_Get_Link_Speed;
+    Chipset.WLAN_Get_Link_Speed = AbsurdSpeed;
+    Harness::JoinNetwork(ssid.c_str());
+    Tick();
+    Chipset.WLAN_Get_Link_Speed = speed;
+    Harness::SetWorld("Cell7", nullptr, nullptr);
+
+    const std::string whole = "  Connect to:" + ssid + "  \n  02-55-55-55-55-55  \n  Infrastructure  \n"
+                              "  Channel: 1  \n  Speed: 214748364.7 Mbps";
+    ASSERT_EQ(LastTray().Image, 3);
+    EXPECT_EQ(LastTray().Tip, whole.substr(0, 127));
+}
+
+TEST_F(Monitor, LinkDownOrUnreadableShowsScanning)
+{
+    Tick();
+    EXPECT_EQ(LastTray().Image, 2);
+    EXPECT_EQ(LastTray().Tip, ScanningTip);
+    EXPECT_EQ(LastTrayState, 3);
+    EXPECT_EQ(ConnectPending, 1);
+
+    Harness::JoinNetwork("tarvane");
+    Harness::SetWorld("World", "Fail", "WLAN_Get_Info");
+    Tick();
+    EXPECT_EQ(LinkInfoValid, 0);
+    EXPECT_EQ(LastTray().Image, 2);
+    EXPECT_EQ(LastTray().Tip, ScanningTip);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 2000)); // the poll goes on
+}
+
+TEST_F(Monitor, FirstStartShowsScanningUntilTheDefaultProfileIsApplied)
+{
+    const std::string ini = ProgramFolder + "WLAN.INI";
+    ::WritePrivateProfileStringA("DefaultSetting", "First", "1", ini.c_str());
+    First = 1;
+    Harness::JoinNetwork("tarvane");
+    Tick();
+    EXPECT_EQ(LastTray().Image, 2);
+    EXPECT_EQ(First, 0);
+    EXPECT_EQ(::GetPrivateProfileIntA("DefaultSetting", "First", -1, ini.c_str()), 0);
+    Tick();
+    EXPECT_EQ(LastTray().Image, 3);
+}
+
+TEST_F(Monitor, WhileTcpIpIsAppliedTheLinkIsNotReadAndTheTrayIsBusy)
+{
+    Harness::JoinNetwork("tarvane");
+    ApplyingTcpIp = 1;
+    Tick();
+    ApplyingTcpIp = 0;
+    EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
+    EXPECT_EQ(LastTray().Image, 2);
+    EXPECT_EQ(GifResumeLimit, 10);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
+}
+
+TEST_F(Monitor, SurveyKeepsTheLastStateWhileTheLinkIsDown)
+{
+    Connected();
+    Harness::DropNetwork();
+    SurveyInProgress = 1;
+    LastPollState = 1;
+    Tick();
+    SurveyInProgress = 0;
+    EXPECT_EQ(LastPollState, 1);
+    EXPECT_EQ(LastTrayState, 1);
+}
+
+TEST_F(Monitor, ConnectedIconCyclesAndRestartsAfterScanning)
+{
+    std::vector<int> images;
+    Tick();
+    images.push_back(LastTray().Image);
+    Harness::JoinNetwork("tarvane");
+    for (int i = 0; i < 8; ++i) {
+        Tick();
+        images.push_back(LastTray().Image);
+    }
+    Harness::DropNetwork();
+    Tick();
+    images.push_back(LastTray().Image);
+    Harness::JoinNetwork("tarvane");
+    for (int i = 0; i < 3; ++i) {
+        Tick();
+        images.push_back(LastTray().Image);
+    }
+    EXPECT_EQ(images, (std::vector<int>{2, 3, 3, 4, 5, 3, 3, 4, 5, 2, 3, 3, 4}));
+}
+
+TEST_F(Monitor, TrayIconIsAddedOnceAUserIsLoggedOnAndRemovedOnClose)
+{
+    TrayIconAdded = 0;
+    Form->DetectIconTimer(nullptr);
+    ASSERT_EQ(Tray().size(), 1u);
+    const TrayCall& add = Tray()[0];
+    EXPECT_EQ(add.Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.Size, static_cast<UINT>(NOTIFYICONDATAA_V2_SIZE));
+    EXPECT_EQ(add.Id, 9999u);
+    EXPECT_EQ(add.Flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(add.CallbackMessage, 1124u);
+    EXPECT_EQ(add.Image, 1);
+    EXPECT_EQ(add.Tip, "\n    Start here\n");
+    EXPECT_EQ(TrayIconAdded, 1);
+    EXPECT_TRUE(Form->DetectIcon->Enabled());
+    Form->DetectIconTimer(nullptr); // the tick after: the icon exists, the timer stops
+    EXPECT_FALSE(Form->DetectIcon->Enabled());
+    EXPECT_EQ(Tray().size(), 1u);
+
+    Form->Show();
+    Form->HideMainWindow();
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_EQ(LastTray().Message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(LastTray().Id, 9999u);
+    EXPECT_EQ(TrayIconAdded, 0);
+    EXPECT_EQ(LinkInfoValid, 0);
+}
+
+TEST_F(Monitor, FailedAddIsTriedAgainByTheNextTick)
+{
+    TrayIconAdded = 0;
+    Harness::Seam().TrayAnswer = FALSE;
+    Form->DetectIconTimer(nullptr);
+    EXPECT_EQ(TrayIconAdded, 0);
+    EXPECT_TRUE(Form->DetectIcon->Enabled());
+    Harness::Seam().TrayAnswer = TRUE;
+    Tick();
+    ASSERT_GE(Tray().size(), 3u);
+    EXPECT_EQ(Tray()[1].Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Tray()[2].Message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(TrayIconAdded, 1);
+}
+
+TEST_F(Monitor, StopAndStartMonitorFromTheTrayMenu)
+{
+    Connected();
+    Form->Show();
+    Form->MonitorState->Click();
+    EXPECT_EQ(MonitoringOn, 0);
+    EXPECT_EQ(Form->MonitorState->Caption, "Start Monitor");
+    EXPECT_FALSE(Form->Restore->Enabled);
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_EQ(AdapterOpened, 0);
+    EXPECT_FALSE(Form->UpdateTimer->Enabled());
+    EXPECT_EQ(Form->UpdateTimer->Interval(), 0u);
+    EXPECT_EQ(CallCount("WLAN_Close_Adapter"), 1u);
+    EXPECT_EQ(LastTray().Image, 1);
+    EXPECT_EQ(LastTray().Tip, DisabledTip);
+    EXPECT_EQ(LastTrayState, 4);
+    EXPECT_FALSE(Form->Connections_ConnectBtn->Enabled());
+    EXPECT_FALSE(Form->Status_Img_SignalStreng->Visible());
+    EXPECT_EQ(FirstPollDone, 0);
+
+    // A double click on the icon does nothing while monitoring is off.
+    ::SendMessageA(Form->Handle(), WM_TRAY_CALLBACK, 9999, WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(Form->Visible());
+
+    Form->MonitorState->Click();
+    EXPECT_EQ(MonitoringOn, 1);
+    EXPECT_EQ(Form->MonitorState->Caption, "Stop Monitor");
+    EXPECT_TRUE(Form->Restore->Enabled);
+    EXPECT_EQ(CallCount("WLAN_Open_Adapter"), 1u); // the device check ran at once
+    EXPECT_EQ(AdapterOpened, 1);
+    EXPECT_TRUE(Armed(Form->UpdateTimer, 500));
+    Harness::JoinNetwork("tarvane"); // the card restarted from its saved setting
+    Tick();
+    EXPECT_EQ(LastTray().Image, 3);
+}
+
+TEST_F(Monitor, EscAndTheClosePictureHideToTheTrayAndTheTrayBringsItBack)
+{
+    Form->ShowFromTray();
+    ASSERT_TRUE(Form->Visible());
+    EXPECT_TRUE(::IsWindowVisible(Application->Handle()));
+    ::SendMessageA(Form->Handle(), WM_CHAR, 27, 0);
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_FALSE(::IsWindowVisible(Form->Handle()));
+    EXPECT_FALSE(::IsWindowVisible(Application->Handle()));
+
+    ::SendMessageA(Form->Handle(), WM_TRAY_CALLBACK, 9999, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(::IsWindowVisible(Form->Handle()));
+    Form->Image7->OnClick(Form->Image7);
+    EXPECT_FALSE(::IsWindowVisible(Form->Handle()));
+
+    Form->Restore->Click();
+    EXPECT_TRUE(::IsWindowVisible(Form->Handle()));
+    EXPECT_EQ(Harness::Seam().Sounds, std::vector<std::string>{"Sound\\start.wav"});
+    // The tray keeps its icon throughout.
+    for (const TrayCall& call : Tray()) EXPECT_NE(call.Message, static_cast<DWORD>(NIM_DELETE));
+    Form->HideToTray();
+}
+
+TEST_F(Monitor, HiddenWindowRefreshesDetailsAfter2Then5Then10Then15Minutes)
+{
+    Harness::JoinNetwork("tarvane");
+    Tick(); // the first refresh at once
+    EXPECT_EQ(HiddenRefreshStep, 1);
+    EXPECT_EQ(DetailTickCount, 0);
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+
+    const uint32_t minutes[] = {2, 5, 10, 15, 15};
+    const int32_t stepBefore[] = {1, 2, 3, 4, 4}, stepAfter[] = {2, 3, 4, 4, 4};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        HiddenSince = ::GetTickCount() - minutes[i] * 60000u + 3000u;
+        Tick();
+        EXPECT_EQ(DetailTickCount, 2) << "skipped"; // kept high so that showing refreshes at once
+        EXPECT_EQ(HiddenRefreshStep, stepBefore[i]);
+        EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
+        HiddenSince = ::GetTickCount() - minutes[i] * 60000u - 1000u;
+        Tick();
+        EXPECT_EQ(DetailTickCount, 0) << "refreshed";
+        EXPECT_EQ(HiddenRefreshStep, stepAfter[i]);
+        EXPECT_LE(::GetTickCount() - HiddenSince, 1000u);
+    }
+}
+
+TEST_F(Monitor, VisibleWindowRefreshesDetailsEveryThirdTick)
+{
+    Harness::JoinNetwork("tarvane");
+    Tick();
+    HiddenRefreshStep = 3;
+    Form->Show();
+    std::vector<int32_t> counts;
+    for (int i = 0; i < 6; ++i) {
+        Tick();
+        counts.push_back(DetailTickCount);
+    }
+    Form->Hide();
+    EXPECT_EQ(HiddenRefreshStep, 1);
+    EXPECT_EQ(counts, (std::vector<int32_t>{1, 2, 0, 1, 2, 0}));
+}
+
+TEST_F(Monitor, StatusPictureThreadResumesAfterItsTickLimit)
+{
+    Connected();
+    Form->Show(); // showing the link page resumes the thread once already
+    Form->GifThread->Suspend();
+    for (DWORD start = ::GetTickCount(); !Form->GifThread->Suspended() && ::GetTickCount() - start < 5000;)
+        Harness::Pump();
+    PollTickCount = 59;
+    Tick();
+    EXPECT_EQ(PollTickCount, 60);
+    EXPECT_TRUE(Form->GifThread->Suspended());
+    Tick();
+    EXPECT_EQ(PollTickCount, 0);
+    EXPECT_FALSE(Form->GifThread->Suspended());
+    Form->GifThread->Suspend();
+    Form->Hide();
+}
+
+TEST_F(Monitor, ScrolledSurveyListRestartsTheMarkingTimer)
+{
+    Connected();
+    for (int i = 0; i < 3; ++i) Form->Connections_LstV_APs->Items()->Add()->SetCaption("cell");
+    Form->Connections_ConnectBtn->SetEnabled(false);
+    Form->CheckTimer->SetEnabled(false);
+    LastTopIndex = 2;
+    HiddenRefreshStep = 0; // a detail refresh is due
+    Tick();
+    EXPECT_EQ(LastTopIndex, 0);
+    EXPECT_TRUE(Armed(Form->CheckTimer, 5000));
+    EXPECT_TRUE(Form->Connections_ConnectBtn->Enabled());
+    Form->Connections_LstV_APs->Items()->Clear();
+}
+
+} // namespace

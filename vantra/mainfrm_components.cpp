@@ -122,6 +122,7 @@ void TMainFrm::CreateComponents()
     for (TImage* button : {Img_Link, Img_SiteSurvey, Img_Profiles}) button->Cursor = crHandPoint;
 
     Pal_SysBtn = NewPanel(this, "Pal_SysBtn", 536, 6, 35, 37);
+    Pal_SysBtn->SetColor(0x5A3A12); // the header's navy, under the title button
     Image7 = NewImage(this, Pal_SysBtn, "Image7", 0, 0);
     Image7->Cursor = crHandPoint;
     Image7->OnClick = [this](TObject* s) { Image7Click(s); };

@@ -422,6 +422,38 @@ void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID)
     LoadFromResource(Instance, MAKEINTRESOURCEA(ResID), std::to_string(ResID));
 }
 
+namespace {
+
+HPALETTE CopyPalette(HPALETTE Palette)
+{
+    if (!Palette) return nullptr;
+    struct {
+        WORD Version, Count;
+        PALETTEENTRY Entries[256];
+    } log{0x300, 0, {}};
+    log.Count = static_cast<WORD>(::GetPaletteEntries(Palette, 0, 256, log.Entries));
+    return log.Count ? ::CreatePalette(reinterpret_cast<LOGPALETTE*>(&log)) : nullptr;
+}
+
+} // namespace
+
+void TBitmap::LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette)
+{
+    if (Format != CF_BITMAP || !Data) throw EInvalidGraphic("Unsupported clipboard format");
+    HBITMAP copy = static_cast<HBITMAP>(::CopyImage(Data, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!copy) throw EInvalidGraphic(InvalidBitmap);
+    SetHandle(copy);
+    if (Palette) SetPalette(CopyPalette(Palette));
+}
+
+void TBitmap::SaveToClipboardFormat(UINT& Format, HANDLE& Data, HPALETTE& Palette)
+{
+    Format = CF_BITMAP;
+    FreeContext();
+    Data = FHandle ? ::CopyImage(FHandle, IMAGE_BITMAP, 0, 0, 0) : nullptr;
+    Palette = CopyPalette(TBitmap::Palette());
+}
+
 void TBitmap::Assign(TPersistent* Source)
 {
     if (!Source) {

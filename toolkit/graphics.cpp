@@ -267,6 +267,22 @@ void TGraphic::Changed()
     if (OnChange) OnChange(this);
 }
 
+void TGraphic::Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow, const RECT& R,
+                        const std::string& Msg)
+{
+    if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+}
+
+void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE)
+{
+    throw EInvalidGraphic("Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&)
+{
+    throw EInvalidGraphic("Unsupported clipboard format");
+}
+
 void TGraphic::LoadFromFile(const std::string& FileName)
 {
     TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);

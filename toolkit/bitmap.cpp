@@ -291,7 +291,7 @@ void TBitmap::Draw(TCanvas* Target, const RECT& Rect)
         ::TransparentBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, ColorToRGB(TransparentColor()));
     } else {
         int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, SRCCOPY);
+        ::StretchBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, Target->CopyMode);
         ::SetStretchBltMode(dc, oldMode);
     }
 }

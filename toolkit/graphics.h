@@ -134,6 +134,12 @@ public:
     void CopyRect(const RECT& Dest, TCanvas* Source, const RECT& Src);
     TColor Pixel(int X, int Y);
     void SetPixel(int X, int Y, TColor Color);
+    RECT ClipRect(); // the part of the context that drawing reaches
+    // Raster operation of CopyRect and of bitmaps drawn without transparency.
+    DWORD CopyMode = SRCCOPY;
+    // Drawing done on the context directly tells the canvas's owner so.
+    void Changed();
+    TNotifyEvent OnChange;
 
 protected:
     // Called when a context is first needed; canvases that own one make it here.

@@ -105,10 +105,15 @@ TEST(Bitmap, CanvasDrawsAndFormatsConvert)
     bitmap.SetSize(4, 4);
     EXPECT_EQ(0x0000FF, bitmap.Canvas()->Pixel(3, 3)); // resizing keeps what fits
 
+    EXPECT_EQ(4, bitmap.Canvas()->ClipRect().right);
+
     TBitmap copy;
     copy.Assign(&bitmap);
     EXPECT_EQ(pf32bit, copy.PixelFormat());
     EXPECT_EQ(0x0000FF, copy.Canvas()->Pixel(2, 2));
+    copy.Canvas()->CopyMode = NOTSRCCOPY; // drawing inverts
+    copy.Canvas()->Draw(0, 0, &bitmap);
+    EXPECT_EQ(0xFFFF00, copy.Canvas()->Pixel(2, 2));
     copy.Assign(nullptr);
     EXPECT_TRUE(copy.Empty());
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -93,6 +94,11 @@ struct Nic : Library {
     ENTRY(NIC_EnableDnsServer9x);
     ENTRY(NIC_GetNicErrorCode);
     ENTRY(NIC_PropertyChange);
+    ENTRY(NIC_AdapterIsDisable);
+    ENTRY(NIC_ChangeNicStatus);
+    ENTRY(NIC_NicIpReleaseAddress);
+    ENTRY(NIC_NicIpRenewAddress);
+    ENTRY(NIC_GetErrorMessage);
 };
 
 struct WepLibrary : Library {
@@ -490,6 +496,31 @@ TEST_F(StandinsTest, SurveyListsTheCellsAndNeverMoreThanAHundred)
     EXPECT_TRUE(entries.Intact());
 }
 
+TEST_F(StandinsTest, TheDefaultWorldIsALivelyNeighbourhood)
+{
+    SetEnvironmentVariableA("VANTRA_WORLD", nullptr); // standins.ini beside the libraries
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
+    EXPECT_EQ(std::strncmp(chipset.adapter.Description, "Ferovane-Q PCI Adapter", 22), 0);
+    SiteSurveyEntry entries[100];
+    int32_t count = 0;
+    ASSERT_EQ(chipset.WLAN_Get_Site_Survey(entries, &count, 1), 1);
+    int withWep = 0, adhoc = 0, weakest = 100, strongest = 0;
+    for (int i = 0; i < count; ++i) {
+        withWep += entries[i].WepEnabled != 0;
+        adhoc += entries[i].OperatingModeID == 0;
+        weakest = std::min<int>(weakest, entries[i].Signal);
+        strongest = std::max<int>(strongest, entries[i].Signal);
+    }
+    EXPECT_GE(count, 5);
+    EXPECT_GE(withWep, 1);
+    EXPECT_GE(count - withWep, 2);
+    EXPECT_EQ(adhoc, 1);
+    EXPECT_LT(weakest, 20);
+    EXPECT_GE(strongest, 50);
+    EXPECT_EQ(chipset.WLAN_Close_Adapter(), 1);
+}
+
 TEST_F(StandinsTest, ProfileStoreSurvivesAReload)
 {
     ProfileSetting home = Profile("Home", "harbour");
@@ -739,6 +770,35 @@ TEST_F(StandinsTest, NicReadsAndAppliesTcpIpSettings)
     EXPECT_STREQ(info.cGateway, "192.168.7.1");
     EXPECT_STREQ(info.cDhcpServer, "");
     EXPECT_STREQ(info.cDnsServer, "192.168.7.1,9.9.9.9");
+}
+
+TEST_F(StandinsTest, NicCardsCanBeDisabledAndLeasesReleased)
+{
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
+    std::vector<NicEntry> cards = ActiveCards(nic.NIC_GetActiveNICs);
+    NicEntry adapter = cards[0], office = cards[1];
+    EXPECT_EQ(nic.NIC_AdapterIsDisable(&adapter), 0);
+    ASSERT_EQ(nic.NIC_ChangeNicStatus(&adapter, 0), 1);
+    EXPECT_EQ(nic.NIC_AdapterIsDisable(&adapter), 1);
+    EXPECT_EQ(ActiveCards(nic.NIC_GetActiveNICs)[0].Active, 0);
+    ASSERT_EQ(nic.NIC_ChangeNicStatus(&adapter, 1), 1);
+
+    ASSERT_EQ(nic.NIC_NicIpReleaseAddress(&adapter), 1);
+    NicIpInfo info{};
+    ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
+    EXPECT_STREQ(info.cIpAdress, "0.0.0.0");
+    EXPECT_STREQ(info.cDhcpServer, "");
+    ASSERT_EQ(nic.NIC_NicIpRenewAddress(&adapter), 1);
+    ASSERT_EQ(nic.NIC_GetNicIPAddressDetail(AdapterMac, &info), 1);
+    EXPECT_STREQ(info.cIpAdress, "192.168.1.105");
+
+    EXPECT_EQ(nic.NIC_NicIpReleaseAddress(&office), 0) << "a static card has no lease";
+    EXPECT_EQ(nic.NIC_GetNicErrorCode(), ERROR_INVALID_FUNCTION);
+    Guarded<char, 16> text;
+    ASSERT_EQ(nic.NIC_GetErrorMessage(ERROR_INVALID_PARAMETER, text.records, 16), 1);
+    EXPECT_EQ(strnlen(text.records, 16), 15u);
+    EXPECT_TRUE(text.Intact());
 }
 
 TEST_F(StandinsTest, Nic9xCallsWorkOnTheCardNamedLast)

@@ -4,6 +4,7 @@
 #include "gifimage/dib_win32.h"
 #include "gifimage/gif_types.h"
 #include "gifimage/system_error_win32.h"
+#include "gif_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,6 @@
 #include <vector>
 
 namespace {
-
-using TBytes = std::vector<uint8_t>;
-
-template <typename F>
-std::string MessageOf(F Call)
-{
-    try {
-        Call();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "nothing raised";
-}
 
 HPALETTE MakePalette(int Count, PALETTEENTRY (*Entry)(int))
 {
@@ -44,7 +32,7 @@ int Stride(int Width, int Bits) { return ((Width * Bits + 31) / 32) * 4; }
 // unless BottomUp.
 struct TDibCopy {
     std::vector<RGBQUAD> Table;
-    TBytes Pixels;
+    Bytes Pixels;
     int Stride = 0;
     const uint8_t* Row(int y) const { return Pixels.data() + Stride * y; }
 };
@@ -135,10 +123,10 @@ TEST(DIBWriter, Pf8bitRowsReachTheBitmapTopRowFirstWithThePalettesColours)
     }
     TDIBReader reader(&bitmap, pf8bit);
     for (int y = 0; y < height; ++y) {
-        const TBytes expected = {uint8_t(y * 5), uint8_t(y * 5 + 1), uint8_t(y * 5 + 2), uint8_t(y * 5 + 3),
+        const Bytes expected = {uint8_t(y * 5), uint8_t(y * 5 + 1), uint8_t(y * 5 + 2), uint8_t(y * 5 + 3),
                                  uint8_t(y * 5 + 4)};
-        EXPECT_EQ(TBytes(copy.Row(y), copy.Row(y) + width), expected) << y;
-        EXPECT_EQ(TBytes(reader.GetScanline(y), reader.GetScanline(y) + width), expected) << y;
+        EXPECT_EQ(Bytes(copy.Row(y), copy.Row(y) + width), expected) << y;
+        EXPECT_EQ(Bytes(reader.GetScanline(y), reader.GetScanline(y) + width), expected) << y;
     }
     EXPECT_EQ(RowStride(reader, height), -8);
     EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), RGB(0, 255, 0));          // index 0 at the top left
@@ -237,7 +225,7 @@ TEST(DIBReader, ConvertsTheBitmapItselfAndReadsItsRowsTopFirst)
         const int packed = (width * bits + 7) / 8;
         for (int y = 0; y < height; ++y) {
             const uint8_t* row = reader.GetScanline(y);
-            EXPECT_EQ(TBytes(row, row + packed), TBytes(copy.Row(y), copy.Row(y) + packed)) << bits << " bits, row " << y;
+            EXPECT_EQ(Bytes(row, row + packed), Bytes(copy.Row(y), copy.Row(y) + packed)) << bits << " bits, row " << y;
             for (int x = 0; x < width; ++x)
                 EXPECT_EQ(ColorAt(row, x, bits, copy.Table), color(x, y)) << bits << " bits at " << x << "," << y;
         }

@@ -3,6 +3,7 @@
 #include "gifimage/dib_win32.h"
 #include "gifimage/palette_win32.h"
 #include "gifimage/reduce_win32.h"
+#include "gif_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -85,17 +86,6 @@ std::vector<TRgb> Entries(HPALETTE Palette)
 }
 
 std::vector<TRgb> SystemStaticColors() { return Entries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))); }
-
-template <typename F>
-std::string MessageOf(F Call)
-{
-    try {
-        Call();
-    } catch (const GIFException& e) {
-        return e.what();
-    }
-    return "nothing raised";
-}
 
 using TIndices = std::vector<std::vector<int>>;
 

@@ -3,7 +3,7 @@
 #include "gif_util.h"
 #include "system_error_win32.h"
 
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-// Bitmap's pixels as 24-bit rows; converts the bitmap to pf24bit.
+// Bitmap's pixels as 24-bit rows, valid while the bitmap is not changed;
+// converts the bitmap to pf24bit.
 TPixelRows BgrRows(TBitmap* Bitmap)
 {
     TDIBReader reader(Bitmap, pf24bit);

@@ -1,7 +1,8 @@
-# cmake -DOBJDUMP=<objdump> -DBIN=<folder> -P check_exports.cmake
-cmake_policy(SET CMP0057 NEW)
+# cmake -DOBJDUMP=<objdump> "-DDLLS=<path>;<path>..." -P check_exports.cmake
 # Each stand-in library must export every name that the utility binds,
-# undecorated (no leading underscore, no @n suffix).
+# undecorated (no leading underscore, no @n suffix). Runs after each library
+# is linked, in both trees, and as a test.
+cmake_policy(SET CMP0057 NEW)
 set(Belgrin.dll
   WLAN_Set_Config WLAN_Set_WEP_Config WLAN_Get_Info WLAN_Get_WEP_Info WLAN_Get_Site_Survey
   WLAN_Read_ProfileList WLAN_Write_ProfileList WLAN_Read_Setting_From_Registry
@@ -20,8 +21,14 @@ set(Nicorra9x.dll ${Nicorra.dll})
 set(KALWEP.DLL Wep_Init Wep_Encrypt Wep_Decrypt Wep_GenWepKeys)
 
 set(failed FALSE)
-foreach(dll Belgrin.dll Nicorra.dll Nicorra9x.dll KALWEP.DLL)
-  execute_process(COMMAND ${OBJDUMP} -p ${BIN}/${dll} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+foreach(path ${DLLS})
+  get_filename_component(dll ${path} NAME)
+  if(NOT DEFINED ${dll})
+    message(SEND_ERROR "${dll}: no list of bound names")
+    set(failed TRUE)
+    continue()
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -p ${path} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(SEND_ERROR "${dll}: objdump failed")
     set(failed TRUE)
@@ -34,14 +41,16 @@ foreach(dll Belgrin.dll Nicorra.dll Nicorra9x.dll KALWEP.DLL)
     string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${row}")
     list(APPEND exported "${name}")
   endforeach()
+  set(absent)
   foreach(name ${${dll}})
     if(NOT name IN_LIST exported)
-      message(SEND_ERROR "${dll} does not export ${name} undecorated")
-      set(failed TRUE)
+      list(APPEND absent ${name})
     endif()
   endforeach()
-  list(LENGTH ${dll} expected)
-  message(STATUS "${dll}: ${expected} bound names exported")
+  if(absent)
+    message(SEND_ERROR "${dll} does not export, undecorated: ${absent}")
+    set(failed TRUE)
+  endif()
 endforeach()
 if(failed)
   message(FATAL_ERROR "export check failed")

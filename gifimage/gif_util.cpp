@@ -4,10 +4,10 @@
 
 void RaiseGifError(const std::string& Message) { throw GIFException(Message); }
 
-int32_t AlignedRowSize(int32_t Width, int32_t Bits, int32_t Alignment)
+int64_t AlignedRowSize(int32_t Width, int32_t Bits, int32_t Alignment)
 {
     const int64_t bits = int64_t(Width) * Bits + Alignment - 1;
-    return int32_t((bits & ~int64_t(Alignment - 1)) >> 3);
+    return (bits & ~int64_t(Alignment - 1)) >> 3;
 }
 
 int BitsForColors(int Count)

@@ -11,7 +11,7 @@
 [[noreturn]] void RaiseGifError(const std::string& Message);
 
 // Bytes in a row of Width pixels of Bits each, padded to Alignment bits (a power of two).
-int32_t AlignedRowSize(int32_t Width, int32_t Bits, int32_t Alignment);
+int64_t AlignedRowSize(int32_t Width, int32_t Bits, int32_t Alignment);
 // The smallest n >= 1 with 2^n >= Count; 0 for 0.
 int BitsForColors(int Count);
 

@@ -1,5 +1,6 @@
 #include "palette_win32.h"
 #include "gif_colormap.h"
+#include "system_error_win32.h"
 
 #include <vector>
 
@@ -29,7 +30,7 @@ HPALETTE CreatePaletteHandle(const TGIFPalette& Palette)
     auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
     log->palVersion = 0x300;
     log->palNumEntries = WORD(Palette.GetEntries(0, count, reinterpret_cast<TPaletteEntry*>(log->palPalEntry)));
-    return CreatePalette(log);
+    return RaiseSystemError(CreatePalette(log));
 }
 
 void ImportDIBColors(TGIFColorMap* Map, HDC DC)

@@ -21,7 +21,8 @@ private:
 };
 
 // A new logical palette (version 0x300) with the entries of Palette, flags
-// as they are; 0 for a palette without entries. The caller owns it.
+// as they are; 0 for a palette without entries. The caller owns it; one
+// that GDI cannot make raises through RaiseSystemError.
 HPALETTE CreatePaletteHandle(const TGIFPalette& Palette);
 
 class TGIFColorMap;

@@ -1,40 +1,20 @@
 #include "gifimage/reduce_win32.h"
 
+#include "gifimage/dib_win32.h"
 #include "gifimage/gif_types.h"
 #include "gifimage/palette_win32.h"
-
-#include <cstring>
-#include <utility>
+#include "gifimage/system_error_win32.h"
 
 namespace {
 
-std::ptrdiff_t DibStride(int Width, int BitCount) { return ((Width * BitCount + 31) & ~31) >> 3; }
-
-// A bitmap's pixels as 24-bit rows, top row first, in memory of our own.
-class TBgrPixels {
-public:
-    explicit TBgrPixels(HBITMAP Bitmap)
-    {
-        BITMAP bm{};
-        if (!Bitmap || !GetObjectA(Bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
-            throw EInvalidGraphic("Bitmap image is not valid");
-        FRows = {nullptr, DibStride(bm.bmWidth, 24), bm.bmWidth, bm.bmHeight};
-        FBits.resize(std::size_t(FRows.Stride) * FRows.Height);
-        FRows.Top = FBits.data();
-
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), FRows.Width, -FRows.Height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        HDC dc = GetDC(nullptr);
-        const int rows = GetDIBits(dc, Bitmap, 0, FRows.Height, FBits.data(), &info, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, dc);
-        if (rows != FRows.Height) throw EInvalidGraphic("Bitmap image is not valid");
-    }
-    const TPixelRows& Rows() const { return FRows; }
-
-private:
-    std::vector<uint8_t> FBits;
-    TPixelRows FRows;
-};
+// Bitmap's pixels as 24-bit rows, valid while the bitmap is not changed;
+// converts the bitmap to pf24bit.
+TPixelRows BgrRows(TBitmap* Bitmap)
+{
+    TDIBReader reader(Bitmap, pf24bit);
+    const int height = Bitmap->Height();
+    return {height ? reader.GetScanline(0) : nullptr, RowStride(reader, height), Bitmap->Width(), height};
+}
 
 // The system's 20 static colours.
 TGIFPaletteRef SystemColors()
@@ -44,84 +24,40 @@ TGIFPaletteRef SystemColors()
 
 TGIFPaletteRef ScreenHalftonePalette()
 {
-    HDC dc = GetDC(nullptr);
-    HPALETTE halftone = dc ? CreateHalftonePalette(dc) : nullptr;
-    if (dc) ReleaseDC(nullptr, dc);
-    if (!halftone) throw EOutOfMemory("Out of system resources");
-    return std::make_unique<THandlePalette>(halftone, true);
+    HDC dc = RaiseSystemError(GetDC(nullptr));
+    HPALETTE halftone = CreateHalftonePalette(dc);
+    ReleaseDC(nullptr, dc);
+    return std::make_unique<THandlePalette>(RaiseSystemError(halftone), true);
 }
-
-// A bottom-up DIB section of the picture's size; for 8 bits its colour table
-// is the palette. Deleted on scope exit unless released.
-class TDibSection {
-public:
-    TDibSection(int Width, int Height, int BitCount, const TGIFPalette* Palette)
-    {
-        std::vector<uint8_t> block(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-        auto* info = reinterpret_cast<BITMAPINFO*>(block.data());
-        int colors = 0;
-        if (Palette) {
-            TPaletteEntry entries[256];
-            colors = Palette->GetEntries(0, 256, entries);
-            for (int i = 0; i < colors; ++i)
-                info->bmiColors[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
-        }
-        info->bmiHeader = {sizeof(BITMAPINFOHEADER), Width, Height, 1, WORD(BitCount), BI_RGB, 0, 0, 0,
-                           DWORD(colors), DWORD(colors)};
-        void* bits = nullptr;
-        FHandle = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!FHandle) throw EOutOfMemory("Out of system resources");
-        const std::ptrdiff_t stride = DibStride(Width, BitCount);
-        Top = static_cast<uint8_t*>(bits) + stride * (Height - 1);
-        Stride = -stride;
-    }
-    ~TDibSection() { if (FHandle) DeleteObject(FHandle); }
-    TDibSection(const TDibSection&) = delete;
-    TDibSection& operator=(const TDibSection&) = delete;
-
-    HBITMAP Release()
-    {
-        GdiFlush();
-        return std::exchange(FHandle, nullptr);
-    }
-
-    uint8_t* Top;
-    std::ptrdiff_t Stride;
-
-private:
-    HBITMAP FHandle;
-};
 
 } // namespace
 
-HPALETTE OptimizedPaletteForBitmap(HBITMAP Bitmap, int Colors, int ColorBits, bool Windows)
+HPALETTE OptimizedPaletteForBitmap(TBitmap* Bitmap, int Colors, int ColorBits, bool Windows)
 {
     return CreateOptimizedPaletteFromManyBitmaps({Bitmap}, Colors, ColorBits, Windows);
 }
 
-HPALETTE CreateOptimizedPaletteFromManyBitmaps(const std::vector<HBITMAP>& Bitmaps, int Colors,
+HPALETTE CreateOptimizedPaletteFromManyBitmaps(const std::vector<TBitmap*>& Bitmaps, int Colors,
                                                int ColorBits, bool Windows)
 {
     if (Bitmaps.empty()) throw GIFException(ColorTexts::InvalidBitmapList);
     CheckColorCount(Colors);
-    std::vector<TBgrPixels> pixels;
-    pixels.reserve(Bitmaps.size());
     std::vector<TPixelRows> rows;
-    for (HBITMAP bitmap : Bitmaps) rows.push_back(pixels.emplace_back(bitmap).Rows());
+    for (TBitmap* bitmap : Bitmaps) rows.push_back(BgrRows(bitmap));
     const auto system = Windows ? SystemColors() : nullptr;
     return CreatePaletteHandle(TEntryPalette(PaletteFromQuantizer(rows, Colors, ColorBits, system.get())));
 }
 
-HBITMAP ReduceColors(HBITMAP Bitmap, TColorReduction Reduction, TDitherMode DitherMode, int ReductionBits,
-                     HPALETTE CustomPalette)
+std::unique_ptr<TBitmap> ReduceColors(TBitmap* Bitmap, TColorReduction Reduction, TDitherMode DitherMode,
+                                      int ReductionBits, HPALETTE CustomPalette)
 {
-    const TBgrPixels source(Bitmap);
-    const TPixelRows& rows = source.Rows();
+    auto result = std::make_unique<TBitmap>();
     if (Reduction == rmNone) {
-        TDibSection copy(rows.Width, rows.Height, 24, nullptr);
-        for (int y = 0; y < rows.Height; ++y) std::memcpy(copy.Top + copy.Stride * y, rows.Row(y), rows.Stride);
-        return copy.Release();
+        result->Assign(Bitmap);
+        result->SetPixelFormat(pf24bit);
+        return result;
     }
+    const TPixelRows rows = BgrRows(Bitmap);
 
     TGIFPaletteRef palette;
     switch (Reduction) {
@@ -147,7 +83,9 @@ HBITMAP ReduceColors(HBITMAP Bitmap, TColorReduction Reduction, TDitherMode Dith
         if (!palette) throw GIFException(ColorTexts::InvalidReduction);
     }
 
-    TDibSection result(rows.Width, rows.Height, 8, palette.get());
-    ReducePixels(rows, *palette, Reduction, DitherMode, result.Top, result.Stride);
-    return result.Release();
+    const THandlePalette target(CreatePaletteHandle(*palette), true);
+    TDIBWriter writer(result.get(), pf8bit, rows.Width, rows.Height, target.Handle);
+    ReducePixels(rows, *palette, Reduction, DitherMode, writer.GetScanline(0), RowStride(writer, rows.Height));
+    writer.StoreDibInBitmap();
+    return result;
 }

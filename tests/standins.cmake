@@ -7,6 +7,7 @@ if(WIN32)
   add_dependencies(standins_test Belgrin Nicorra Nicorra9x KALWEP Vorlex rondsvc standins_world)
 
   add_test(NAME standins_exports
-    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_TRIPLE}-objdump -DBIN=${CMAKE_BINARY_DIR}/bin
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_TRIPLE}-objdump
+            "-DDLLS=$<TARGET_FILE:Belgrin>;$<TARGET_FILE:Nicorra>;$<TARGET_FILE:Nicorra9x>;$<TARGET_FILE:KALWEP>"
             -P ${CMAKE_SOURCE_DIR}/cmake/check_exports.cmake)
 endif()

@@ -291,7 +291,7 @@ void TBitmap::Draw(TCanvas* Target, const RECT& Rect)
         ::TransparentBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, ColorToRGB(TransparentColor()));
     } else {
         int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, SRCCOPY);
+        ::StretchBlt(dc, Rect.left, Rect.top, w, h, source, 0, 0, FWidth, FHeight, Target->CopyMode);
         ::SetStretchBltMode(dc, oldMode);
     }
 }
@@ -420,6 +420,38 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const std::string& ResNam
 void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID)
 {
     LoadFromResource(Instance, MAKEINTRESOURCEA(ResID), std::to_string(ResID));
+}
+
+namespace {
+
+HPALETTE CopyPalette(HPALETTE Palette)
+{
+    if (!Palette) return nullptr;
+    struct {
+        WORD Version, Count;
+        PALETTEENTRY Entries[256];
+    } log{0x300, 0, {}};
+    log.Count = static_cast<WORD>(::GetPaletteEntries(Palette, 0, 256, log.Entries));
+    return log.Count ? ::CreatePalette(reinterpret_cast<LOGPALETTE*>(&log)) : nullptr;
+}
+
+} // namespace
+
+void TBitmap::LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette)
+{
+    if (Format != CF_BITMAP || !Data) throw EInvalidGraphic("Unsupported clipboard format");
+    HBITMAP copy = static_cast<HBITMAP>(::CopyImage(Data, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!copy) throw EInvalidGraphic(InvalidBitmap);
+    SetHandle(copy);
+    if (Palette) SetPalette(CopyPalette(Palette));
+}
+
+void TBitmap::SaveToClipboardFormat(UINT& Format, HANDLE& Data, HPALETTE& Palette)
+{
+    Format = CF_BITMAP;
+    FreeContext();
+    Data = FHandle ? ::CopyImage(FHandle, IMAGE_BITMAP, 0, 0, 0) : nullptr;
+    Palette = CopyPalette(TBitmap::Palette());
 }
 
 void TBitmap::Assign(TPersistent* Source)

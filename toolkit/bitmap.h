@@ -26,6 +26,9 @@ public:
     void SaveToStream(TStream* Stream) override;
     void ReadData(TStream* Stream) override;        // 32-bit size, then a BMP file
     void WriteData(TStream* Stream) override;
+    // CF_BITMAP: a copy of the bitmap (and of its palette) either way.
+    void LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette) override;
+    void SaveToClipboardFormat(UINT& Format, HANDLE& Data, HPALETTE& Palette) override;
     void LoadFromResourceID(HINSTANCE Instance, int ResID);
     void LoadFromResourceName(HINSTANCE Instance, const std::string& ResName);
 

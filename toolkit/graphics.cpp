@@ -245,7 +245,19 @@ void TCanvas::CopyRect(const RECT& Dest, TCanvas* Source, const RECT& Src)
     HDC dc = Handle();
     ::SetStretchBltMode(dc, COLORONCOLOR);
     ::StretchBlt(dc, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Source->Handle(), Src.left,
-                 Src.top, Src.right - Src.left, Src.bottom - Src.top, SRCCOPY);
+                 Src.top, Src.right - Src.left, Src.bottom - Src.top, CopyMode);
+}
+
+RECT TCanvas::ClipRect()
+{
+    RECT r{};
+    ::GetClipBox(Handle(), &r);
+    return r;
+}
+
+void TCanvas::Changed()
+{
+    if (OnChange) OnChange(this);
 }
 
 TColor TCanvas::Pixel(int X, int Y) { return static_cast<TColor>(::GetPixel(Handle(), X, Y)); }
@@ -265,6 +277,22 @@ void TGraphic::Changed()
 {
     Modified = true;
     if (OnChange) OnChange(this);
+}
+
+void TGraphic::Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow, const RECT& R,
+                        const std::string& Msg)
+{
+    if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+}
+
+void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE)
+{
+    throw EInvalidGraphic("Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&)
+{
+    throw EInvalidGraphic("Unsupported clipboard format");
 }
 
 void TGraphic::LoadFromFile(const std::string& FileName)

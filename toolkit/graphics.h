@@ -98,6 +98,10 @@ private:
 
 class TGraphic;
 
+enum TProgressStage { psStarting, psRunning, psEnding };
+using TProgressEvent = std::function<void(TObject* Sender, TProgressStage Stage, uint8_t PercentDone,
+                                          bool RedrawNow, const RECT& R, const std::string& Msg)>;
+
 // Drawing on a device context that someone else owns. The pen, brush and
 // font are selected for the length of each operation only, so that they can
 // change or go at any time without leaving a freed object in the context.
@@ -130,6 +134,12 @@ public:
     void CopyRect(const RECT& Dest, TCanvas* Source, const RECT& Src);
     TColor Pixel(int X, int Y);
     void SetPixel(int X, int Y, TColor Color);
+    RECT ClipRect(); // the part of the context that drawing reaches
+    // Raster operation of CopyRect and of bitmaps drawn without transparency.
+    DWORD CopyMode = SRCCOPY;
+    // Drawing done on the context directly tells the canvas's owner so.
+    void Changed();
+    TNotifyEvent OnChange;
 
 protected:
     // Called when a context is first needed; canvases that own one make it here.
@@ -167,12 +177,18 @@ public:
     virtual void SaveToFile(const std::string& FileName);
     virtual void ReadData(TStream* Stream) { LoadFromStream(Stream); }
     virtual void WriteData(TStream* Stream) { SaveToStream(Stream); }
+    // Clipboard forms; a class without one raises EInvalidGraphic.
+    virtual void LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette);
+    virtual void SaveToClipboardFormat(UINT& Format, HANDLE& Data, HPALETTE& Palette);
 
     bool Modified = false;
     bool PaletteModified = false;
     TNotifyEvent OnChange;
+    TProgressEvent OnProgress; // long loads and saves report their stages
 
 protected:
     virtual void Changed();
+    void Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow, const RECT& R,
+                  const std::string& Msg);
     bool FTransparent = false;
 };

@@ -236,6 +236,17 @@ void TListView::Dispatch(TMessage& Message)
         if (tip->cchTextMax > 0) ::lstrcpynA(tip->pszText, text.c_str(), tip->cchTextMax);
         break;
     }
+    case LVN_GETINFOTIPW: { // from a list view that talks Unicode to its parent
+        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+        std::string text;
+        if (OnInfoTip) OnInfoTip(this, ItemOf(tip->iItem), text);
+        if (tip->cchTextMax > 0) {
+            int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip->pszText, tip->cchTextMax);
+            if (n == 0) tip->pszText[0] = L'\0';
+            tip->pszText[tip->cchTextMax - 1] = L'\0';
+        }
+        break;
+    }
     case NM_CLICK:
         Click();
         break;

@@ -6,7 +6,12 @@
 TMenuItem::~TMenuItem()
 {
     if (FParent) FParent->Remove(this);
-    while (!FItems.empty()) delete FItems.back();
+    // Items with an owner go with their owner; the others go with this one.
+    while (!FItems.empty()) {
+        TMenuItem* item = FItems.back();
+        if (item->Owner()) Remove(item);
+        else delete item;
+    }
 }
 
 void TMenuItem::Add(TMenuItem* Item)

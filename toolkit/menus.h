@@ -21,7 +21,8 @@ public:
     bool Default = false;
     TNotifyEvent OnClick;
 
-    // The item takes over Item (and frees it when it goes).
+    // Item becomes the last sub-item; one without an owner component is
+    // freed with this item, one with an owner goes with its owner.
     void Add(TMenuItem* Item);
     void Remove(TMenuItem* Item);
     int Count() const { return static_cast<int>(FItems.size()); }

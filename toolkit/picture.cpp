@@ -30,7 +30,42 @@ std::vector<Format>& Formats()
     return formats;
 }
 
+struct ClipboardFormat {
+    UINT Format;
+    TGraphicClass Class;
+};
+
+std::vector<ClipboardFormat>& ClipboardFormats()
+{
+    static std::vector<ClipboardFormat> formats = {{CF_BITMAP, GraphicClass<TBitmap>("TBitmap")}};
+    return formats;
+}
+
 } // namespace
+
+void TPicture::RegisterClipboardFormat(UINT Format, const TGraphicClass& Class)
+{
+    ClipboardFormats().insert(ClipboardFormats().begin(), {Format, Class});
+}
+
+bool TPicture::SupportsClipboardFormat(UINT Format)
+{
+    for (const ClipboardFormat& f : ClipboardFormats())
+        if (f.Format == Format) return true;
+    return false;
+}
+
+void TPicture::LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette)
+{
+    for (const ClipboardFormat& f : ClipboardFormats())
+        if (f.Format == Format) {
+            std::unique_ptr<TGraphic> graphic(f.Class.Create());
+            graphic->LoadFromClipboardFormat(Format, Data, Palette);
+            Take(graphic.release());
+            return;
+        }
+    throw EInvalidGraphic("Unsupported clipboard format");
+}
 
 void TPicture::RegisterFileFormat(const std::string& Extension, const std::string& Description,
                                   const TGraphicClass& Class)
@@ -44,6 +79,10 @@ void TPicture::UnregisterGraphicClass(const TGraphicClass& Class)
     formats.erase(std::remove_if(formats.begin(), formats.end(),
                                  [&](const Format& f) { return f.Class.Name == Class.Name; }),
                   formats.end());
+    auto& clipboard = ClipboardFormats();
+    clipboard.erase(std::remove_if(clipboard.begin(), clipboard.end(),
+                                   [&](const ClipboardFormat& f) { return f.Class.Name == Class.Name; }),
+                    clipboard.end());
 }
 
 const TGraphicClass* TPicture::FindClass(const std::string& ClassName)

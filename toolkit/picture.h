@@ -43,10 +43,14 @@ public:
 
     static void RegisterFileFormat(const std::string& Extension, const std::string& Description,
                                    const TGraphicClass& Class);
-    // Forgets every extension of the class, and the class itself.
+    // Forgets every extension and clipboard format of the class, and the class itself.
     static void UnregisterGraphicClass(const TGraphicClass& Class);
     static const TGraphicClass* FindClass(const std::string& ClassName);
     static const TGraphicClass* FindExtension(const std::string& Extension);
+    // Clipboard formats: which class takes data of a format.
+    static void RegisterClipboardFormat(UINT Format, const TGraphicClass& Class);
+    static bool SupportsClipboardFormat(UINT Format);
+    void LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette);
 
     TNotifyEvent OnChange;
 

@@ -38,35 +38,35 @@ void TPanel::PaintWindow(TCanvas* Canvas)
     ::SelectObject(dc, old);
 }
 
-// --- button -----------------------------------------------------------------
+// --- buttons ----------------------------------------------------------------
 
-TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
-{
-    FWidth = 75;
-    FHeight = 25;
-}
-
-void TButton::CreateParams(TCreateParams& Params)
+void TButtonControl::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.SysClassName = "BUTTON";
-    Params.Style |= BS_PUSHBUTTON | WS_TABSTOP;
+    Params.Style |= ButtonStyle | WS_TABSTOP;
 }
 
-void TButton::Dispatch(TMessage& Message)
+void TButtonControl::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CN_BASE + WM_COMMAND && HIWORD(Message.WParam) == BN_CLICKED) {
-        Click();
+    if (Message.Msg == CN_BASE + WM_COMMAND) {
+        if (HIWORD(Message.WParam) == BN_CLICKED) Clicked();
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner, BS_PUSHBUTTON)
+{
+    FWidth = 75;
+    FHeight = 25;
 }
 
 void TButton::Click()
 {
     if (ModalResult != mrNone)
         if (TCustomForm* form = ParentForm()) form->ModalResult = ModalResult;
-    TWinControl::Click();
+    TButtonControl::Click();
 }
 
 // --- edit -------------------------------------------------------------------
@@ -411,22 +411,15 @@ void TComboBox::Dispatch(TMessage& Message)
 
 // --- radio button -----------------------------------------------------------
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner)
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner, BS_RADIOBUTTON)
 {
     FWidth = 113;
     FHeight = 17;
 }
 
-void TRadioButton::CreateParams(TCreateParams& Params)
-{
-    TWinControl::CreateParams(Params);
-    Params.SysClassName = "BUTTON";
-    Params.Style |= BS_RADIOBUTTON | WS_TABSTOP;
-}
-
 void TRadioButton::CreateWnd()
 {
-    TWinControl::CreateWnd();
+    TButtonControl::CreateWnd();
     ::SendMessageA(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -441,13 +434,4 @@ void TRadioButton::SetChecked(bool Value)
             if (auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i)); sibling && sibling != this)
                 sibling->SetChecked(false);
     Click();
-}
-
-void TRadioButton::Dispatch(TMessage& Message)
-{
-    if (Message.Msg == CN_BASE + WM_COMMAND) {
-        if (HIWORD(Message.WParam) == BN_CLICKED) SetChecked(true);
-        return;
-    }
-    TWinControl::Dispatch(Message);
 }

@@ -25,19 +25,33 @@ private:
     TBevelCut FBevelOuter = bvRaised;
 };
 
-class TButton : public TWinControl {
+// The system BUTTON class in one of its styles; a press reaches Clicked.
+class TButtonControl : public TWinControl {
 public:
-    CLASS_NAME(TButton)
-    explicit TButton(TComponent* AOwner);
+    CLASS_NAME(TButtonControl)
+    TButtonControl(TComponent* AOwner, DWORD AStyle) : TWinControl(AOwner), ButtonStyle(AStyle) {}
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& Value) { SetText(Value); }
-    int ModalResult = mrNone; // handed to the parent form on a click when not mrNone
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
-    void Click() override;
     bool ReportsOwnClicks() const override { return true; }
+    virtual void Clicked() = 0;
+
+private:
+    const DWORD ButtonStyle;
+};
+
+class TButton : public TButtonControl {
+public:
+    CLASS_NAME(TButton)
+    explicit TButton(TComponent* AOwner);
+    int ModalResult = mrNone; // handed to the parent form on a click when not mrNone
+
+protected:
+    void Click() override;
+    void Clicked() override { Click(); }
 };
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -142,21 +156,17 @@ private:
     int FItemIndex = -1;
 };
 
-class TRadioButton : public TWinControl {
+class TRadioButton : public TButtonControl {
 public:
     CLASS_NAME(TRadioButton)
     explicit TRadioButton(TComponent* AOwner);
-    std::string Caption() const { return Text(); }
-    void SetCaption(const std::string& Value) { SetText(Value); }
     // Checking a button unchecks its siblings and fires OnClick.
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value);
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
-    void Dispatch(TMessage& Message) override;
-    bool ReportsOwnClicks() const override { return true; }
+    void Clicked() override { SetChecked(true); }
 
 private:
     bool FChecked = false;

@@ -213,6 +213,7 @@ public:
     void ShowSurveyPage();
     void ShowProfilePage();
     void ShowWizardButtons();
+    void HideLinkSummary();
     void Img_LinkClick(TObject* Sender);
     void Img_SiteSurveyClick(TObject* Sender);
     void Img_ProfilesClick(TObject* Sender);

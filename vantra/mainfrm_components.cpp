@@ -32,7 +32,7 @@ TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width 
     label->SetTransparent(true);
     label->Font()->SetName("Tahoma");
     label->Font()->SetSize(8);
-    label->Font()->SetColor(0x3A2A1E); // the skin's ink
+    label->Font()->SetColor(0x3D2D1E); // the skin's ink
     return label;
 }
 
@@ -40,6 +40,7 @@ TPanel* NewPanel(TMainFrm* Form, const char* Name, int Left, int Top, int Width,
 {
     auto* panel = Make<TPanel>(Form, Form, Name, Left, Top, Width, Height);
     panel->SetBevelOuter(bvNone);
+    panel->SetColor(0xF2EBE4); // the skin's body colour
     return panel;
 }
 
@@ -122,6 +123,7 @@ void TMainFrm::CreateComponents()
     for (TImage* button : {Img_Link, Img_SiteSurvey, Img_Profiles}) button->Cursor = crHandPoint;
 
     Pal_SysBtn = NewPanel(this, "Pal_SysBtn", 536, 6, 35, 37);
+    Pal_SysBtn->SetColor(0x5E3A12); // the header's blue, under the title button
     Image7 = NewImage(this, Pal_SysBtn, "Image7", 0, 0);
     Image7->Cursor = crHandPoint;
     Image7->OnClick = [this](TObject* s) { Image7Click(s); };

@@ -18,6 +18,14 @@ bool WzcServiceRuns() { return WinVersionCode == 6 && ControlWzcService(2); }
 
 } // namespace
 
+// The link page's large pictures and its More Info button.
+void TMainFrm::HideLinkSummary()
+{
+    for (TControl* c : std::initializer_list<TControl*>{Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP,
+                                                        Pal_MoreInfo})
+        c->Hide();
+}
+
 void TMainFrm::ShowLinkControls(bool Show)
 {
     ShowLinkInfoImage();
@@ -101,9 +109,7 @@ void TMainFrm::ShowSurveyPage()
     ShowSurveyControls(true);
     ShowMainMenu();
     PreviousPage = 1;
-    for (TControl* c : std::initializer_list<TControl*>{Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP,
-                                                        Pal_MoreInfo})
-        c->Hide();
+    HideLinkSummary();
     Application->ProcessMessages();
 }
 
@@ -117,9 +123,7 @@ void TMainFrm::ShowProfilePage()
     ShowProfileControls(true);
     ShowMainMenu();
     PreviousPage = 2;
-    for (TControl* c : std::initializer_list<TControl*>{Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP,
-                                                        Pal_MoreInfo})
-        c->Hide();
+    HideLinkSummary();
     Application->ProcessMessages();
 }
 
@@ -189,9 +193,7 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
 
 void TMainFrm::Img_ProfilesClick(TObject*)
 {
-    for (TControl* c : std::initializer_list<TControl*>{Pal_MoreInfo, Img_Adhoc, Img_Infrastrcture, Img_MissAP,
-                                                        Img_MissInternet})
-        c->Hide();
+    HideLinkSummary();
     if (WzcServiceRuns()) return;
     if (SelectedPageButton != 2) {
         SetPageButtonImages(1082, 1084, 1085);

@@ -223,7 +223,7 @@ void TMainFrm::SetStatusImage(int32_t Id)
     const bool infrastructure = CurrentLinkInfo.OperatingModeID == 1;
 
     Img_Status->Picture()->Assign(nullptr);
-    LoadPicture(Img_Status, Id >= 1002 && Id <= 1007 ? 1002 : Id);
+    LoadPicture(Img_Status, Id == 1005 || Id == 1006 || Id == 1007 ? 1002 : Id);
     Img_Status->SetBounds(Img_Status->Left(), Img_Status->Top(), Img_Status->Picture()->Width(),
                           Img_Status->Picture()->Height());
 

@@ -1,6 +1,7 @@
 #include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
+#include "toolkit/graphics.h"
 #include "toolkit/seam.h"
 
 WNDPROC OldWndProc = nullptr;
@@ -23,14 +24,11 @@ LRESULT OnQueryEndSession(LPARAM LParam)
 LRESULT OnEraseBackground(HDC Dc)
 {
     const int w = MainFrm->BackgroundWidth, h = MainFrm->BackgroundHeight;
-    if (w <= 0 || h <= 0) return 0;
-    HDC source = ::CreateCompatibleDC(Dc);
-    HGDIOBJ old = ::SelectObject(source, MainFrm->BackgroundBitmap);
+    if (w <= 0 || h <= 0 || !MainFrm->BackgroundBitmap) return 0;
+    HDC source = MainFrm->BackgroundBitmap->Canvas()->Handle();
     const int columns = Screen->Width() / w, rows = Screen->Height() / h;
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x) ::BitBlt(Dc, x * w, y * h, w, h, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
-    ::DeleteDC(source);
     return 1;
 }
 

@@ -77,7 +77,7 @@ TEST(Startup, MissingNicLibraryIsReportedAndTheProgramEnds)
 
 TEST(Startup, MissingWlanIniNamesItsFullPathAndTheProgramEnds)
 {
-    Sandbox box("noini");
+    Sandbox box("noini", {"WLAN.INI"});
     HANDLE process = box.Start("Vantra.exe");
     EXPECT_EQ(box.WaitExit(process, 15000), 0u);
     auto boxes = box.SeamCalls("MessageBox");

@@ -491,7 +491,11 @@ TEST_F(Window, PopupMenuRunsTheChosenItem)
         menu.Items()->Add(item);
     }
     menu.Items()->Items(0)->Enabled = false;
-    EXPECT_EQ(3, menu.Items()->Count());
+    auto* owned = new TMenuItem(form); // goes with the form, not with the menu
+    owned->Caption = "Owned";
+    owned->Visible = false;
+    menu.Items()->Add(owned);
+    EXPECT_EQ(4, menu.Items()->Count());
     ShowAndPaint();
     ::SetForegroundWindow(form->Handle());
     // Keys typed while the menu is up: down over the greyed item to the last, then enter.

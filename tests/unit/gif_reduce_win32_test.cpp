@@ -1,7 +1,9 @@
-// Colour reduction of real GDI bitmaps: pixels and colour tables read back
-// from the DIB sections that ReduceColors makes.
+// Colour reduction of real toolkit bitmaps: pixels and colour tables read
+// back from the DIB sections that ReduceColors makes.
+#include "gifimage/dib_win32.h"
 #include "gifimage/palette_win32.h"
 #include "gifimage/reduce_win32.h"
+#include "gif_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,38 +12,37 @@
 
 namespace {
 
-using TColor = std::tuple<int, int, int>;
-using TPicture = std::vector<std::vector<TColor>>;
+using TRgb = std::tuple<int, int, int>;
+using TPixels = std::vector<std::vector<TRgb>>;
 
-// A 24-bit DIB section holding the picture (top row first).
-HBITMAP MakeBitmap(const TPicture& Picture)
+// A pf24bit bitmap holding the picture (top row first).
+std::unique_ptr<TBitmap> MakeBitmap(const TPixels& Picture)
 {
     const int width = int(Picture[0].size()), height = int(Picture.size());
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const int stride = (width * 3 + 3) & ~3;
+    auto bitmap = std::make_unique<TBitmap>();
+    TDIBWriter writer(bitmap.get(), pf24bit, width, height, nullptr);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            auto* p = static_cast<uint8_t*>(bits) + stride * y + 3 * x;
+            uint8_t* p = writer.GetScanline(y) + 3 * x;
             std::tie(p[2], p[1], p[0]) = Picture[y][x];
         }
+    writer.StoreDibInBitmap();
     return bitmap;
 }
 
 struct TReadBack {
     int BitCount = 0;
-    std::vector<TColor> Table;
+    std::vector<TRgb> Table;
     std::vector<std::vector<int>> Indices;  // 8-bit results
-    TPicture Pixels;                        // 24-bit results
+    TPixels Pixels;                        // 24-bit results
 };
 
 // Reads a bitmap the way a painter would see it: its DIB section header,
-// colour table and pixel rows; frees the bitmap.
-TReadBack ReadBack(HBITMAP Bitmap)
+// colour table and pixel rows.
+TReadBack ReadBack(const std::unique_ptr<TBitmap>& Result)
 {
     TReadBack out;
+    HBITMAP Bitmap = Result->Handle();
     DIBSECTION dib{};
     EXPECT_EQ(GetObjectA(Bitmap, sizeof dib, &dib), int(sizeof dib));
     out.BitCount = dib.dsBmih.biBitCount;
@@ -61,75 +62,60 @@ TReadBack ReadBack(HBITMAP Bitmap)
         if (out.BitCount == 8) {
             out.Indices.emplace_back(row, row + width);
         } else {
-            std::vector<TColor> colors;
+            std::vector<TRgb> colors;
             for (int x = 0; x < width; ++x) colors.emplace_back(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
             out.Pixels.push_back(colors);
         }
     }
-    DeleteObject(Bitmap);
     return out;
 }
 
-TReadBack Reduce(const TPicture& Picture, TColorReduction Reduction, TDitherMode Mode = dmNearest,
+TReadBack Reduce(const TPixels& Picture, TColorReduction Reduction, TDitherMode Mode = dmNearest,
                  int Bits = 8, HPALETTE Custom = nullptr)
 {
-    HBITMAP source = MakeBitmap(Picture);
-    TReadBack out = ReadBack(ReduceColors(source, Reduction, Mode, Bits, Custom));
-    DeleteObject(source);
-    return out;
+    return ReadBack(ReduceColors(MakeBitmap(Picture).get(), Reduction, Mode, Bits, Custom));
 }
 
-std::vector<TColor> Entries(HPALETTE Palette)
+std::vector<TRgb> Entries(HPALETTE Palette)
 {
-    std::vector<TColor> out;
+    std::vector<TRgb> out;
     PALETTEENTRY e[256];
     const UINT n = GetPaletteEntries(Palette, 0, 256, e);
     for (UINT i = 0; i < n; ++i) out.emplace_back(e[i].peRed, e[i].peGreen, e[i].peBlue);
     return out;
 }
 
-std::vector<TColor> SystemStaticColors() { return Entries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))); }
-
-template <typename F>
-std::string MessageOf(F Call)
-{
-    try {
-        Call();
-    } catch (const GIFException& e) {
-        return e.what();
-    }
-    return "nothing raised";
-}
+std::vector<TRgb> SystemStaticColors() { return Entries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))); }
 
 using TIndices = std::vector<std::vector<int>>;
 
 TEST(ReduceColors, FixedPalettesOnKnownPixels)
 {
-    const TPicture picture = {{{0, 0, 0}, {47, 48, 255}, {255, 255, 255}},
+    const TPixels picture = {{{0, 0, 0}, {47, 48, 255}, {255, 255, 255}},
                               {{127, 127, 127}, {128, 128, 128}, {10, 20, 30}}};
     const TReadBack web = Reduce(picture, rmNetscape);
     EXPECT_EQ(web.BitCount, 8);
     ASSERT_EQ(web.Table.size(), 216u);
-    EXPECT_EQ(web.Table[11], (TColor{0, 51, 255}));
+    EXPECT_EQ(web.Table[11], (TRgb{0, 51, 255}));
     EXPECT_EQ(web.Indices, (TIndices{{0, 11, 215}, {2 * 36 + 2 * 6 + 2, 2 * 36 + 2 * 6 + 2, 0}}));
 
     const TReadBack grey = Reduce(picture, rmGrayScale);
     ASSERT_EQ(grey.Table.size(), 256u);
-    EXPECT_EQ(grey.Table[200], (TColor{200, 200, 200}));
+    EXPECT_EQ(grey.Table[200], (TRgb{200, 200, 200}));
     EXPECT_EQ(grey.Indices, (TIndices{{0, 71, 255}, {127, 128, 18}}));
 
     const TReadBack mono = Reduce(picture, rmMonochrome);
-    EXPECT_EQ(mono.Table, (std::vector<TColor>{{0, 0, 0}, {255, 255, 255}}));
+    EXPECT_EQ(mono.Table, (std::vector<TRgb>{{0, 0, 0}, {255, 255, 255}}));
     EXPECT_EQ(mono.Indices, (TIndices{{0, 0, 1}, {0, 1, 0}}));
 
     const TReadBack four = Reduce(picture, rmWindowsGray);
-    EXPECT_EQ(four.Table, (std::vector<TColor>{{0, 0, 0}, {128, 128, 128}, {192, 192, 192}, {255, 255, 255}}));
+    EXPECT_EQ(four.Table, (std::vector<TRgb>{{0, 0, 0}, {128, 128, 128}, {192, 192, 192}, {255, 255, 255}}));
     EXPECT_EQ(four.Indices[1][1], 1);
 }
 
 TEST(ReduceColors, DitheringSpreadsTheErrorAcrossTheBitmap)
 {
-    const TPicture flat(8, std::vector<TColor>(8, TColor{127, 127, 127}));
+    const TPixels flat(8, std::vector<TRgb>(8, TRgb{127, 127, 127}));
     const TReadBack nearest = Reduce(flat, rmMonochrome, dmNearest);
     const TReadBack diffused = Reduce(flat, rmMonochrome, dmFloydSteinberg);
     int nearestWhite = 0, diffusedWhite = 0;
@@ -145,12 +131,12 @@ TEST(ReduceColors, DitheringSpreadsTheErrorAcrossTheBitmap)
 
 TEST(ReduceColors, QuantizeKeepsFewColoursExactly)
 {
-    const TPicture picture = {{{200, 10, 10}, {10, 200, 10}}, {{10, 10, 200}, {200, 10, 10}}};
+    const TPixels picture = {{{200, 10, 10}, {10, 200, 10}}, {{10, 10, 200}, {200, 10, 10}}};
     const TReadBack q = Reduce(picture, rmQuantize, dmFloydSteinberg, 4);
     ASSERT_EQ(q.Table.size(), 16u);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x) EXPECT_EQ(q.Table[q.Indices[y][x]], picture[y][x]) << x << "," << y;
-    EXPECT_EQ(q.Table[15], (TColor{0, 0, 0}));
+    EXPECT_EQ(q.Table[15], (TRgb{0, 0, 0}));
 }
 
 TEST(ReduceColors, QuantizeWindowsKeepsTheStaticColoursAtBothEnds)
@@ -158,7 +144,7 @@ TEST(ReduceColors, QuantizeWindowsKeepsTheStaticColoursAtBothEnds)
     const auto system = SystemStaticColors();
     ASSERT_EQ(system.size(), 20u);
     // 144 colours: fewer than the 236 between the static ones, so all stay.
-    TPicture picture(12, std::vector<TColor>(12));
+    TPixels picture(12, std::vector<TRgb>(12));
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) picture[y][x] = {x * 16, y * 16, 99};
     const TReadBack q = Reduce(picture, rmQuantizeWindows, dmNearest);
@@ -167,38 +153,37 @@ TEST(ReduceColors, QuantizeWindowsKeepsTheStaticColoursAtBothEnds)
         EXPECT_EQ(q.Table[i], system[i]) << i;
         EXPECT_EQ(q.Table[246 + i], system[10 + i]) << i;
     }
-    EXPECT_EQ(q.Table[q.Indices[3][5]], (TColor{80, 48, 99}));
+    EXPECT_EQ(q.Table[q.Indices[3][5]], (TRgb{80, 48, 99}));
 
-    HBITMAP bitmap = MakeBitmap(picture);
-    HPALETTE palette = OptimizedPaletteForBitmap(bitmap, 16, 8, true);
+    const auto bitmap = MakeBitmap(picture);
+    HPALETTE palette = OptimizedPaletteForBitmap(bitmap.get(), 16, 8, true);
     const auto entries = Entries(palette);
     ASSERT_EQ(entries.size(), 256u);
     EXPECT_EQ(entries.front(), system.front());
     EXPECT_EQ(entries.back(), system.back());
     DeleteObject(palette);
-    DeleteObject(bitmap);
 }
 
 TEST(ReduceColors, SystemPalettes)
 {
-    const TPicture picture = {{{255, 0, 0}, {255, 255, 255}, {1, 1, 1}}};
+    const TPixels picture = {{{255, 0, 0}, {255, 255, 255}, {1, 1, 1}}};
     const TReadBack w20 = Reduce(picture, rmWindows20);
     EXPECT_EQ(w20.Table, SystemStaticColors());
-    EXPECT_EQ(w20.Table[w20.Indices[0][0]], (TColor{255, 0, 0}));
-    EXPECT_EQ(w20.Table[w20.Indices[0][1]], (TColor{255, 255, 255}));
-    EXPECT_EQ(w20.Table[w20.Indices[0][2]], (TColor{0, 0, 0}));
+    EXPECT_EQ(w20.Table[w20.Indices[0][0]], (TRgb{255, 0, 0}));
+    EXPECT_EQ(w20.Table[w20.Indices[0][1]], (TRgb{255, 255, 255}));
+    EXPECT_EQ(w20.Table[w20.Indices[0][2]], (TRgb{0, 0, 0}));
 
     const TReadBack halftone = Reduce(picture, rmWindows256);
     EXPECT_GE(halftone.Table.size(), 20u);
-    EXPECT_EQ(halftone.Table[halftone.Indices[0][1]], (TColor{255, 255, 255}));
+    EXPECT_EQ(halftone.Table[halftone.Indices[0][1]], (TRgb{255, 255, 255}));
 }
 
 TEST(ReduceColors, CustomPaletteAndNone)
 {
-    const TPicture picture = {{{250, 5, 5}, {3, 3, 250}}};
+    const TPixels picture = {{{250, 5, 5}, {3, 3, 250}}};
     HPALETTE custom = CreatePaletteHandle(TEntryPalette({{0, 0, 255, 0}, {255, 0, 0, 0}}));
     const TReadBack p = Reduce(picture, rmPalette, dmNearest, 8, custom);
-    EXPECT_EQ(p.Table, (std::vector<TColor>{{0, 0, 255}, {255, 0, 0}}));
+    EXPECT_EQ(p.Table, (std::vector<TRgb>{{0, 0, 255}, {255, 0, 0}}));
     EXPECT_EQ(p.Indices, (TIndices{{1, 0}}));
     EXPECT_EQ(Entries(custom).size(), 2u); // the caller's palette is left alone
     DeleteObject(custom);
@@ -210,7 +195,8 @@ TEST(ReduceColors, CustomPaletteAndNone)
 
 TEST(ReduceColors, RefusesWhatItCannotReduce)
 {
-    HBITMAP bitmap = MakeBitmap({{{1, 2, 3}}});
+    const auto owned = MakeBitmap({{{1, 2, 3}}});
+    TBitmap* bitmap = owned.get();
     EXPECT_EQ(MessageOf([&] { ReduceColors(bitmap, rmPalette, dmNearest, 8, nullptr); }), "Invalid reduction method");
     const LOGPALETTE noEntries{0x300, 0, {}};
     HPALETTE empty = CreatePalette(&noEntries);
@@ -222,24 +208,37 @@ TEST(ReduceColors, RefusesWhatItCannotReduce)
               "Invalid reduction method");
     for (int bits : {-1, 9, 40})
         EXPECT_EQ(MessageOf([&] { ReduceColors(bitmap, rmQuantize, dmNearest, bits, nullptr); }), "Invalid color count");
-    EXPECT_THROW(ReduceColors(nullptr, rmNetscape, dmNearest, 8, nullptr), EInvalidGraphic);
+    TBitmap nothing;
+    EXPECT_EQ(MessageOf([&] { ReduceColors(&nothing, rmNetscape, dmNearest, 8, nullptr); }), "Invalid image dimensions");
+    EXPECT_TRUE(ReduceColors(&nothing, rmNone, dmNearest, 8, nullptr)->Empty());
 
     EXPECT_EQ(MessageOf([&] { CreateOptimizedPaletteFromManyBitmaps({}, 256, 8, false); }), "Invalid bitmap list");
     for (int colors : {0, 257})
         EXPECT_EQ(MessageOf([&] { CreateOptimizedPaletteFromManyBitmaps({bitmap}, colors, 8, false); }),
                   "Invalid color count");
-    DeleteObject(bitmap);
+}
+
+TEST(ReduceColors, ReadsSourcesOfAnyFormatTopRowFirst)
+{
+    const TPixels picture = {{{0, 0, 0}, {255, 255, 255}}, {{255, 255, 255}, {255, 255, 255}}};
+    const auto expected = Reduce(picture, rmMonochrome).Indices;
+    ASSERT_EQ(expected, (TIndices{{0, 1}, {1, 1}}));
+    for (TPixelFormat format : {pfDevice, pf1bit, pf4bit, pf8bit, pf16bit, pf32bit}) {
+        const auto source = MakeBitmap(picture);
+        source->SetPixelFormat(format);
+        EXPECT_EQ(ReadBack(ReduceColors(source.get(), rmMonochrome, dmNearest, 8, nullptr)).Indices, expected) << format;
+        // The reader works on the source itself.
+        EXPECT_EQ(source->PixelFormat(), pf24bit);
+    }
 }
 
 TEST(CreateOptimizedPaletteFromManyBitmaps, TakesTheColoursOfEveryBitmap)
 {
-    HBITMAP first = MakeBitmap({{{10, 20, 30}, {10, 20, 30}}});
-    HBITMAP second = MakeBitmap({{{200, 100, 50}}});
-    HPALETTE palette = CreateOptimizedPaletteFromManyBitmaps({first, second}, 4, 8, false);
-    EXPECT_EQ(Entries(palette), (std::vector<TColor>{{10, 20, 30}, {200, 100, 50}, {0, 0, 0}, {0, 0, 0}}));
+    const auto first = MakeBitmap({{{10, 20, 30}, {10, 20, 30}}});
+    const auto second = MakeBitmap({{{200, 100, 50}}});
+    HPALETTE palette = CreateOptimizedPaletteFromManyBitmaps({first.get(), second.get()}, 4, 8, false);
+    EXPECT_EQ(Entries(palette), (std::vector<TRgb>{{10, 20, 30}, {200, 100, 50}, {0, 0, 0}, {0, 0, 0}}));
     DeleteObject(palette);
-    DeleteObject(first);
-    DeleteObject(second);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Helpers the GIF tests share: byte streams built by hand, and a warning
-// recorder hooked to an image.
+// Helpers the GIF tests share: byte streams built by hand, a warning
+// recorder hooked to an image, and the message of what a call raises.
 #pragma once
 #include "gifimage/gif_image.h"
 #include "gifimage/gif_subimage.h"
@@ -27,6 +27,18 @@ inline void StreamOf(TMemoryStream& stream, const Bytes& b)
     stream.Clear();
     if (!b.empty()) stream.WriteBuffer(b.data(), int32_t(b.size()));
     stream.SetPosition(0);
+}
+
+// The message of the toolkit or GIF exception that Call raises.
+template <typename F>
+std::string MessageOf(F Call)
+{
+    try {
+        Call();
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "nothing raised";
 }
 
 inline Bytes Contents(TMemoryStream& stream)

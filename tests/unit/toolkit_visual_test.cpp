@@ -105,10 +105,15 @@ TEST(Bitmap, CanvasDrawsAndFormatsConvert)
     bitmap.SetSize(4, 4);
     EXPECT_EQ(0x0000FF, bitmap.Canvas()->Pixel(3, 3)); // resizing keeps what fits
 
+    EXPECT_EQ(4, bitmap.Canvas()->ClipRect().right);
+
     TBitmap copy;
     copy.Assign(&bitmap);
     EXPECT_EQ(pf32bit, copy.PixelFormat());
     EXPECT_EQ(0x0000FF, copy.Canvas()->Pixel(2, 2));
+    copy.Canvas()->CopyMode = NOTSRCCOPY; // drawing inverts
+    copy.Canvas()->Draw(0, 0, &bitmap);
+    EXPECT_EQ(0xFFFF00, copy.Canvas()->Pixel(2, 2));
     copy.Assign(nullptr);
     EXPECT_TRUE(copy.Empty());
 }
@@ -176,7 +181,14 @@ TEST(Picture, RegistryFindsClassesByExtensionAndByName)
     picture.ReadData(&data);
     EXPECT_EQ("world", dynamic_cast<TTestGraphic*>(picture.Graphic())->Data);
 
+    const UINT format = ::RegisterClipboardFormatA("Test Picture");
+    EXPECT_FALSE(TPicture::SupportsClipboardFormat(format));
+    TPicture::RegisterClipboardFormat(format, cls);
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(format));
+    EXPECT_THROW(picture.LoadFromClipboardFormat(format, nullptr, nullptr), EInvalidGraphic); // the class has no clipboard form
+
     TPicture::UnregisterGraphicClass(cls);
+    EXPECT_FALSE(TPicture::SupportsClipboardFormat(format));
     EXPECT_EQ(nullptr, TPicture::FindClass("TTestGraphic"));
     EXPECT_EQ(nullptr, TPicture::FindExtension("tst"));
     EXPECT_THROW(picture.LoadFromFile(file), EInvalidGraphic);
@@ -186,6 +198,26 @@ TEST(Picture, RegistryFindsClassesByExtensionAndByName)
     EXPECT_NE(nullptr, TPicture::FindClass("TBitmap"));
     EXPECT_NE(nullptr, TPicture::FindExtension("bmp"));
     std::remove(file.c_str());
+}
+
+TEST(Bitmap, ClipboardFormIsACopy)
+{
+    TBitmap bitmap;
+    bitmap.LoadFromResourceID(Self(), 1);
+    UINT format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    bitmap.SaveToClipboardFormat(format, data, palette);
+    EXPECT_EQ(static_cast<UINT>(CF_BITMAP), format);
+    ASSERT_NE(nullptr, data);
+    EXPECT_NE(static_cast<HANDLE>(bitmap.Handle()), data);
+    TPicture picture;
+    ASSERT_TRUE(TPicture::SupportsClipboardFormat(CF_BITMAP));
+    picture.LoadFromClipboardFormat(CF_BITMAP, data, palette);
+    EXPECT_EQ(Green, picture.Bitmap()->Canvas()->Pixel(5, 3));
+    ::DeleteObject(data);
+    if (palette) ::DeleteObject(palette);
+    EXPECT_THROW(picture.LoadFromClipboardFormat(CF_TEXT, nullptr, nullptr), EInvalidGraphic);
 }
 
 TEST(Picture, BitmapAndIconAccessorsReplaceOtherGraphics)

@@ -1,10 +1,14 @@
 // Entry points of the chipset driver-access library (Belgrin.dll), as the
 // utility binds them by name. All are __stdcall and exported undecorated.
 // A uint8_t result is non-zero for success; callers test only its low byte.
+// Windows builds only.
 #pragma once
 #include "records.h"
 
 #include <cstdint>
+
+// The survey writes at most this many entries.
+constexpr int SurveyMaxEntries = 100;
 
 // Link and configuration.
 using WLAN_Open_Adapter_t = uint8_t(__stdcall*)(WlanAdapter* adapter); // fills the 1334-byte record
@@ -40,5 +44,3 @@ using WLAN_Write_Setting_To_DriverRegistry_t = uint8_t(__stdcall*)(ProfileSettin
 // Older names of the driver-setting calls, with the same behaviour.
 using WLAN_Read_Setting_From_Registry_t = uint8_t(__stdcall*)(ProfileSetting* profile);
 using WLAN_Write_Setting_To_Registry_t = uint8_t(__stdcall*)(ProfileSetting* profile);
-
-constexpr int SurveyMaxEntries = 100;

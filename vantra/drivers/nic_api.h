@@ -2,6 +2,7 @@
 // family, Nicorra9x.dll on Windows 9x), as the utility binds them by name.
 // All are __stdcall and exported undecorated. A uint8_t result is 1 for
 // success and 0 for failure; NIC_GetNicErrorCode then tells why.
+// Windows builds only.
 #pragma once
 #include "records.h"
 

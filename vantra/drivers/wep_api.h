@@ -1,5 +1,6 @@
 // Entry points of the WEP key library (KALWEP.DLL), as the utility binds them
 // by name. All are __stdcall and exported undecorated.
+// Windows builds only.
 #pragma once
 #include <cstdint>
 

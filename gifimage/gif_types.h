@@ -2,6 +2,7 @@
 // the colour triple of a colour table, the unit's exception, the warning
 // and progress channels, and the fixed message texts.
 #pragma once
+#include "toolkit/progress.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/persistent.h"
 
@@ -30,7 +31,6 @@ public:
 
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const std::string& Message)>;
 
-enum TProgressStage : uint8_t { psStarting, psRunning, psEnding };
 // Progress of long operations; the rectangle of the toolkit's notification
 // is always empty here, so it is not passed.
 using TGIFProgressEvent = std::function<void(TObject* Sender, TProgressStage Stage, int Percent,

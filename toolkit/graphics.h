@@ -1,6 +1,7 @@
 // GDI drawing: colours, the font, pen and brush of a canvas, the canvas
 // itself, and TGraphic, the pictures that draw on one (bitmap.h, icon.h).
 #pragma once
+#include "progress.h"
 #include "streams.h"
 
 #include <windows.h>
@@ -98,7 +99,6 @@ private:
 
 class TGraphic;
 
-enum TProgressStage { psStarting, psRunning, psEnding };
 using TProgressEvent = std::function<void(TObject* Sender, TProgressStage Stage, uint8_t PercentDone,
                                           bool RedrawNow, const RECT& R, const std::string& Msg)>;
 

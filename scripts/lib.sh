@@ -41,18 +41,18 @@ wine_env() {
   fi
 }
 
-# A display for windows: the caller's, or an Xvfb of our own.
+# A display for windows: the caller's, or an Xvfb of our own on a display
+# number that Xvfb picks itself.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  local n
-  for n in $(seq 90 140); do
-    if [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; then continue; fi
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=:$n
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
-    kill "$XVFB_PID" 2>/dev/null || true
-  done
+  local file
+  file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
+  export DISPLAY=:$(head -n 1 "$file")
+  rm -f "$file"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
   echo "no X display could be started" >&2
   return 1
 }

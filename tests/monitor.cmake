@@ -3,7 +3,8 @@ if(WIN32)
   # copies of the stand-in libraries, the default world and the sounds.
   set(forms_bin ${CMAKE_BINARY_DIR}/forms)
   add_unit_test(monitor_forms_test
-    SOURCES forms/mainfrm_harness.cpp forms/monitor_test.cpp $<TARGET_OBJECTS:vantra_resources>
+    SOURCES forms/mainfrm_harness.cpp forms/monitor_test.cpp forms/frame_forms_test.cpp
+      $<TARGET_OBJECTS:vantra_resources>
     LIBS vantra_lib)
   set_target_properties(monitor_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${forms_bin})
   add_custom_command(TARGET monitor_forms_test POST_BUILD

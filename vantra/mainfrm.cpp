@@ -1,4 +1,5 @@
 #include "mainfrm.h"
+#include "nic_detect.h"
 #include "drivers/bindings.h"
 #include "drivers/win_version.h"
 #include "globals.h"
@@ -156,10 +157,7 @@ void TMainFrm::FormClose(TObject*, TCloseAction&)
     BeforeSkinFree();
     FreeSkinBitmaps();
     HideMainWindow();
-    if (NicDeviceMgrOpen) {
-        NicCall(Nic.NIC_CloseDeviceMgr);
-        NicDeviceMgrOpen = 0;
-    }
+    if (NicDeviceMgrOpen) CloseDeviceManager();
     Quitting = 1;
 }
 
@@ -170,6 +168,13 @@ void TMainFrm::Dispatch(TMessage& Message)
         return;
     }
     TForm::Dispatch(Message);
+}
+
+void TMainFrm::SuspendWorkers()
+{
+    for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
+                            static_cast<TThread*>(GifThread)})
+        if (!worker->Suspended()) worker->Suspend();
 }
 
 bool TMainFrm::WorkersSuspended() const

@@ -145,7 +145,8 @@ public:
     void FormKeyPress(TObject* Sender, char& Key);
     void ExitUtility();
     static void WaitPumping(DWORD Milliseconds);
-    bool WorkersSuspended() const; // the three that the window resumes are parked
+    void SuspendWorkers();         // asks the three that the window resumes to park
+    bool WorkersSuspended() const; // and tells whether they have
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
     // Device check and adapter start (mainfrm_device.cpp).
@@ -195,6 +196,7 @@ public:
     void UpdateProfilesButton(); // disabled while Windows' own wireless service runs on XP
     void ClearPageLabels();      // the labels that start-up clears
     void EnableConnectControls(bool Enabled);
+    void UpdateConnectButton();
     int BackgroundWidth = 0;
     int BackgroundHeight = 0;
     TBitmap* BackgroundBitmap = nullptr;

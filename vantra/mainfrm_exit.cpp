@@ -26,9 +26,7 @@ void TMainFrm::ExitUtility()
     }
     for (;;) {
         Application->ProcessMessages();
-        for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
-                                static_cast<TThread*>(GifThread)})
-            if (!worker->Suspended()) worker->Suspend();
+        SuspendWorkers();
         if (WorkersSuspended()) break;
         WaitPumping(100);
     }

@@ -44,7 +44,7 @@ void TMainFrm::HoverButton(int32_t Code, TImage* Button, int32_t HotId)
 
 void TMainFrm::HoverPageButton(int32_t Code)
 {
-    if (Code == 2 && WinVersionCode == 6 && ControlWzcService(2)) return;
+    if (Code == 2 && WzcServiceBlocks()) return;
     HoverIndex2 = Code;
     ResetHoverImages();
     if (HoverIndex2 != HoverIndex) PlaySoundThenStop("change.wav");

@@ -124,7 +124,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
     }
 
     if (Connections_LstV_APs->Items()->Count() == 0) return;
-    Connections_ConnectBtn->SetEnabled(WinVersionCode == 6 ? !ControlWzcService(2) : AdapterOpened != 0);
+    UpdateConnectButton();
     const TListItem* top = Connections_LstV_APs->TopItem();
     const int32_t topIndex = top ? top->Index() : -1;
     if (topIndex != LastTopIndex) {

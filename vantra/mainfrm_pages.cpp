@@ -14,8 +14,6 @@ void SetShown(std::initializer_list<TControl*> Controls, bool Show)
     for (TControl* c : Controls) c->SetVisible(Show);
 }
 
-bool WzcServiceRuns() { return WinVersionCode == 6 && ControlWzcService(2); }
-
 } // namespace
 
 // The link page's large pictures and its More Info button.
@@ -51,8 +49,15 @@ void TMainFrm::ShowSurveyControls(bool Show)
         SetShown({Survey_Lbl_NetworkType, Survey_Lbl_Channel, Survey_Lbl_WEP, Survey_Lbl_MAC, Survey_Lbl_STime,
                   Connections_LstV_APs, Connections_ConnectBtn, Connections_RefreshBtn},
                  Show);
-    Connections_ConnectBtn->SetEnabled(WinVersionCode == 6 ? !ControlWzcService(2) : AdapterOpened != 0);
+    UpdateConnectButton();
     Application->ProcessMessages();
+}
+
+// On XP the Connect button waits for Windows' own wireless service to stop;
+// elsewhere for an open adapter.
+void TMainFrm::UpdateConnectButton()
+{
+    Connections_ConnectBtn->SetEnabled(WinVersionCode == 6 ? !ControlWzcService(2) : AdapterOpened != 0);
 }
 
 void TMainFrm::ShowProfileControls(bool Show)
@@ -194,7 +199,7 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
 void TMainFrm::Img_ProfilesClick(TObject*)
 {
     HideLinkSummary();
-    if (WzcServiceRuns()) return;
+    if (WzcServiceBlocks()) return;
     if (SelectedPageButton != 2) {
         SetPageButtonImages(1082, 1084, 1085);
         if (WizardEditMode < 1) ShowProfilePage();

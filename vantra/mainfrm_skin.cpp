@@ -25,8 +25,6 @@ void FitPanel(TPanel* Panel, TImage* Image)
     Panel->SetBounds(Panel->Left(), Panel->Top(), Image->Picture()->Width(), Image->Picture()->Height());
 }
 
-bool WzcServiceRuns() { return WinVersionCode == 6 && ControlWzcService(2); }
-
 } // namespace
 
 void TMainFrm::SetWindowShape()
@@ -330,7 +328,7 @@ bool TMainFrm::MainPanelSet(int32_t Page)
 
 void TMainFrm::UpdateProfilesButton()
 {
-    const bool blocked = WzcServiceRuns();
+    const bool blocked = WzcServiceBlocks();
     Img_Profiles->Cursor = blocked ? crDefault : crHandPoint;
     Img_Profiles->SetEnabled(!blocked);
 }

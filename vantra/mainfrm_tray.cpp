@@ -2,6 +2,7 @@
 #include "drivers/record_text.h"
 #include "globals.h"
 #include "mainfrm.h"
+#include "nic_detect.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
@@ -197,16 +198,13 @@ void TMainFrm::HideMainWindow()
 
 void TMainFrm::StopMonitoring()
 {
-    for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
-                            static_cast<TThread*>(GifThread)})
-        if (!worker->Suspended()) worker->Suspend();
+    SuspendWorkers();
     SurveyInProgress = 0;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {
         timer->SetInterval(0);
         timer->SetEnabled(false);
     }
-    NicCall(Nic.NIC_CloseDeviceMgr);
-    NicDeviceMgrOpen = 0;
+    CloseDeviceManager();
     if (AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
     ShowIcon(4);
     EnableConnectControls(false);

@@ -32,13 +32,13 @@ bool IsAdapterCard(const NicEntry& Entry, bool NtFamily)
     return std::memcmp(Entry.Name + 4, name, 4) == 0;
 }
 
+} // namespace
+
 void CloseDeviceManager()
 {
     NicCall(Nic.NIC_CloseDeviceMgr);
     NicDeviceMgrOpen = 0;
 }
-
-} // namespace
 
 bool FindAdapterNic()
 {
@@ -85,3 +85,5 @@ bool ControlWzcService(int)
 {
     return Platform().ServiceRunning("WZCSVC");
 }
+
+bool WzcServiceBlocks() { return WinVersionCode == 6 && ControlWzcService(2); }

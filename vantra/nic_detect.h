@@ -12,3 +12,7 @@ bool DetectAdapterNic();
 bool FindAdapterNic();
 // On code 2: whether the service "WZCSVC" is running.
 bool ControlWzcService(int Action);
+// Windows XP's own wireless configuration runs and keeps the adapter to itself.
+bool WzcServiceBlocks();
+// Closes the NIC library's device manager and clears NicDeviceMgrOpen.
+void CloseDeviceManager();

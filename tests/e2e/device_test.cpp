@@ -31,21 +31,9 @@ protected:
     size_t Calls(const std::string& Name) const
     {
         size_t n = 0;
-        for (const std::string& line : Lines("calls.log"))
+        for (const std::string& line : Box.Lines("calls.log"))
             if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
         return n;
-    }
-    std::vector<std::string> Lines(const std::string& File) const
-    {
-        std::vector<std::string> lines;
-        std::string text = Box.ReadFile(File);
-        for (size_t at = 0; at < text.size();) {
-            size_t end = text.find('\n', at);
-            if (end == std::string::npos) end = text.size();
-            lines.push_back(text.substr(at, end - at));
-            at = end + 1;
-        }
-        return lines;
     }
     // Waits until the call log holds at least Count calls of Name.
     bool WaitCalls(const std::string& Name, size_t Count, DWORD Milliseconds) const
@@ -112,7 +100,7 @@ TEST_F(Device, DriverSettingIsReappliedWhenTheLinkIsDown)
     // The record handed back has a preamble and authentication of 0 and a
     // WEP mode of 0, whatever the saved setting held.
     std::string setConfig;
-    for (const std::string& line : Lines("calls.log"))
+    for (const std::string& line : Box.Lines("calls.log"))
         if (line.compare(0, 16, "WLAN_Set_Config ") == 0) setConfig = line;
     ASSERT_FALSE(setConfig.empty());
     const size_t hex = setConfig.find("info=");

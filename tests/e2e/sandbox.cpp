@@ -52,7 +52,7 @@ void DeleteFolder(const std::string& Folder)
     ::RemoveDirectoryA(Folder.c_str());
 }
 
-std::vector<std::string> Lines(const std::string& Text)
+std::vector<std::string> SplitLines(const std::string& Text)
 {
     std::vector<std::string> lines;
     std::istringstream in(Text);
@@ -155,7 +155,7 @@ HWND Sandbox::WaitWindow(HANDLE Process, const char* ClassName, DWORD Millisecon
     return nullptr;
 }
 
-std::vector<std::string> Sandbox::SeamLog() const { return Lines(ReadFile("seam.log")); }
+std::vector<std::string> Sandbox::Lines(const std::string& File) const { return SplitLines(ReadFile(File)); }
 
 std::vector<std::string> Sandbox::SeamCalls(const std::string& Prefix) const
 {

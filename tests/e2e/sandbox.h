@@ -27,7 +27,9 @@ public:
     // The visible-or-hidden top-level window of the process with that class.
     HWND WaitWindow(HANDLE Process, const char* ClassName, DWORD Milliseconds);
 
-    std::vector<std::string> SeamLog() const;
+    // The lines of a text file in the folder.
+    std::vector<std::string> Lines(const std::string& File) const;
+    std::vector<std::string> SeamLog() const { return Lines("seam.log"); }
     // Lines of the seam log that begin with Prefix.
     std::vector<std::string> SeamCalls(const std::string& Prefix) const;
 

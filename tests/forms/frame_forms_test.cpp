@@ -190,6 +190,20 @@ TEST_F(Frame, UnwritableSettingsFileEndsTheFirstStartAndThePollGoesOn)
     EXPECT_TRUE(Form->CheckTimer->Enabled());
 }
 
+TEST_F(Frame, ChipsetCallsWaitOnTheWindowsQuittingFlag)
+{
+    WlanInfo info{};
+    Form->Program.Quitting = true;
+    EXPECT_FALSE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    EXPECT_EQ(WlanLinkSpeed(), 0);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info") + Harness::CallCount("WLAN_Get_Link_Speed"), 0u);
+    Form->Program.Quitting = false;
+    EXPECT_TRUE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    WlanLinkSpeed();
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info"), 1u);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Link_Speed"), 1u);
+}
+
 TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)
 {
     Form->ShowConnectNotice();

@@ -1,4 +1,5 @@
 #include "mainfrm.h"
+#include "skin_window.h"
 #include "toolkit/application.h"
 #include "wzc_service.h"
 
@@ -37,8 +38,7 @@ void TMainFrm::SetWindowShape()
     HWND wnd = Handle();
     OldWndProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
-    // The window is 580 x 435; the region cuts its corners and its bottom 5 rows.
-    ::SetWindowRgn(wnd, ::CreateRoundRectRgn(0, 0, 580, 430, 25, 25), TRUE);
+    CutSkinRegion(wnd);
     Img_Status->BringToFront();
     Pages.SelectedPageButton = PageButton::Link;
 }

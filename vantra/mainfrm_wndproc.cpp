@@ -1,4 +1,5 @@
 #include "mainfrm.h"
+#include "skin_window.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
 #include "toolkit/seam.h"
@@ -14,18 +15,6 @@ LRESULT OnQueryEndSession(TMainFrm& Form, LPARAM LParam)
         Platform().WinExec("rondsvc -b", SW_HIDE);
     }
     return TRUE;
-}
-
-// Tiles the background over the screen's size in whole tiles.
-LRESULT OnEraseBackground(TMainFrm& Form, HDC Dc)
-{
-    const int w = Form.BackgroundWidth, h = Form.BackgroundHeight;
-    if (w <= 0 || h <= 0 || !Form.BackgroundBitmap) return 0;
-    HDC source = Form.BackgroundBitmap->Canvas()->Handle();
-    const int columns = Screen->Width() / w, rows = Screen->Height() / h;
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < columns; ++x) ::BitBlt(Dc, x * w, y * h, w, h, source, 0, 0, SRCCOPY);
-    return 1;
 }
 
 void OnTrayCallback(TMainFrm& Form, HWND Wnd, LPARAM LParam)
@@ -61,7 +50,7 @@ LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_QUERYENDSESSION:
         return OnQueryEndSession(form, LParam);
     case WM_ERASEBKGND:
-        return OnEraseBackground(form, reinterpret_cast<HDC>(WParam));
+        return TileSkin(reinterpret_cast<HDC>(WParam), form.BackgroundBitmap);
     case WM_ENDSESSION:
         form.ExitUtility();
         ::PostQuitMessage(0);

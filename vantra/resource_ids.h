@@ -55,3 +55,8 @@
 #define IDB_TITLE_BUTTON_EXIT 1091
 #define IDB_TITLE_BUTTON 1093
 #define IDB_TITLE_BUTTON_HOT 1095
+
+/* WEP key dialog: its buttons' glyph strips (at rest, under the pointer,
+   held down). Its background is its form data's picture. */
+#define IDB_WEP_OK 1111
+#define IDB_WEP_CANCEL 1112

@@ -176,21 +176,39 @@ TMainFrm* Form()
     return form;
 }
 
+TSiteSurveyWEPFrm* Dialog()
+{
+    Form();
+    if (!SiteSurveyWEPFrm) Application->CreateForm(SiteSurveyWEPFrm);
+    return SiteSurveyWEPFrm;
+}
+
 std::string WorldPath() { return WorldFolder() + "world.ini"; }
+
+std::string ScreenshotFolder()
+{
+    const std::string folder = ExeFolder() + "..\\screenshots\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
 
 void SetWorld(const char* Section, const char* Key, const char* Value)
 {
     ::WritePrivateProfileStringA(Section, Key, Value, WorldPath().c_str());
 }
 
-size_t CallCount(const std::string& Name)
+std::vector<std::string> CallLines(const std::string& Name)
 {
     std::ifstream log(WorldFolder() + "calls.log");
-    size_t n = 0;
-    for (std::string line; std::getline(log, line);)
-        if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
-    return n;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, Name.size() + 1, Name + " ") == 0) lines.push_back(line);
+    }
+    return lines;
 }
+
+size_t CallCount(const std::string& Name) { return CallLines(Name).size(); }
 
 void ClearCalls() { WriteText(WorldFolder() + "calls.log", ""); }
 

@@ -5,6 +5,7 @@
 // icon shows. Timers are stopped after creation; tests run their handlers.
 #pragma once
 #include "vantra/mainfrm.h"
+#include "vantra/sitesurveywep.h"
 #include "toolkit/seam.h"
 
 #include <string>
@@ -44,9 +45,13 @@ SeamRecorder& Seam();
 void PrepareWorld();
 // Makes the main window on first use; the adapter is found and open.
 TMainFrm* Form();
+// The WEP key dialog, made on first use after the main window, as at start.
+TSiteSurveyWEPFrm* Dialog();
 // The stand-ins' world file, and their call log.
 std::string WorldPath();
 void SetWorld(const char* Section, const char* Key, const char* Value);
+// The call log's lines of Name's calls, and how many there are.
+std::vector<std::string> CallLines(const std::string& Name);
 size_t CallCount(const std::string& Name);
 void ClearCalls();
 // Back to the state right after the device check found the adapter: window
@@ -56,6 +61,8 @@ void Reset();
 // Points the stand-in adapter at an access point in range; it is ready at once.
 void JoinNetwork(const char* Ssid);
 void DropNetwork();
+// The folder under the build folder where screenshots go, made on first use.
+std::string ScreenshotFolder();
 // Runs pending messages a few times.
 void Pump();
 } // namespace Harness

@@ -60,6 +60,8 @@ const Picture Skin[] = {
     {IDB_TITLE_BUTTON_EXIT, 27, 27},
     {IDB_TITLE_BUTTON, 27, 27},
     {IDB_TITLE_BUTTON_HOT, 27, 27},
+    {IDB_WEP_OK, 177, 22},
+    {IDB_WEP_CANCEL, 177, 22},
 };
 
 TEST(Skin, EveryPictureHasItsSizeAndEightBits)

@@ -35,9 +35,18 @@ wine_env() {
     mkdir -p "$BUILD"
     echo "wine: creating prefix $WINEPREFIX" >&2
     "$WINE" wineboot -i >/dev/null 2>&1 || true
-    # A program that crashes ends after its backtrace, without a dialog to wait on.
+    wineserver -w
+  fi
+  local settings=$WINEPREFIX/.crash-settings-2
+  if [ ! -f "$settings" ]; then
+    # A program that crashes ends at once with its exception's code, so that
+    # a test that crashes fails: with Wine's debugger attached it would end
+    # with code 0. Wine still prints the faulting address.
+    "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "" /f \
+      >/dev/null 2>&1 || true
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w
+    touch "$settings"
   fi
 }
 

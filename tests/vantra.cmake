@@ -1,7 +1,7 @@
 add_unit_test(records_test SOURCES unit/records_test.cpp LIBS vantra_core)
 if(WIN32)
-  add_unit_test(registry_reader_test SOURCES unit/registry_reader_test.cpp LIBS vantra_lib)
-  add_unit_test(wlan_ini_test SOURCES unit/wlan_ini_test.cpp LIBS vantra_lib)
+  add_unit_test(registry_reader_test APPLICATION SOURCES unit/registry_reader_test.cpp LIBS vantra_lib)
+  add_unit_test(wlan_ini_test APPLICATION SOURCES unit/wlan_ini_test.cpp LIBS vantra_lib)
 
   # The real programs, started from the test under the same Wine; one at a
   # time, as the utility allows one copy per session.

@@ -75,10 +75,11 @@ void TMainFrm::FormCreate(TObject*)
     ::Sleep(50);
 
     WinVersionCode = GetWinVersionCode();
-    MessageThread = new TMessageThread;
-    TcpIpThread = new TSetTCPIPThread;
-    GifThread = new TShowGifThread;
-    PowerThread = new TGetSysPowStatus;
+    MessageThread = new TMessageThread(Handle(), [this] { ClearHover(); });
+    TcpIpThread = new TSetTCPIPThread([this] { return PendingIpInfo; },
+                                      [this](NicIpInfo& Info) { ApplyTcpIpSettings(Info); });
+    GifThread = new TShowGifThread([this] { ShowGifStatus(); });
+    PowerThread = new TGetSysPowStatus([this] { CheckPowerStatus(); });
     UpdateProfilesButton();
 
     Quitting = 0;
@@ -105,8 +106,7 @@ void TMainFrm::FormCreate(TObject*)
     WlanIniPath = ProgramFolder + "WLAN.INI";
     if (!FileExists(WlanIniPath)) {
         Platform().MessageBox(nullptr, WlanIniPath + " can't found.", "Loading WLAN.INI Error!", MB_ICONERROR);
-        RemoveTrayIcon();
-        Application->Terminate();
+        ExitUtility(); // the workers and sounds have started: end in order
         return;
     }
     {
@@ -147,7 +147,10 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     UpdateTimer->SetEnabled(false);
     CheckTimer->SetInterval(0);
     CheckTimer->SetEnabled(false);
-    CanClose = true;
+    // Closing the window any other way (Alt+F4, the taskbar button) ends the
+    // utility in order too; the exit closes the window itself.
+    CanClose = ExitStarted;
+    if (!ExitStarted) ExitUtility();
 }
 
 void TMainFrm::FormClose(TObject*, TCloseAction&)
@@ -172,12 +175,45 @@ void TMainFrm::Dispatch(TMessage& Message)
 
 void TMainFrm::SuspendWorkers()
 {
-    for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
-                            static_cast<TThread*>(GifThread)})
-        if (!worker->Suspended()) worker->Suspend();
+    for (TThread* worker : ResumedWorkers())
+        if (worker && !worker->Suspended()) worker->Suspend();
 }
 
 bool TMainFrm::WorkersSuspended() const
 {
-    return MessageThread->Suspended() && TcpIpThread->Suspended() && GifThread->Suspended();
+    for (TThread* worker : ResumedWorkers())
+        if (worker && !worker->Suspended()) return false;
+    return true;
+}
+
+bool TMainFrm::ParkWorkers()
+{
+    const bool exiting = ExitStarted;
+    for (;;) {
+        Application->ProcessMessages();
+        if (ExitStarted != exiting) return false;
+        SuspendWorkers();
+        if (WorkersSuspended()) return true;
+        WaitPumping(100);
+        if (ExitStarted != exiting) return false;
+    }
+}
+
+void TMainFrm::FreeWorkers()
+{
+    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
+    for (TThread* worker : workers)
+        if (worker) worker->Terminate();
+    for (TThread* worker : workers) delete worker;
+    MessageThread = nullptr;
+    TcpIpThread = nullptr;
+    GifThread = nullptr;
+    PowerThread = nullptr;
+}
+
+TMainFrm::~TMainFrm()
+{
+    FreeWorkers(); // when the exit has not run
+    if (InstanceMutex) ::CloseHandle(InstanceMutex); // the window lives as long as the program
+    if (MainFrm == this) MainFrm = nullptr;
 }

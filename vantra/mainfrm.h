@@ -24,6 +24,7 @@
 #include "toolkit/timer.h"
 #include "workers.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,7 @@ class TMainFrm : public TForm {
 public:
     CLASS_NAME(TMainFrm)
     explicit TMainFrm(TComponent* AOwner);
+    ~TMainFrm() override;
 
     // Components, by page. Created in mainfrm_components.cpp.
     TTimer* UpdateTimer;
@@ -147,6 +149,10 @@ public:
     static void WaitPumping(DWORD Milliseconds);
     void SuspendWorkers();         // asks the three that the window resumes to park
     bool WorkersSuspended() const; // and tells whether they have
+    // Suspends those three and waits, servicing messages, until each has
+    // parked. False when an exit ran meanwhile (it has freed them).
+    bool ParkWorkers();
+    void FreeWorkers(); // terminates and frees all four
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
     // Device check and adapter start (mainfrm_device.cpp).
@@ -235,6 +241,7 @@ public:
     void EnsureDefaultProfile();
     void ApplyDefaultProfile();
     void CheckTimerTimer(TObject* Sender);
+    void ConnectCheckTimerTimer(TObject* Sender);
     void RefreshSiteSurvey();
 
 protected:
@@ -243,6 +250,7 @@ protected:
 private:
     void CreateComponents();
     bool CopyAlreadyRunning();
+    std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;
 };

@@ -16,12 +16,16 @@ template <class T> T* Make(TMainFrm* Form, TWinControl* Parent, const char* Name
     return control;
 }
 
+// A tick that comes once the exit has begun does nothing: the handlers use
+// the workers, which the exit frees.
 TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 {
     auto* timer = new TTimer(Form);
     timer->SetEnabled(false);
     timer->SetInterval(Interval);
-    timer->OnTimer = std::move(Handler);
+    timer->OnTimer = [Handler = std::move(Handler)](TObject* Sender) {
+        if (!Quitting) Handler(Sender);
+    };
     return timer;
 }
 
@@ -83,7 +87,7 @@ void TMainFrm::CreateComponents()
 
     UpdateTimer = NewTimer(this, 0, [this](TObject* s) { UpdateTimerTimer(s); });
     CheckTimer = NewTimer(this, 0, [this](TObject* s) { CheckTimerTimer(s); });
-    ConnectCheckTimer = NewTimer(this, 0, nullptr);
+    ConnectCheckTimer = NewTimer(this, 0, [this](TObject* s) { ConnectCheckTimerTimer(s); });
     DeviceCheckTimer = NewTimer(this, 0, [this](TObject* s) { DeviceCheckTimerTimer(s); });
     Timer1 = NewTimer(this, 500, [this](TObject* s) { Timer1Timer(s); });
     DetectIcon = NewTimer(this, 3000, [this](TObject* s) { DetectIconTimer(s); });

@@ -12,6 +12,7 @@
 
 void TMainFrm::OnDeviceChange(TMessage& Message)
 {
+    if (Quitting) return;
     switch (Message.WParam) {
     case DBT_DEVNODES_CHANGED:
         UpdateTimer->SetEnabled(false);
@@ -33,6 +34,7 @@ static void LoseAdapter()
     if (!AdapterPresent) return;
     AdapterPresent = 0;
     MainFrm->StopMonitoring();
+    if (Quitting) return;
     AdapterOpened = 0;
     ConnectedShown = 0;
 }
@@ -57,13 +59,14 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
     UpdateTimer->SetEnabled(false);
     DeviceCheckTimer->SetEnabled(false);
     Application->ProcessMessages();
-    if (!MonitoringOn) return;
+    if (Quitting || !MonitoringOn) return;
     ::Sleep(100);
     if (!FindNicByDescription(AdapterDescriptionPrefix)) {
         LoseAdapter();
         return;
     }
     const bool ok = StartAdapter();
+    if (Quitting) return; // the chipset library was missing, or an exit ran inside
     EnableConnectControls(ok);
     if (!ok) {
         LoseAdapter();
@@ -99,6 +102,7 @@ bool TMainFrm::StartAdapter()
     Application->ProcessMessages();
     const bool opened = !Quitting && WlanCall(Chipset.WLAN_Open_Adapter, &TheAdapter);
     Application->ProcessMessages();
+    if (Quitting) return false;
     Application->SetTitle(std::string(TheAdapter.Description, strnlen(TheAdapter.Description, sizeof TheAdapter.Description)));
     if (!opened) {
         Application->ProcessMessages();
@@ -120,8 +124,10 @@ void TMainFrm::Timer1Timer(TObject*)
     WlanInfo link{};
     WlanCall(Chipset.WLAN_Get_Info, &link);
     if (link.StationState == WLAN_STATION_STATE_READY || !AdapterOpened) return;
+    // Nothing is applied without a saved setting: an empty one would clear
+    // the adapter's configuration.
     ProfileSetting saved{};
-    WlanCall(Chipset.WLAN_Read_Setting_From_DriverRegistry, &saved);
+    if (!WlanCall(Chipset.WLAN_Read_Setting_From_DriverRegistry, &saved)) return;
     if (saved.Wlan.SSID_length > 32) saved.Wlan.SSID_length = 32;
     std::memcpy(saved.SsidText, saved.Wlan.SSID, saved.Wlan.SSID_length);
     saved.Wlan.PreambleType = 0;

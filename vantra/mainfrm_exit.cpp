@@ -24,19 +24,8 @@ void TMainFrm::ExitUtility()
         timer->SetEnabled(false);
         timer->SetInterval(0);
     }
-    for (;;) {
-        Application->ProcessMessages();
-        SuspendWorkers();
-        if (WorkersSuspended()) break;
-        WaitPumping(100);
-    }
-    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
-    for (TThread* worker : workers) worker->Terminate();
-    for (TThread* worker : workers) delete worker;
-    MessageThread = nullptr;
-    TcpIpThread = nullptr;
-    GifThread = nullptr;
-    PowerThread = nullptr;
+    ParkWorkers();
+    FreeWorkers();
 
     if (AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
     RestoreTitleButton();

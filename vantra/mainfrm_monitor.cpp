@@ -2,6 +2,7 @@
 // refreshes the link details, sparingly while the window is hidden. Its
 // first pass after the adapter is found does the start work that needs an
 // open adapter.
+#include "debug_trace.h"
 #include "drivers/bindings.h"
 #include "globals.h"
 #include "mainfrm.h"
@@ -23,6 +24,18 @@ constexpr int32_t LastHiddenRefreshStep = 4;
 enum TrayState : int32_t { TrayConnected = 1, TrayScanning = 3 };
 
 bool LinkUp() { return CurrentLinkInfo.StationState == WLAN_STATION_STATE_READY; }
+
+// The mark goes whatever the apply gave. A file that cannot be written (a
+// read-only copy from the disc) keeps it for the next start; monitoring goes on.
+void ClearFirstStart()
+{
+    try {
+        TIniFile ini(WlanIniPath);
+        ClearFirstStartMark(ini);
+    } catch (const EIniFileException& e) {
+        DebugTrace(0, e.what());
+    }
+}
 
 } // namespace
 
@@ -71,6 +84,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
     if (LinkInfoValid) {
         if (!LinkUp() && AdapterOpened) ConnectPending = 1;
         Application->ProcessMessages();
+        if (Quitting) return; // an exit ran inside
         if (linkRead) {
             const uint32_t now = ::GetTickCount();
             if (!Visible()) {
@@ -93,6 +107,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
             }
             DetailTickCount = 0;
             Application->ProcessMessages();
+            if (Quitting) return;
         }
     }
 
@@ -109,8 +124,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
                 CheckTimerTimer(this);
                 if (First == 1) {
                     ApplyDefaultProfile();
-                    TIniFile ini(WlanIniPath);
-                    ClearFirstStartMark(ini);
+                    ClearFirstStart();
                 }
                 First = 0;
                 CheckTimer->SetInterval(5000);

@@ -198,7 +198,8 @@ void TMainFrm::HideMainWindow()
 
 void TMainFrm::StopMonitoring()
 {
-    SuspendWorkers();
+    // The workers park before the adapter closes under them.
+    if (!ParkWorkers()) return;
     SurveyInProgress = 0;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {
         timer->SetInterval(0);
@@ -232,6 +233,7 @@ void TMainFrm::MonitorStateClick(TObject*)
     if (!MonitoringOn) {
         HideToTray();
         StopMonitoring();
+        if (Quitting) return;
         AdapterOpened = 0;
         ConnectedShown = 0;
         MonitorState->Caption = "Start Monitor";

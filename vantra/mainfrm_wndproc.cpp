@@ -38,6 +38,7 @@ void OnTrayCallback(HWND Wnd, LPARAM LParam)
         MainFrm->ResetHoverImages();
         ::SetForegroundWindow(Wnd);
         Application->ProcessMessages();
+        if (Quitting) return;
         ::ShowWindow(Application->Handle(), SW_SHOWNORMAL);
         MainFrm->Show();
     } else if (LParam == WM_RBUTTONDOWN) {
@@ -61,8 +62,8 @@ LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         ::PostQuitMessage(0);
         return 0;
     case WM_POWERBROADCAST:
-        if ((WParam == PBT_APMRESUMESUSPEND || WParam == PBT_APMRESUMESTANDBY) && MainFrm->PowerThread &&
-            MainFrm->PowerThread->Suspended() && AdapterOpened)
+        if ((WParam == PBT_APMRESUMESUSPEND || WParam == PBT_APMRESUMESTANDBY) && !Quitting &&
+            MainFrm->PowerThread && MainFrm->PowerThread->Suspended() && AdapterOpened)
             MainFrm->PowerThread->Resume();
         return 0;
     case WM_TRAY_CALLBACK:

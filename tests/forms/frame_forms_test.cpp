@@ -1,6 +1,8 @@
 // The real main window in process: the device check after a card restart
-// and a power resume, the pointer watcher, and status pictures that do not
-// keep the bitmaps they replace.
+// and a power resume, the pointer watcher, status pictures that do not keep
+// the bitmaps they replace, and how the workers and timers live beside the
+// window: parked before the adapter closes, handing their work to the main
+// thread, and a poll that a failed settings write does not stop.
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "vantra/drivers/bindings.h"
@@ -8,6 +10,10 @@
 #include "vantra/nic_detect.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <cstring>
 
 namespace {
 
@@ -100,6 +106,97 @@ TEST_F(Frame, StatusPicturesFreeTheBitmapsTheyReplace)
         ASSERT_EQ(::GetObjectType(old), 0u) << "replaced status bitmap still alive at step " << i;
     }
     EXPECT_EQ(Form->Img_Status->Width(), 435); // the survey panel, not the link page's
+}
+
+TEST_F(Frame, StoppingMonitoringParksTheWorkersBeforeTheAdapterCloses)
+{
+    // A status-picture pass that is still running when monitoring stops; a
+    // timer of the main thread lets it finish.
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> entered{false};
+    size_t closesAtRelease = SIZE_MAX;
+    TShowGifThread* original = Form->GifThread;
+    Form->GifThread = new TShowGifThread([&] {
+        entered = true;
+        ::WaitForSingleObject(release, 10000);
+    });
+    Form->GifThread->Resume();
+    ASSERT_TRUE(PumpUntil([&] { return entered.load(); }, 2000));
+    TTimer releaser(nullptr);
+    releaser.SetInterval(150);
+    releaser.OnTimer = [&](TObject*) {
+        releaser.SetEnabled(false);
+        closesAtRelease = Harness::CallCount("WLAN_Close_Adapter");
+        ::SetEvent(release);
+    };
+    releaser.SetEnabled(true);
+
+    Form->StopMonitoring();
+    EXPECT_EQ(closesAtRelease, 0u); // still waiting for the pass when the timer came
+    EXPECT_EQ(Harness::CallCount("WLAN_Close_Adapter"), 1u);
+    EXPECT_TRUE(Form->GifThread->Suspended());
+
+    delete Form->GifThread;
+    Form->GifThread = original;
+    ::CloseHandle(release);
+}
+
+TEST_F(Frame, WorkersHandTheirWindowWorkToTheMainThread)
+{
+    const DWORD main = ::GetCurrentThreadId();
+    std::atomic<DWORD> tookOn{0}, appliedOn{0}, leftOn{0};
+    NicIpInfo pending{};
+    std::strcpy(pending.cIpAdress, "192.168.7.20");
+    std::string applied;
+    TSetTCPIPThread* applier = nullptr;
+    applier = new TSetTCPIPThread(
+        [&] {
+            tookOn = ::GetCurrentThreadId();
+            return pending;
+        },
+        [&](NicIpInfo& Info) {
+            appliedOn = ::GetCurrentThreadId();
+            applied = Info.cIpAdress;
+            applier->Suspend();
+        });
+    applier->Resume();
+    ASSERT_TRUE(PumpUntil([&] { return appliedOn != 0 && applier->Suspended(); }, 5000));
+    EXPECT_EQ(tookOn, main);
+    EXPECT_NE(appliedOn, main);
+    EXPECT_EQ(applied, "192.168.7.20");
+    delete applier;
+
+    RECT window;
+    ::GetWindowRect(Form->Handle(), &window);
+    ::SetCursorPos(window.right + 40, window.bottom + 40);
+    TMessageThread watcher(Form->Handle(), [&] { leftOn = ::GetCurrentThreadId(); });
+    watcher.Resume();
+    ASSERT_TRUE(PumpUntil([&] { return leftOn != 0; }, 2000));
+    EXPECT_EQ(leftOn, main);
+    watcher.Suspend();
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended(); }, 2000));
+}
+
+TEST_F(Frame, UnwritableSettingsFileEndsTheFirstStartAndThePollGoesOn)
+{
+    const std::string iniPath = WlanIniPath;
+    WlanIniPath = ProgramFolder + "no such folder\\WLAN.INI"; // a write there fails
+    First = 1;
+    Form->UpdateTimerTimer(nullptr); // the first pass applies the default profile
+    WlanIniPath = iniPath;
+    EXPECT_TRUE(Harness::Seam().Boxes.empty());
+    EXPECT_EQ(First, 0);
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_EQ(Form->UpdateTimer->Interval(), 2000u);
+    EXPECT_TRUE(Form->CheckTimer->Enabled());
+}
+
+TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)
+{
+    Form->ShowConnectNotice();
+    EXPECT_TRUE(Form->ConnectCheckTimer->Enabled());
+    EXPECT_EQ(Form->ConnectCheckTimer->Interval(), 100u);
+    EXPECT_TRUE(PumpUntil([this] { return !Form->ConnectCheckTimer->Enabled(); }, 2000));
 }
 
 } // namespace

@@ -93,15 +93,7 @@ void WriteText(const std::string& Path, const std::string& Text)
 
 TMainFrm* Create()
 {
-    SetPlatform(&Recorder);
-    ::CreateDirectoryA(WorldFolder().c_str(), nullptr);
-    ::DeleteFileA((WorldFolder() + "calls.log").c_str());
-    ::CopyFileA((ExeFolder() + "standins.ini").c_str(), Harness::WorldPath().c_str(), FALSE);
-    Harness::SetWorld("World", "Log", "calls.log");
-    Harness::SetWorld("World", "JoinMs", "0");
-    ::SetEnvironmentVariableA("VANTRA_WORLD", Harness::WorldPath().c_str());
-    WriteText(ExeFolder() + "WLAN.INI", "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChannel=6\r\nFirst=0\r\n");
-
+    Harness::PrepareWorld();
     Application->CreateForm(MainFrm);
     TImageList* list = MainFrm->ImageList;
     list->Clear();
@@ -165,6 +157,18 @@ void SeamRecorder::Clear()
 namespace Harness {
 
 SeamRecorder& Seam() { return Recorder; }
+
+void PrepareWorld()
+{
+    SetPlatform(&Recorder);
+    ::CreateDirectoryA(WorldFolder().c_str(), nullptr);
+    ::DeleteFileA((WorldFolder() + "calls.log").c_str());
+    ::CopyFileA((ExeFolder() + "standins.ini").c_str(), WorldPath().c_str(), FALSE);
+    SetWorld("World", "Log", "calls.log");
+    SetWorld("World", "JoinMs", "0");
+    ::SetEnvironmentVariableA("VANTRA_WORLD", WorldPath().c_str());
+    WriteText(ExeFolder() + "WLAN.INI", "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChannel=6\r\nFirst=0\r\n");
+}
 
 TMainFrm* Form()
 {

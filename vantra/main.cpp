@@ -15,7 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         TApplication application;
         try {
             Application->SetTitle("RIZI_Vud");
-            Application->CreateForm(MainFrm);
+            TMainFrm* mainFrm;
+            Application->CreateForm(mainFrm);
             Application->CreateForm(SiteSurveyWEPFrm);
             Application->Run();
         } catch (const std::exception& e) {

@@ -1,5 +1,4 @@
 #include "drivers/bindings.h"
-#include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
 
@@ -19,7 +18,7 @@ void TMainFrm::ExitUtility()
 {
     if (ExitStarted) return;
     ExitStarted = true;
-    Quitting = 1;
+    Program.Quitting = true;
     for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer}) {
         timer->SetEnabled(false);
         timer->SetInterval(0);
@@ -27,11 +26,11 @@ void TMainFrm::ExitUtility()
     ParkWorkers();
     FreeWorkers();
 
-    if (AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
+    if (Link.AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
     RestoreTitleButton();
-    Quitting = 0;
+    Program.Quitting = false;
     PlaySoundThenStop("exit.wav");
-    Quitting = 1;
+    Program.Quitting = true;
     Application->Terminate();
     Close();
 }

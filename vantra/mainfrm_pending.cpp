@@ -5,7 +5,7 @@
 #include "mainfrm.h"
 
 void TMainFrm::UpdateLinkInfo() {}
-void TMainFrm::ShowLinkInfo(int32_t) {}
+void TMainFrm::ShowLinkInfo(bool) {}
 void TMainFrm::ShowGifStatus() {}
 void TMainFrm::ApplyTcpIpSettings(NicIpInfo&) { TcpIpThread->Suspend(); }
 void TMainFrm::FillProfileList() {}

@@ -7,10 +7,9 @@
 #include "toolkit/application.h"
 #include "toolkit/thread.h"
 #include "toolkit/timer.h"
-#include "vantra/globals.h"
+#include "vantra/drivers/bindings.h"
 
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -21,13 +20,11 @@ enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning };
 size_t Life(Moment When)
 {
     Harness::Seam().Clear();
-    Quitting = 0;
-    AdapterPresent = 0;
     {
         TApplication application;
-        application.CreateForm(MainFrm);
-        TMainFrm* form = MainFrm;
-        EXPECT_EQ(AdapterOpened, 1); // the first device check found and opened the adapter
+        TMainFrm* form;
+        application.CreateForm(form);
+        EXPECT_TRUE(form->Link.AdapterOpened); // the first device check found and opened the adapter
         const HWND window = form->Handle();
         switch (When) {
         case Moment::FirstPoll:
@@ -60,7 +57,7 @@ size_t Life(Moment When)
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    EXPECT_EQ(MainFrm, nullptr);
+    EXPECT_FALSE(ChipsetCallsSkipped()); // the window took its quitting flag with it
     EXPECT_EQ(TLiveCount<TTimer>::Alive(), 0);
     EXPECT_EQ(TLiveCount<TWinControl>::Alive(), 0);
     EXPECT_EQ(TLiveCount<TThread>::Alive(), 0);

@@ -6,8 +6,6 @@
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "vantra/drivers/bindings.h"
-#include "vantra/globals.h"
-#include "vantra/nic_detect.h"
 
 #include <gtest/gtest.h>
 
@@ -40,17 +38,17 @@ protected:
 
 TEST_F(Frame, CardRestartClosesAndReopensTheAdapterAndClearsApplyingTcpIp)
 {
-    NicCall(Nic.NIC_CloseDeviceMgr);
-    NicDeviceMgrOpen = 0;
-    FindAdapterNic(); // the adapter's card, as the TCP/IP thread works on it
-    ApplyingTcpIp = 1;
-    MonitoringOn = 1;
-    NicCall(Nic.NIC_PropertyChange, &NicDevice); // restarts the card; the device change follows
+    TLinkState& link = Form->Link;
+    link.CloseDeviceManager();
+    link.FindAdapterNic(); // the adapter's card, as the TCP/IP thread works on it
+    link.ApplyingTcpIp = true;
+    link.MonitoringOn = true;
+    NicCall(Nic.NIC_PropertyChange, &link.NicDevice); // restarts the card; the device change follows
 
     ASSERT_TRUE(PumpUntil([] { return Harness::CallCount("WLAN_Open_Adapter") >= 1; }, 5000));
     EXPECT_EQ(Harness::CallCount("WLAN_Close_Adapter"), 1u);
-    EXPECT_EQ(ApplyingTcpIp, 0);
-    EXPECT_EQ(AdapterOpened, 1);
+    EXPECT_FALSE(link.ApplyingTcpIp);
+    EXPECT_TRUE(link.AdapterOpened);
     EXPECT_TRUE(Form->UpdateTimer->Enabled());
     EXPECT_EQ(Form->UpdateTimer->Interval(), 500u);
     EXPECT_FALSE(Form->DeviceCheckTimer->Enabled());
@@ -69,7 +67,7 @@ TEST_F(Frame, EachPowerResumeRunsOneDeviceCheck)
     }
     // Without an open adapter a resume does nothing.
     Form->DeviceCheckTimer->SetEnabled(false);
-    AdapterOpened = 0;
+    Form->Link.AdapterOpened = false;
     ::SendMessageA(Form->Handle(), WM_POWERBROADCAST, PBT_APMRESUMESTANDBY, 0);
     PumpUntil([] { return false; }, 300);
     EXPECT_FALSE(Form->DeviceCheckTimer->Enabled());
@@ -82,17 +80,17 @@ TEST_F(Frame, LeavingTheWindowPutsTheTitleButtonBackWithinTheWatchersBeat)
     ::GetWindowRect(Form->Handle(), &window);
     ::SetCursorPos(window.left + 549, window.top + 19);
     Form->MessageThread->Resume();
-    Form->HoverButton(8, Form->Image7, 0);
+    Form->HoverButton(HoverItem::TitleButton, Form->Image7, 0);
     const COLORREF hot = Form->TitleButtonHotBitmap->Canvas()->Pixel(13, 13);
     const COLORREF normal = Form->TitleButtonBitmap->Canvas()->Pixel(13, 13);
     ASSERT_NE(hot, normal);
     PumpUntil([] { return false; }, 400); // inside: the highlight stays
-    EXPECT_EQ(Form->HoverIndex, 8);
+    EXPECT_EQ(Form->HoverIndex, HoverItem::TitleButton);
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), hot);
 
     ::SetCursorPos(window.right + 40, window.bottom + 40);
     const DWORD start = ::GetTickCount();
-    ASSERT_TRUE(PumpUntil([this] { return Form->HoverIndex == -1; }, 2000));
+    ASSERT_TRUE(PumpUntil([this] { return Form->HoverIndex == HoverItem::None; }, 2000));
     EXPECT_LT(::GetTickCount() - start, 600u);
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), normal);
 }
@@ -101,7 +99,7 @@ TEST_F(Frame, StatusPicturesFreeTheBitmapsTheyReplace)
 {
     for (int i = 0; i < 60; ++i) {
         HBITMAP old = Form->Img_Status->Picture()->Bitmap()->Handle();
-        Form->SetStatusImage(i % 2 ? 1003 : 1006);
+        Form->SetStatusImage(i % 2 ? IDB_STATUS_SURVEY : IDB_TITLE_INFRASTRUCTURE);
         ASSERT_NE(Form->Img_Status->Picture()->Bitmap()->Handle(), old);
         ASSERT_EQ(::GetObjectType(old), 0u) << "replaced status bitmap still alive at step " << i;
     }
@@ -179,16 +177,31 @@ TEST_F(Frame, WorkersHandTheirWindowWorkToTheMainThread)
 
 TEST_F(Frame, UnwritableSettingsFileEndsTheFirstStartAndThePollGoesOn)
 {
-    const std::string iniPath = WlanIniPath;
-    WlanIniPath = ProgramFolder + "no such folder\\WLAN.INI"; // a write there fails
-    First = 1;
+    TProgramState& program = Form->Program;
+    const std::string iniPath = program.WlanIniPath;
+    program.WlanIniPath = program.ProgramFolder + "no such folder\\WLAN.INI"; // a write there fails
+    Form->Defaults.First = 1;
     Form->UpdateTimerTimer(nullptr); // the first pass applies the default profile
-    WlanIniPath = iniPath;
+    program.WlanIniPath = iniPath;
     EXPECT_TRUE(Harness::Seam().Boxes.empty());
-    EXPECT_EQ(First, 0);
+    EXPECT_EQ(Form->Defaults.First, 0);
     EXPECT_TRUE(Form->UpdateTimer->Enabled());
     EXPECT_EQ(Form->UpdateTimer->Interval(), 2000u);
     EXPECT_TRUE(Form->CheckTimer->Enabled());
+}
+
+TEST_F(Frame, ChipsetCallsWaitOnTheWindowsQuittingFlag)
+{
+    WlanInfo info{};
+    Form->Program.Quitting = true;
+    EXPECT_FALSE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    EXPECT_EQ(WlanLinkSpeed(), 0);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info") + Harness::CallCount("WLAN_Get_Link_Speed"), 0u);
+    Form->Program.Quitting = false;
+    EXPECT_TRUE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    WlanLinkSpeed();
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info"), 1u);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Link_Speed"), 1u);
 }
 
 TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)

@@ -209,17 +209,25 @@ uint8_t __stdcall NIC_SpecifyNicAdapter(NicEntry* entry)
 
 uint8_t __stdcall NIC_SetIpInfo(NicEntry* entry, NicIpInfo* info)
 {
-    Call call(lock, "NIC_SetIpInfo");
-    call.Record("card", entry, sizeof *entry).Record("info", info, sizeof *info);
-    if (!info) return Finish(call, ERROR_INVALID_PARAMETER);
-    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
-        std::string dns = Text(info->cDnsServer);
-        if (!IsAddressList(dns)) return static_cast<int32_t>(ERROR_INVALID_PARAMETER);
-        int32_t error = info->blDhcpEnabled ? SetDhcp(card)
-                                            : SetStatic(card, Text(info->cIpAdress, 16), Text(info->cNetMask, 16),
-                                                        Text(info->cGateway, 16));
-        return error ? error : SetDns(card, dns);
-    });
+    uint32_t settle = 0;
+    const uint8_t result = [&] {
+        Call call(lock, "NIC_SetIpInfo");
+        settle = call.world.ApplyMs;
+        call.Record("card", entry, sizeof *entry).Record("info", info, sizeof *info);
+        if (!info) return Finish(call, ERROR_INVALID_PARAMETER);
+        return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
+            std::string dns = Text(info->cDnsServer);
+            if (!IsAddressList(dns)) return static_cast<int32_t>(ERROR_INVALID_PARAMETER);
+            int32_t error = info->blDhcpEnabled ? SetDhcp(card)
+                                                : SetStatic(card, Text(info->cIpAdress, 16),
+                                                            Text(info->cNetMask, 16), Text(info->cGateway, 16));
+            return error ? error : SetDns(card, dns);
+        });
+    }();
+    // The card takes its time over new settings; the library's other calls
+    // go on meanwhile.
+    Sleep(settle);
+    return result;
 }
 
 uint8_t __stdcall NIC_EnableDHCP(NicEntry* entry)

@@ -68,24 +68,35 @@ bool Radio::SetWep(const WlanWepInfo& value)
     return true;
 }
 
-const Cell* Radio::Match(const World& world) const
+// The cell the configuration names: same mode and SSID; among several, the
+// one that takes the WEP setting, then the configured BSSID, then the
+// strongest. `accepted`: the cell takes the WEP setting.
+const Cell* Radio::Match(const World& world, bool& accepted) const
 {
+    accepted = false;
     if (!configured || config.SSID_length == 0) return nullptr;
     const Cell* best = nullptr;
+    int bestRank = -1;
     for (const Cell& cell : world.Cells) {
         if (cell.Mode != config.OperatingModeID || cell.Ssid.size() != config.SSID_length ||
-            std::memcmp(cell.Ssid.data(), config.SSID, config.SSID_length) != 0 || !SameWep(cell, wep))
+            std::memcmp(cell.Ssid.data(), config.SSID, config.SSID_length) != 0)
             continue;
-        // A configured BSSID picks its access point; otherwise the strongest.
-        if (!ZeroMac(config.Bssid) && std::memcmp(cell.Bssid, config.Bssid, 6) == 0) return &cell;
-        if (!best || cell.Signal > best->Signal) best = &cell;
+        const bool fits = SameWep(cell, wep);
+        const bool named = !ZeroMac(config.Bssid) && std::memcmp(cell.Bssid, config.Bssid, 6) == 0;
+        const int rank = (fits ? 2 : 0) + (named ? 1 : 0);
+        if (rank > bestRank || (rank == bestRank && cell.Signal > best->Signal)) {
+            best = &cell;
+            bestRank = rank;
+            accepted = fits;
+        }
     }
     return best;
 }
 
 uint8_t Radio::State(const World& world, uint32_t now, const Cell*& cell)
 {
-    cell = Match(world);
+    bool accepted = false;
+    cell = Match(world, accepted);
     if (!cell) {
         joining = false;
         return WLAN_STATION_STATE_SCANNING;
@@ -97,6 +108,8 @@ uint8_t Radio::State(const World& world, uint32_t now, const Cell*& cell)
     }
     uint64_t elapsed = now - joinStart;
     uint64_t join = world.JoinMs;
+    // A cell that refuses the key keeps the station authenticating with it.
+    if (!accepted) return elapsed * 10 >= join * 5 ? WLAN_STATION_STATE_AUTHENTICATING : WLAN_STATION_STATE_SCANNING;
     if (elapsed >= join) return WLAN_STATION_STATE_READY;
     if (elapsed * 10 >= join * 8) return WLAN_STATION_STATE_ASSOCIATING;
     if (elapsed * 10 >= join * 5) return WLAN_STATION_STATE_AUTHENTICATING;

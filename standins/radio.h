@@ -1,6 +1,7 @@
 // The simulated adapter's radio: the configuration it was given, the join
 // that follows it through scanning, authenticating and associating to ready
-// over the world's JoinMs while a matching cell is in range, and what it
+// over the world's JoinMs while a matching cell is in range (a cell that
+// refuses the WEP setting leaves it authenticating for good), and what it
 // hears. Times are GetTickCount milliseconds, passed in.
 #pragma once
 #include "world.h"
@@ -28,7 +29,7 @@ public:
     int Survey(const World& world, uint32_t now, SiteSurveyEntry* entries, int room) const;
 
 private:
-    const Cell* Match(const World& world) const;
+    const Cell* Match(const World& world, bool& accepted) const;
     uint8_t State(const World& world, uint32_t now, const Cell*& cell);
 
     WlanInfo config{};

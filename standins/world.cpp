@@ -96,6 +96,7 @@ World Read(const std::string& fileName)
     world.JoinMs = static_cast<uint32_t>(ini.ReadInteger("World", "JoinMs", 3000));
     world.RestartMs = static_cast<uint32_t>(ini.ReadInteger("World", "RestartMs", 300));
     world.NicErrorCode = ini.ReadInteger("World", "NicErrorCode", 31);
+    world.ApplyMs = static_cast<uint32_t>(ini.ReadInteger("World", "ApplyMs", 0));
     world.Failing = SplitList(ini.ReadString("World", "Fail", ""));
 
     world.AdapterPresent = ini.ReadBool("Adapter", "Present", false);

@@ -42,6 +42,7 @@ struct World {
     uint32_t JoinMs = 3000;
     uint32_t RestartMs = 300;
     int32_t NicErrorCode = 31;
+    uint32_t ApplyMs = 0; // NIC_SetIpInfo returns this long after it has set the card
     std::vector<std::string> Failing;
 
     bool AdapterPresent = false;

@@ -175,6 +175,7 @@ const char* const AdapterName = "{6F1D0A2B-0000-4000-8000-0000000000A1}";
 const uint8_t AdapterMac[6] = {0x02, 0x1F, 0x3A, 0x61, 0x0B, 0x27};
 const uint8_t OfficeMac[6] = {0x02, 0x4E, 0x11, 0x9C, 0x20, 0x5A};
 const uint8_t HarbourBssid[6] = {0x02, 0x0F, 0x3D, 0x4A, 0x11, 0x20};
+const uint8_t KestrelBssid[6] = {0x02, 0x1C, 0x10, 0x7E, 0x42, 0x93};
 const uint8_t KestrelKey[5] = {0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
 
 class StandinsTest : public ::testing::Test {
@@ -405,14 +406,26 @@ TEST_F(StandinsTest, JoinsOnlyWithTheRightModeAndWepKey)
 
     WlanInfo kestrel = Config("Kestrel", 1);
     ASSERT_EQ(chipset.WLAN_Set_Config(&kestrel), 1);
+    // A cell that refuses the WEP setting keeps the station authenticating
+    // with it, never ready.
+    auto refused = [&](const char* Why) {
+        WlanInfo link{};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(chipset.WLAN_Get_Info(&link), 1);
+            EXPECT_EQ(link.StationState, WLAN_STATION_STATE_AUTHENTICATING) << Why;
+            EXPECT_EQ(std::memcmp(link.Bssid, KestrelBssid, 6), 0) << Why;
+            EXPECT_EQ(link.SignalStrength, 0) << Why;
+            Sleep(5);
+        }
+        EXPECT_EQ(chipset.WLAN_Get_Link_Speed(), 0) << Why;
+    };
     WlanWepInfo none = Wep(0, nullptr);
     ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&none), 1);
-    EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING) << "WEP required";
+    refused("WEP required");
     const uint8_t wrongKey[5] = {1, 2, 3, 4, 5};
     WlanWepInfo wrong = Wep(1, wrongKey);
     ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&wrong), 1);
-    EXPECT_EQ(state(), WLAN_STATION_STATE_SCANNING) << "wrong key";
-    EXPECT_EQ(chipset.WLAN_Get_Link_Speed(), 0);
+    refused("wrong key");
     WlanWepInfo right = Wep(1, KestrelKey);
     ASSERT_EQ(chipset.WLAN_Set_WEP_Config(&right), 1);
     EXPECT_EQ(state(), WLAN_STATION_STATE_READY);
@@ -825,6 +838,21 @@ TEST_F(StandinsTest, NicReadsAndAppliesTcpIpSettings)
     EXPECT_STREQ(info.cGateway, "192.168.7.1");
     EXPECT_STREQ(info.cDhcpServer, "");
     EXPECT_STREQ(info.cDnsServer, "192.168.7.1,9.9.9.9");
+}
+
+TEST_F(StandinsTest, SettingTcpIpTakesTheWorldsApplyTime)
+{
+    WriteWorld("ApplyMs=300\r\n");
+    Nic nic;
+    ASSERT_EQ(nic.missing, "");
+    NicEntry adapter = ActiveCards(nic.NIC_GetActiveNICs)[0];
+    NicIpInfo dhcp{};
+    dhcp.blDhcpEnabled = 1;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(nic.NIC_SetIpInfo(&adapter, &dhcp), 1);
+    EXPECT_GE(GetTickCount() - start, 290u); // never early; a slow machine may be late
+    // The call is logged when the card has taken the settings, before the wait.
+    EXPECT_EQ(LogLines("NIC_SetIpInfo ").size(), 1u);
 }
 
 TEST_F(StandinsTest, NicCardsCanBeDisabledAndLeasesReleased)

@@ -3,7 +3,8 @@
 add_unit_test(wep_keys_test SOURCES unit/wep_keys_test.cpp LIBS vantra_core)
 if(WIN32)
   add_unit_test(connect_forms_test APPLICATION
-    SOURCES forms/mainfrm_harness.cpp forms/wep_dialog_test.cpp $<TARGET_OBJECTS:vantra_resources>
+    SOURCES forms/mainfrm_harness.cpp forms/dialog_user.cpp forms/wep_dialog_test.cpp
+      $<TARGET_OBJECTS:vantra_resources>
     LIBS vantra_lib)
   # Beside the stand-ins that monitor_forms_test puts in the folder.
   set_target_properties(connect_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/forms)

@@ -110,7 +110,7 @@ TMainFrm* Create()
 int SeamRecorder::MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT)
 {
     Boxes.push_back(Caption + "\t" + Text);
-    return IDOK;
+    return BoxAnswer;
 }
 
 BOOL SeamRecorder::PlaySound(const std::string& FileName, DWORD)
@@ -152,6 +152,7 @@ void SeamRecorder::Clear()
     Boxes.clear();
     Sounds.clear();
     TrayAnswer = TRUE;
+    BoxAnswer = IDOK;
 }
 
 namespace Harness {

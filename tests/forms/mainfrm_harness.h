@@ -24,6 +24,7 @@ public:
     std::vector<TrayCall> Tray;
     std::vector<std::string> Boxes, Sounds;
     BOOL TrayAnswer = TRUE;
+    int BoxAnswer = IDOK; // the button every message box is answered with
 
     int MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT) override;
     UINT WaveOutDeviceCount() override { return 1; }

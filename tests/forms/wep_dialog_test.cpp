@@ -3,6 +3,7 @@
 // starts from, levels and masks, the key field's filter, keys made from a
 // passphrase, what OK and every other way of closing hand back, a library
 // without an entry point, and the skin: background, picture buttons, dragging.
+#include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "vantra/drivers/bindings.h"
@@ -13,6 +14,10 @@
 #include <functional>
 
 namespace {
+
+using User::Choose;
+using User::Press;
+using User::Type;
 
 // The text of the key field without its empty positions.
 std::string Digits(TMaskEdit* Key)
@@ -30,32 +35,6 @@ std::string Shown(TMaskEdit* Key)
     for (char c : Key->EditText())
         if (c != ':') shown += c;
     return shown;
-}
-
-// The user's actions; each refuses a control that the user could not use.
-void Choose(TComboBox* List, int Index)
-{
-    HWND list = List->Handle();
-    ASSERT_TRUE(::IsWindowEnabled(list) && ::IsWindowVisible(list));
-    ::SendMessageA(list, CB_SETCURSEL, Index, 0);
-    ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(list));
-}
-
-void Type(TWinControl* Field, const std::string& Text)
-{
-    ASSERT_TRUE(::IsWindowEnabled(Field->Handle())) << Field->Name;
-    for (char c : Text) ::SendMessageA(Field->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
-}
-
-void Press(TPictureButton* Button)
-{
-    HWND button = Button->Handle();
-    ASSERT_TRUE(::IsWindowEnabled(button) && ::IsWindowVisible(button));
-    ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
-    ::SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
-    ::SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
-    ::SendMessageA(button, WM_MOUSELEAVE, 0, 0); // the dialog closes under the pointer
 }
 
 // What the stand-in library makes of a passphrase: four keys back to back.
@@ -90,12 +69,7 @@ protected:
     // whatever Steps leaves open is closed.
     void WhileOpen(const std::function<void()>& Steps)
     {
-        std::function<void()> run = [&] {
-            Steps();
-            if (Dialog->ModalResult == mrNone) ::PostMessageA(Dialog->Handle(), WM_CLOSE, 0, 0);
-        };
-        ::PostMessageA(Application->UtilityWindow(), WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&run));
-        Dialog->ShowModal();
+        User::WhileModal(Dialog, [&] { Dialog->ShowModal(); }, Steps);
     }
     bool Usable(TWinControl* Control) { return ::IsWindowEnabled(Control->Handle()) && Control->Color() == clWhite; }
     bool Greyed(TWinControl* Control) { return !::IsWindowEnabled(Control->Handle()) && Control->Color() == clBtnFace; }

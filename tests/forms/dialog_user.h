@@ -1,0 +1,19 @@
+// A user at the utility's windows, in process: picks from lists, types,
+// presses picture buttons, and acts inside a modal loop. Each action
+// refuses a control that the user could not reach (disabled or hidden).
+#pragma once
+#include "toolkit/picture_button.h"
+#include "toolkit/stdctrls.h"
+
+#include <functional>
+#include <string>
+
+namespace User {
+void Choose(TComboBox* List, int Index);
+void Type(TWinControl* Field, const std::string& Text);
+void Press(TPictureButton* Button);
+// Runs Steps from inside the next modal loop that Open starts (a dialog's
+// ShowModal, or a handler that shows one); then, when the form is still
+// up, closes it as Alt+F4 would.
+void WhileModal(TCustomForm* Form, const std::function<void()>& Open, const std::function<void()>& Steps);
+} // namespace User

@@ -1,0 +1,12 @@
+# The site survey: its table and row texts in both trees, and the page of
+# the real main window.
+add_unit_test(survey_table_test SOURCES unit/survey_table_test.cpp LIBS vantra_core)
+if(WIN32)
+  # Beside the stand-ins that monitor_forms_test puts into the forms folder.
+  add_unit_test(survey_forms_test APPLICATION
+    SOURCES forms/mainfrm_harness.cpp forms/survey_test.cpp $<TARGET_OBJECTS:vantra_resources>
+    LIBS vantra_lib)
+  set_target_properties(survey_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/forms)
+  add_dependencies(survey_forms_test monitor_forms_test)
+  set_tests_properties(survey_forms_test PROPERTIES RESOURCE_LOCK vantra_session TIMEOUT 300)
+endif()

@@ -31,7 +31,9 @@ TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
 {
     auto* label = Make<TLabel>(Form, Form, Name, Left, Top, Width, 13);
+    // Taking the form's font sized the label to its empty caption.
     label->SetAutoSize(false);
+    label->SetBounds(Left, Top, Width, 13);
     label->SetTransparent(true);
     label->Font()->SetName("Tahoma");
     label->Font()->SetSize(8);

@@ -219,6 +219,18 @@ TEST_F(SurveyPage, RefreshListsTheNeighbourhoodStrongestFirst)
         << Form->Survey.SurveyLogLines[4];
     Rows()->Item(3)->SetSelected(true);
     EXPECT_EQ(Labels(), "AdHoc|3|WEP Disabled|02-48-C9-33-A1-0E");
+    // Each label has room for its whole text.
+    for (TLabel* label : {Form->Survey_Lbl_NetworkType, Form->Survey_Lbl_Channel, Form->Survey_Lbl_WEP,
+                          Form->Survey_Lbl_MAC, Form->Survey_Lbl_STime}) {
+        HDC dc = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, label->Font()->Handle());
+        SIZE text{};
+        ::GetTextExtentPoint32A(dc, label->Caption().c_str(), static_cast<int>(label->Caption().size()), &text);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(nullptr, dc);
+        EXPECT_GE(label->Width(), text.cx) << label->Name;
+        EXPECT_GE(label->Height(), text.cy) << label->Name;
+    }
 
     // Afterwards: the sound, the buttons, the timers and the tray's state.
     EXPECT_EQ(Harness::Seam().Sounds, std::vector<std::string>{"Sound\\click.wav"});

@@ -87,13 +87,6 @@ protected:
         Box.WriteFile("WLAN.INI", WlanIni);
         ::WritePrivateProfileStringA("World", "Log", "calls.log", Box.Path("standins.ini").c_str());
     }
-    size_t Calls(const std::string& Name) const
-    {
-        size_t n = 0;
-        for (const std::string& line : Box.Lines("calls.log"))
-            if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
-        return n;
-    }
     HWND ChildAt(int X, int Y) const { return ::ChildWindowFromPointEx(Window, POINT{X, Y}, CWP_SKIPINVISIBLE); }
     // A click posted, so that the test goes on while the program handles it.
     void Click(int X, int Y) const
@@ -123,7 +116,7 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
     Process = Box.Start("Vantra.exe");
     Window = Box.WaitWindow(Process, "TMainFrm", 15000);
     ASSERT_NE(Window, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return Calls("WLAN_Open_Adapter") > 0; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Open_Adapter") > 0; }, 15000));
     ::PostMessageA(Window, 0xCA02, 0, 1);
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(Window) != FALSE; }, 5000));
 
@@ -134,7 +127,7 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
     HWND refresh = ChildAt(55 + 30, 345 + 11);
     ASSERT_NE(refresh, Window);
     auto refreshed = [&](size_t Surveys) {
-        return Calls("WLAN_Get_Site_Survey") == Surveys && ::IsWindowEnabled(refresh) && Rows(list) == 6;
+        return Box.Calls("WLAN_Get_Site_Survey") == Surveys && ::IsWindowEnabled(refresh) && Rows(list) == 6;
     };
     ASSERT_TRUE(WaitFor([&] { return refreshed(1); }, 10000));
     Click(55 + 30, 345 + 11);

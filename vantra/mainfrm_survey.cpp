@@ -28,13 +28,6 @@ private:
     TSurveyState& Survey;
 };
 
-std::string MacText(const uint8_t* Mac)
-{
-    char text[18];
-    MacToText(Mac, text);
-    return text;
-}
-
 std::string LinkSsid(const WlanInfo& Link) { return SsidToText(Link.SSID, Link.SSID_length); }
 
 bool ZeroMac(const uint8_t* Mac) { return std::all_of(Mac, Mac + 6, [](uint8_t b) { return b == 0; }); }
@@ -200,7 +193,7 @@ void TMainFrm::MarkSurveyRows()
     WlanCall(Chipset.WLAN_Get_Info, &Link.CurrentLinkInfo);
     // The link as read now: the poll may read it again during the waits.
     const WlanInfo link = Link.CurrentLinkInfo;
-    const std::string linkBssid = MacText(link.Bssid);
+    const std::string linkBssid = MacToText(link.Bssid);
     const std::string linkSsid = LinkSsid(link);
     const bool up = link.StationState == WLAN_STATION_STATE_READY;
 
@@ -273,7 +266,7 @@ void TMainFrm::CheckConnectedApListed()
 
     // The whole name: a listed "cafe-2" is not the link "cafe".
     const std::string ssid = LinkSsid(link);
-    const std::string bssid = MacText(link.Bssid);
+    const std::string bssid = MacToText(link.Bssid);
     for (int32_t r = 0; r < rows->Count(); ++r) {
         TListItem* row = rows->Item(r);
         if (row->Caption() == ssid && (link.OperatingModeID == 0 || BssidOf(row) == bssid)) return;
@@ -313,7 +306,7 @@ void TMainFrm::CheckTimerTimer(TObject*)
         const std::string ssid = LinkSsid(link);
         if (rowText != ssid) SelectSurveyRowBySsid(ssid);
     } else {
-        const std::string bssid = MacText(link.Bssid);
+        const std::string bssid = MacToText(link.Bssid);
         if (rowText != bssid) SelectSurveyRowByBssid(bssid);
     }
     CheckTimer->SetEnabled(true);

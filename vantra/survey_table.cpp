@@ -13,13 +13,6 @@ bool IsInfrastructure(uint8_t OperatingModeID) { return OperatingModeID != 0; }
 
 std::string SsidText(const uint8_t* Ssid, unsigned Length) { return SsidToText(Ssid, Length); }
 
-std::string BssidText(const uint8_t* Bssid)
-{
-    char text[18];
-    MacToText(Bssid, text);
-    return text;
-}
-
 bool ListsLink(const SiteSurveyEntry& Entry, const WlanInfo& Link)
 {
     if (IsInfrastructure(Link.OperatingModeID)) return std::memcmp(Entry.Bssid, Link.Bssid, 6) == 0;
@@ -58,7 +51,7 @@ SurveyRowTexts SurveyRow(const SiteSurveyEntry& Entry)
     row.Caption = SsidText(Entry.SSID, Entry.SSID_length);
     row.SubItems[SurveySubItem::Band] = SurveyBandText(Entry.Band);
     row.SubItems[SurveySubItem::Signal] = SurveySignalText(Entry.Signal);
-    row.SubItems[SurveySubItem::Bssid] = BssidText(Entry.Bssid);
+    row.SubItems[SurveySubItem::Bssid] = MacToText(Entry.Bssid);
     row.SubItems[SurveySubItem::Infrastructure] = IsInfrastructure(Entry.OperatingModeID) ? "1" : "0";
     row.SubItems[SurveySubItem::Wep] = Entry.WepEnabled != 0 ? "1" : "0";
     row.ImageIndex = SurveyBaseImage(Entry);
@@ -69,7 +62,7 @@ std::string SurveyHintText(const SiteSurveyEntry& Entry)
 {
     return Format("\n    SSID:%s    \n    %s    \n    %s    \n    BSSID:%s    \n",
                   SsidText(Entry.SSID, Entry.SSID_length).c_str(), SurveyModeName(Entry.OperatingModeID),
-                  Entry.WepEnabled != 0 ? "Wep Enabled" : "Wep Disabled", BssidText(Entry.Bssid).c_str());
+                  Entry.WepEnabled != 0 ? "Wep Enabled" : "Wep Disabled", MacToText(Entry.Bssid).c_str());
 }
 
 std::string SurveyTimeText(int Hour, int Minute, int Second)
@@ -86,7 +79,7 @@ std::string SurveyLogLine(const SiteSurveyEntry& Entry, const std::string& TimeT
         Format("%d", Entry.Channel),
         Entry.WepEnabled != 0 ? "WEP Enabled" : "WEP Disabled",
         Entry.Turbo == 1 ? "Turbo Enabled" : "Turbo Disabled",
-        BssidText(Entry.Bssid),
+        MacToText(Entry.Bssid),
     };
     std::string line;
     for (const std::string& field : fields) line += DoubleQuoted(field) + ",";

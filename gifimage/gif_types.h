@@ -58,6 +58,7 @@ inline constexpr const char* BadAppBlockSize = "Unsupported Application Extensio
 inline constexpr const char* BadData = "Invalid GIF data";
 inline constexpr const char* CircularTable = "Circular decoder table entry";
 inline constexpr const char* BitBufferUnderrun = "Decoder bit buffer under-run";
+inline constexpr const char* CorruptData = "Corrupt image data";
 inline constexpr const char* BadCodeSize = "Invalid LZW code size";
 inline constexpr const char* ColorNotInTable = "Color not in color table";
 inline constexpr const char* BadStreamOperation = "Invalid stream operation";

@@ -301,15 +301,60 @@ TEST(Decoder, StreamStandsAfterTheImageData)
     EXPECT_EQ(smaller.Position, int64_t(data.size()));
 }
 
-TEST(Decoder, DataWithoutClearCodeAndClearThenEnd)
+// Packs 3-bit codes (minimum code size 2) least significant bit first.
+Bytes ThreeBitCodes(std::initializer_list<int> Codes)
 {
-    // Minimum code size 2, 3-bit codes: 1, 2, 3, then end (5), no clear code first.
-    Bytes noClear = ImageData(2, {uint8_t(1 | 2 << 3 | (3 & 3) << 6), uint8_t(3 >> 2 | 5 << 1)}, 255);
-    EXPECT_EQ(Decode(noClear, 3, 1).Pixels, (Bytes{1, 2, 3}));
-    // Size 8: clear (256) then end (257) at 9 bits: the end code's low byte is a pixel.
+    Bytes b;
+    int bits = 0;
+    for (int code : Codes) {
+        for (int i = 0; i < 3; ++i, ++bits) {
+            if (bits % 8 == 0) b.push_back(0);
+            b.back() |= uint8_t(((code >> i) & 1) << (bits % 8));
+        }
+    }
+    return b;
+}
+
+TEST(Decoder, DataWithoutClearCodeDecodesAsAfterOne)
+{
+    Decoded d = Decode(ImageData(2, ThreeBitCodes({1, 2, 3, 5}), 255), 3, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2, 3}));
+    EXPECT_TRUE(d.Warnings.empty());
+}
+
+TEST(Decoder, AClearCodeFollowedByAnythingButALiteralEndsTheFrame)
+{
+    // Size 8, 9-bit codes: clear (256), end (257). No pixel takes the end code.
     Bytes clearEnd = ImageData(8, {0x00, 0x03, 0x02, 0x00}, 255);
-    Decoded d = Decode(clearEnd, 4, 1);
-    EXPECT_EQ(d.Pixels[0], 1);
+    Decoded d = Decode(clearEnd, 4, 1, false, 9);
+    EXPECT_EQ(d.Pixels, Bytes(4, 9));
+    EXPECT_EQ(d.Warnings, std::vector<std::string>{"Corrupt image data"});
+    EXPECT_EQ(d.Position, int64_t(clearEnd.size()));
+    // Size 2, after two pixels: clear, then 7, a code no table holds yet.
+    // The rest of the data (more sub-blocks) is passed over.
+    Bytes late = ImageData(2, ThreeBitCodes({4, 1, 2, 4, 7, 1, 1, 1, 1, 5}), 1);
+    d = Decode(late, 6, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(d.Warnings, std::vector<std::string>{"Corrupt image data"});
+    EXPECT_EQ(d.Position, int64_t(late.size()));
+    // A clear code and the end code after the last pixel end well-formed data.
+    d = Decode(ImageData(2, ThreeBitCodes({4, 1, 2, 4, 5}), 255), 2, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2}));
+    EXPECT_TRUE(d.Warnings.empty());
+}
+
+TEST(Decoder, DataEndingWithinACodeWarnsOfTheUnderRun)
+{
+    // Clear, 1, and two bits of the next code; then the terminator.
+    Bytes cut = ImageData(2, {ThreeBitCodes({4, 1, 2})[0]}, 255);
+    Decoded d = Decode(cut, 3, 1, false, 6);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 6, 6}));
+    EXPECT_GE(std::count(d.Warnings.begin(), d.Warnings.end(), "Decoder bit buffer under-run"), 1);
+    EXPECT_EQ(d.Position, int64_t(cut.size()));
+    // A last code that ends exactly with the data still counts: clear, 1,
+    // 2, 3 at 3 bits, then (the table reaching 8) 1 at 4 bits fill 2 bytes.
+    Decoded exact = Decode(ImageData(2, {0x8C, 0x16}, 255), 4, 1);
+    EXPECT_EQ(exact.Pixels, (Bytes{1, 2, 3, 1}));
 }
 
 TEST(Decoder, KwKwKCodeRepeatsThePreviousString)

@@ -9,7 +9,7 @@ namespace {
 Bytes Minimal(const char* Signature = "GIF89a")
 {
     Bytes b = Header(4, 3, true, 1, 0, Signature);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {';'});
     return b;
 }
@@ -304,9 +304,9 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     WarningLog log(image);
     Bytes b = Header(4, 3, true);
     Append(b, {0, 0});
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {0});
-    Append(b, ClearEndFrame(2, 2));
+    Append(b, MinimalFrame(2, 2));
     Append(b, {0, 0, 0, ';'});
     EXPECT_EQ(Load(image, b), "");
     EXPECT_EQ(image.Images()->GetCount(), 2);
@@ -314,9 +314,9 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     EXPECT_EQ(image.Images()->GetImage(1)->GetWidth(), 2);
 
     Bytes odd = Header(4, 3, true);
-    Append(odd, ClearEndFrame(4, 3));
+    Append(odd, MinimalFrame(4, 3));
     Append(odd, {'X'});
-    Append(odd, ClearEndFrame(4, 3));
+    Append(odd, MinimalFrame(4, 3));
     Append(odd, {';'});
     TMemoryStream stream;
     StreamOf(stream, odd);
@@ -325,7 +325,7 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     EXPECT_EQ(log.Count("Unknown GIF block type"), 1);
     // The walk stopped on the byte, which the trailer then refuses.
     EXPECT_EQ(log.Count("Invalid Image trailer"), 1);
-    EXPECT_EQ(stream.Position(), int64_t(odd.size() - ClearEndFrame(4, 3).size() - 1));
+    EXPECT_EQ(stream.Position(), int64_t(odd.size() - MinimalFrame(4, 3).size() - 1));
 }
 
 TEST(BlockWalk, AMissingTrailerIsNoProblem)
@@ -333,7 +333,7 @@ TEST(BlockWalk, AMissingTrailerIsNoProblem)
     TGIFImage image;
     WarningLog log(image);
     Bytes b = Header(4, 3, true);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     EXPECT_EQ(Load(image, b), "");
     EXPECT_EQ(image.Images()->GetCount(), 1);
     EXPECT_TRUE(log.Messages.empty());
@@ -349,9 +349,9 @@ TEST(BlockWalk, ProgressStaysInRangeBeyond21MB)
     };
     Bytes b = Header(4, 3, true);
     b.resize(b.size() + 24 * 1024 * 1024, 0); // zero bytes between blocks are skipped
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     b.resize(b.size() + 1024 * 1024, 0);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {';'});
     EXPECT_EQ(Load(image, b), "");
     ASSERT_EQ(percents.size(), 2u);

@@ -51,6 +51,7 @@ inline constexpr const char* ExceedsScreen = "Image exceeds Logical Screen size"
 inline constexpr const char* WidthTooSmall = "Image width too small for contained frames";
 inline constexpr const char* HeightTooSmall = "Image height too small for contained frames";
 inline constexpr const char* ImageTooLarge = "Image dimensions too large";
+inline constexpr const char* FramesTooLarge = "Image frames too large in total";
 inline constexpr const char* BadIntroducer = "Invalid extension introducer";
 inline constexpr const char* UnknownExtension = "Unknown extension type";
 inline constexpr const char* ExtensionMismatch = "Internal error: Extension Instance does not match Extension Label";

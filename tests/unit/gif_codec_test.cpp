@@ -454,6 +454,35 @@ TEST(Decoder, HugeDescriptorsAreRefusedNotAllocated)
     EXPECT_EQ(Load(image, zero), "Image dimensions too large");
 }
 
+TEST(Decoder, AllFramesOfAnImageTogetherAreBounded)
+{
+    // 613 bytes announcing 40 frames of 4096 x 8192: two fill the budget.
+    Bytes b = Header(4096, 8192, false);
+    for (int i = 0; i < 40; ++i) Append(b, MinimalFrame(4096, 8192));
+    Append(b, {';'});
+    TGIFImage image;
+    WarningLog log(image);
+    EXPECT_EQ(Load(image, b), "Image frames too large in total");
+    EXPECT_EQ(image.Images()->GetCount(), 2); // what was read stays
+    EXPECT_EQ(image.PixelCount(), MaxImagePixels);
+    image.Clear();
+    EXPECT_EQ(image.PixelCount(), 0);
+
+    // Frames made in code count the same; a freed frame gives its pixels back.
+    auto* first = new TGIFSubImage(&image);
+    image.Images()->Add(first);
+    first->DoSetBounds(0, 0, 4096, 8192);
+    auto* second = new TGIFSubImage(&image);
+    image.Images()->Add(second);
+    second->DoSetBounds(0, 0, 4096, 8192);
+    auto* third = new TGIFSubImage(&image);
+    image.Images()->Add(third);
+    EXPECT_EQ(MessageOf([&] { third->DoSetBounds(0, 0, 1, 1); }), "Image frames too large in total");
+    image.Images()->Delete(0);
+    third->DoSetBounds(0, 0, 1, 1);
+    EXPECT_EQ(image.PixelCount(), MaxFramePixels + 1);
+}
+
 // A plain LZW writer over a std::map, for the code streams other writers
 // make. FullCodes < 0: the encoder's rule, a clear code instead of taking
 // code 4095. Otherwise the table fills to 4096 entries, FullCodes codes go

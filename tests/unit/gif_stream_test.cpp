@@ -61,6 +61,24 @@ TEST(ColorTable, SizesTwoTo256AreRead)
     EXPECT_THROW(image.Header()->LoadFromStream(&stream), GIFException);
 }
 
+TEST(ColorTable, CountsBeyondATableAreRefusedAndChangeNothing)
+{
+    TGIFImage image;
+    TGIFColorMap* map = image.GetColorMap();
+    map->Add(0x123456);
+    TMemoryStream stream;
+    StreamOf(stream, Bytes(3 * 300, 0xAA));
+    EXPECT_EQ(MessageOf([&] { map->LoadFromStream(&stream, 300); }), "Color table overflow");
+    EXPECT_EQ(MessageOf([&] { map->LoadFromStream(&stream, -1); }), "Invalid color index");
+    EXPECT_EQ(map->Count(), 1);
+    EXPECT_EQ(map->GetColor(0), 0x123456u);
+    EXPECT_EQ(stream.Position(), 0);
+    map->LoadFromStream(&stream, 256);
+    EXPECT_EQ(map->Count(), 256);
+    map->LoadFromStream(&stream, 0);
+    EXPECT_EQ(map->Count(), 0);
+}
+
 TEST(ColorTable, ThreeColoursAreWrittenAsFourAndNoneAsNothing)
 {
     TGIFImage image;

@@ -51,6 +51,7 @@ public:
 private:
     friend class TGIFSubImage; // keeps FPixelCount
     int64_t FPixelCount = 0;
+    int SavingBitsPerPixel = -1; // GetBitsPerPixel while saving
     std::unique_ptr<TGIFImageList> FImages;
     std::unique_ptr<TGIFHeader> FHeader;
     TGIFPaletteRef KeptPalette;

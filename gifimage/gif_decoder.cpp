@@ -46,10 +46,6 @@ public:
 
 private:
     enum { TableSize = 4096, StackSize = 8192 };
-    // Why Decode stopped: all pixels written, no more data, or the data
-    // itself ended the frame (end code, or corrupt data).
-    enum TStop { stFull, stNoData, stEnded };
-
     int FetchCode();
     bool Refill();
     void ResetTable();
@@ -74,7 +70,7 @@ private:
     int32_t LastStart = 0, LastLength = 0;
     bool AfterClear = true;  // the next code must be a literal
     bool Walking = false;    // this table generation met a code beyond the table
-    TStop Stop = stFull;
+    bool Ended = false;      // the data itself ended the frame: end code, or corrupt
     bool PixelsLeft = false; // the last string did not fit in the frame
     int32_t Position = 0;    // set when Decode raises
     // Chains for the walk; strings by place and length for the copy.
@@ -175,7 +171,7 @@ void TGIFDecoder::AddEntry(int First, int32_t StringEnd)
 void TGIFDecoder::EndData()
 {
     if (!DataEnded) SkipBlocks(Stream);
-    Stop = stEnded;
+    Ended = true;
 }
 
 // The string of Code by its chain, into Out from At on (what does not fit
@@ -214,10 +210,7 @@ int32_t TGIFDecoder::Decode(uint8_t* Out, int32_t Count)
     try {
         while (position < Count) {
             const int code = FetchCode();
-            if (code < 0) {
-                Stop = stNoData;
-                return position;
-            }
+            if (code < 0) return position;
             if (code == ClearCode) {
                 ResetTable();
                 continue;
@@ -298,7 +291,7 @@ int32_t TGIFDecoder::Decode(uint8_t* Out, int32_t Count)
 
 void TGIFDecoder::Finish()
 {
-    if (Stop == stEnded) return;
+    if (Ended) return;
     // Pixels left over from the last string, or one more code: in a
     // well-formed stream the end code, which skips to the terminator.
     int code = PixelsLeft ? 0 : FetchCode();

@@ -63,6 +63,16 @@ public:
         ::ReadProcessMemory(Process, Memory, &item, sizeof item, nullptr);
         return item.iImage;
     }
+    // The row's bounds on the screen.
+    RECT Bounds(int Item)
+    {
+        RECT r{LVIR_BOUNDS, 0, 0, 0};
+        ::WriteProcessMemory(Process, Memory, &r, sizeof r, nullptr);
+        ::SendMessageA(List, LVM_GETITEMRECT, Item, reinterpret_cast<LPARAM>(Memory));
+        ::ReadProcessMemory(Process, Memory, &r, sizeof r, nullptr);
+        ::MapWindowPoints(List, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
     void Select(int Item)
     {
         LVITEMA item{};
@@ -143,18 +153,20 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
         EXPECT_EQ(items.Image(i), pictures[i]) << i;
     }
 
-    // A chosen row's details beside the list; the screenshot once the MAC
-    // label's ink and the menu's white card are on the screen.
+    // A chosen row's details beside the list; the screenshot once the row's
+    // highlight, the MAC label's ink and the menu's white card are on the screen.
     items.Select(1);
     ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     RECT frame;
     ::GetWindowRect(Window, &frame);
-    auto pixel = [&](int X, int Y) {
+    auto screenPixel = [](int X, int Y) {
         HDC screen = ::GetDC(nullptr);
-        const COLORREF c = ::GetPixel(screen, frame.left + X, frame.top + Y);
+        const COLORREF c = ::GetPixel(screen, X, Y);
         ::ReleaseDC(nullptr, screen);
         return c;
     };
+    auto pixel = [&](int X, int Y) { return screenPixel(frame.left + X, frame.top + Y); };
+    const RECT chosen = items.Bounds(1);
     auto white = [](COLORREF C) { return GetRValue(C) > 0xF8 && GetGValue(C) > 0xF8 && GetBValue(C) > 0xF8; };
     auto labelInked = [&] {
         for (int x = 316; x < 380; ++x)
@@ -162,7 +174,12 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
                 if (GetRValue(pixel(x, y)) < 0x80) return true;
         return false;
     };
-    EXPECT_TRUE(WaitFor([&] { return labelInked() && white(pixel(454 + 10, 255 + 110)); }, 5000));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return !white(screenPixel(chosen.right - 3, (chosen.top + chosen.bottom) / 2)) && labelInked() &&
+                   white(pixel(454 + 10, 255 + 110));
+        },
+        5000));
     EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + "vantra-survey-page.bmp"));
 
     ::PostMessageA(Window, 0xCA01, 0, 1);

@@ -35,10 +35,7 @@ djpeg -pnm truncated.jpg >truncated.pnm 2>/dev/null || status=$?
 printf 'GIF89a, not a JPEG stream at all' >notjpeg.jpg
 head -c 120 baseline.jpg >headeronly.jpg
 # The frame header's height and width set to 0.
-python3 - <<'PY'
-data = bytearray(open("baseline.jpg", "rb").read())
-sof = data.index(b"\xff\xc0")
-data[sof + 5:sof + 9] = b"\0\0\0\0"
-open("zerosize.jpg", "wb").write(bytes(data))
-PY
+sof=$(LC_ALL=C grep -obUaP '\xff\xc0' baseline.jpg | head -n 1 | cut -d: -f1)
+cp baseline.jpg zerosize.jpg
+printf '\0\0\0\0' | dd of=zerosize.jpg bs=1 seek=$((sof + 5)) conv=notrunc status=none
 touch stamp

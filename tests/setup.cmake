@@ -11,3 +11,14 @@ if(WIN32)
   target_compile_definitions(jpeg_image_test PRIVATE JPEG_SAMPLES="Z:${jpeg_samples}")
   add_dependencies(jpeg_image_test jpeg_samples)
 endif()
+
+if(WIN32)
+  # The real wizard on copies of the simulated disc. The wizard is one per
+  # session and shares the registry and the system folder: one test at a time.
+  string(REPLACE "/" "\\\\" disc_dir "Z:${CMAKE_BINARY_DIR}/disc")
+  add_unit_test(setup_e2e_test SOURCES e2e/sandbox.cpp e2e/screen.cpp e2e/setup_test.cpp
+    LIBS toolkit advapi32 gdi32 shlwapi)
+  target_compile_definitions(setup_e2e_test PRIVATE "BIN_DIR=\"${disc_dir}\"")
+  add_dependencies(setup_e2e_test setup_disc)
+  set_tests_properties(setup_e2e_test PROPERTIES RESOURCE_LOCK setup_session TIMEOUT 600)
+endif()

@@ -113,6 +113,7 @@ public:
     // Hover groups: the page buttons, the title buttons, the Congratulations Exit.
     THoverGroup Welcome, License, WirelessMode, Channel, Final, Title, Exit;
 
+    bool Minimized = false;     // hidden by the minimize button, until the application is restored
     bool SetupLaunched = false; // the installer has been started
     std::string SystemIniPath;  // the system folder's wlan.ini
 

@@ -5,7 +5,23 @@
 #include "toolkit/seam.h"
 
 namespace {
+
 const char* const NetworkModes[] = {"Mixed mode", "G-Only Mode"};
+
+WNDPROC OldApplicationProc = nullptr;
+
+// While the wizard is minimized, the application's window stands for it in
+// the taskbar; restoring that window brings the wizard back.
+LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    const LRESULT result = ::CallWindowProcA(OldApplicationProc, Wnd, Msg, WParam, LParam);
+    if (Msg == WM_SIZE && WParam == SIZE_RESTORED && Form1 && Form1->Minimized) {
+        Form1->Minimized = false;
+        Form1->Show();
+    }
+    return result;
+}
+
 } // namespace
 
 std::vector<TControl*> TForm1::PageControls(TSetupPage Page)
@@ -66,10 +82,17 @@ void TForm1::Image18Click(TObject*) { Close(); }
 
 void TForm1::Image_XClick(TObject*) { Close(); }
 
+// Windows hides the windows of a minimized owner by itself, Wine does not:
+// the wizard hides itself.
 void TForm1::Image43Click(TObject*)
 {
-    // The application window takes the wizard with it, as its owner.
-    ::ShowWindow(Application->Handle(), SW_MINIMIZE);
+    HWND application = Application->Handle();
+    if (!OldApplicationProc)
+        OldApplicationProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(application, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ApplicationWndProc)));
+    Minimized = true;
+    Hide();
+    ::ShowWindow(application, SW_MINIMIZE);
 }
 
 void TForm1::Image17Click(TObject*)

@@ -22,3 +22,12 @@ if(WIN32)
   add_dependencies(setup_e2e_test setup_disc)
   set_tests_properties(setup_e2e_test PROPERTIES RESOURCE_LOCK setup_session TIMEOUT 600)
 endif()
+
+if(WIN32)
+  # The wizard's windows in a test program, run in the simulated disc's
+  # folder (the licence, the sounds' folder); it holds the wizard's mutex.
+  add_unit_test(setup_forms_test SOURCES forms/setup_forms_test.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
+  add_dependencies(setup_forms_test setup_disc)
+  set_tests_properties(setup_forms_test PROPERTIES RESOURCE_LOCK setup_session TIMEOUT 300
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/disc)
+endif()

@@ -415,6 +415,8 @@ TEST_F(SetupWizard, InstallerThatCannotStartIsReportedThenALateInstallerWindowIs
     ASSERT_TRUE(WaitFor([this] { return !::IsWindowVisible(Window); }, 5000));
     HWND installer = WaitTitled(InstallerTitle);
     ASSERT_NE(installer, nullptr);
+    // Still waiting: the hand-shake is cleared only when the wait ends.
+    EXPECT_EQ(Software("Open"), "Open Setup");
     EXPECT_EQ(Box->WaitExit(Process, 0), STILL_ACTIVE);
     EndInstaller(installer, "exitexitexit"); // longer than the wizard reads: not completed
     EXPECT_EQ(WaitExit(), 0u);

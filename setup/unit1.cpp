@@ -21,13 +21,18 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     const DWORD version = ::GetVersion();
     FIsXP = LOBYTE(LOWORD(version)) == 5 && HIBYTE(LOWORD(version)) > 0;
 
-    // One wizard at a time; the mutex is held until the process ends.
+    // One wizard at a time; the mutex is held until the process ends. The
+    // create also finds a copy that started at the same instant.
     if (HANDLE running = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "VANTRASETUP")) {
         ::CloseHandle(running);
         Application->Terminate();
         return;
     }
     FInstanceMutex = ::CreateMutexA(nullptr, FALSE, "VANTRASETUP");
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        Application->Terminate();
+        return;
+    }
     SetupLaunched = false;
     DeleteSoftwareValue("Exitkey");
     WriteOpenValue();

@@ -8,10 +8,9 @@
 //   WM_COPYDATA         dwData 1: "Exitkey" = the data's bytes as text; 0: none
 // The environment variable VANTRA_INSTALLER_DELAY (milliseconds) holds its
 // window back, as a slow installer's.
+#include "standin_form.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
-#include "toolkit/graphic_controls.h"
-#include "toolkit/stdctrls.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -39,24 +38,19 @@ void WriteExitKey(const std::string& Text)
     ::RegCloseKey(key);
 }
 
-class TInstallerForm : public TForm {
+class TInstallerForm : public TStandinForm {
 public:
     CLASS_NAME(TInstallerForm)
-    explicit TInstallerForm(TComponent* AOwner) : TForm(AOwner)
+    // Above the middle of the screen, where the wizard's waiting window goes.
+    explicit TInstallerForm(TComponent* AOwner) : TStandinForm(AOwner, 420, 170, Screen->Height() / 2 - 230)
     {
-        BorderStyle = bsDialog;
         SetCaption("InstallShield Wizard");
-        Font()->SetName("Tahoma");
-        Font()->SetSize(8);
-        // Above the middle of the screen, where the wizard's waiting window goes.
-        SetBounds((Screen->Width() - 420) / 2, Screen->Height() / 2 - 230, 420, 170);
-        const std::string open = OpenValue();
         AddLabel("Vantra utility installer (stand-in of the disc: it installs nothing).", 16);
-        AddLabel(open == "Open Setup" ? "Started by the setup wizard (\"Open\" = \"Open Setup\")."
-                                      : "Not started by the setup wizard (no \"Open\" value).",
+        AddLabel(OpenValue() == "Open Setup" ? "Started by the setup wizard (\"Open\" = \"Open Setup\")."
+                                             : "Not started by the setup wizard (no \"Open\" value).",
                  40);
-        AddButton("Finish", 220, [this](TObject*) { Finish(true, "exit"); });
-        AddButton("Cancel", 310, [this](TObject*) { Finish(false, ""); });
+        AddButton("Finish", 220, 96, [this](TObject*) { Finish(true, "exit"); });
+        AddButton("Cancel", 310, 96, [this](TObject*) { Finish(false, ""); });
     }
 
 protected:
@@ -68,25 +62,10 @@ protected:
             Message.Result = TRUE;
             return;
         }
-        TForm::Dispatch(Message);
+        TStandinForm::Dispatch(Message);
     }
 
 private:
-    void AddLabel(const char* Caption, int Top)
-    {
-        auto* label = new TLabel(this);
-        label->SetBounds(16, Top, 380, 16);
-        label->SetCaption(Caption);
-        label->SetParent(this);
-    }
-    void AddButton(const char* Caption, int Left, TNotifyEvent Click)
-    {
-        auto* button = new TButton(this);
-        button->SetCaption(Caption);
-        button->SetBounds(Left, 96, 80, 25);
-        button->OnClick = std::move(Click);
-        button->SetParent(this);
-    }
     void Finish(bool Write, const std::string& ExitKey)
     {
         if (Write) WriteExitKey(ExitKey);

@@ -4,10 +4,9 @@
 // association under HKEY_CLASSES_ROOT), or Cancel. Started as that viewer,
 // with "/view" and a file, it shows the file in a window titled
 // "<file name> - Reader". It is a test and demonstration part, like the disc.
+#include "standin_form.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
-#include "toolkit/graphic_controls.h"
-#include "toolkit/stdctrls.h"
 
 #include <shellapi.h>
 
@@ -34,31 +33,10 @@ void RegisterViewer()
     SetDefaultValue(std::string(ProgId) + "\\shell\\open\\command", command);
 }
 
-class TReaderForm : public TForm {
+class TReaderForm : public TStandinForm {
 public:
     CLASS_NAME(TReaderForm)
-    explicit TReaderForm(TComponent* AOwner) : TForm(AOwner)
-    {
-        Font()->SetName("Tahoma");
-        Font()->SetSize(8);
-        BorderStyle = bsDialog;
-        SetBounds((Screen->Width() - 420) / 2, (Screen->Height() - 150) / 2, 420, 150);
-    }
-    void AddLabel(const std::string& Caption, int Top)
-    {
-        auto* label = new TLabel(this);
-        label->SetBounds(16, Top, 380, 16);
-        label->SetCaption(Caption);
-        label->SetParent(this);
-    }
-    void AddButton(const char* Caption, int Left, TNotifyEvent Click)
-    {
-        auto* button = new TButton(this);
-        button->SetCaption(Caption);
-        button->SetBounds(Left, 76, 80, 25);
-        button->OnClick = std::move(Click);
-        button->SetParent(this);
-    }
+    explicit TReaderForm(TComponent* AOwner) : TStandinForm(AOwner, 420, 150, (Screen->Height() - 150) / 2) {}
 };
 
 TReaderForm* ReaderForm = nullptr;
@@ -84,11 +62,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     } else {
         ReaderForm->SetCaption("Reader Setup");
         ReaderForm->AddLabel("Installs the reader of the user guide (stand-in of the disc).", 16);
-        ReaderForm->AddButton("Install", 220, [](TObject*) {
+        ReaderForm->AddButton("Install", 220, 76, [](TObject*) {
             RegisterViewer();
             ReaderForm->Close();
         });
-        ReaderForm->AddButton("Cancel", 310, [](TObject*) { ReaderForm->Close(); });
+        ReaderForm->AddButton("Cancel", 310, 76, [](TObject*) { ReaderForm->Close(); });
     }
     Application->Run();
     return 0;

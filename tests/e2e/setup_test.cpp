@@ -84,6 +84,12 @@ void ForgetPdfViewer()
     ::SHDeleteKeyA(HKEY_CLASSES_ROOT, "VantraStandin.PdfFile");
 }
 
+BOOL CALLBACK NotePendingPaint(HWND Child, LPARAM Pending)
+{
+    *reinterpret_cast<bool*>(Pending) |= ::IsWindowVisible(Child) && ::GetUpdateRect(Child, nullptr, FALSE);
+    return TRUE;
+}
+
 enum class Page { None, Welcome, License, WirelessMode, AdHoc, Finalize, Congratulations };
 
 const char* const InstallerTitle = "InstallShield Wizard";
@@ -168,7 +174,21 @@ protected:
         Click(wnd, (panel.right - panel.left) / 2, Row * rowHeight + rowHeight / 2);
     }
     void Next() const { ClickButton(0, 2); }
-    void Back() const { ClickButton(1, 2); }
+    // From the Welcome page through the licence to the Wireless Mode page.
+    bool ToWirelessMode() const
+    {
+        ClickButton(0, 3); // Setup
+        if (!WaitPage(Page::License)) return false;
+        Next();
+        return WaitPage(Page::WirelessMode);
+    }
+    // On to the review of an infrastructure network named "tarvane".
+    bool ToFinalize() const
+    {
+        if (!ToWirelessMode()) return false;
+        Next();
+        return WaitPage(Page::Finalize);
+    }
     void TypeSsid(const std::string& Text) const
     {
         HWND edit = Child("Edit");
@@ -234,13 +254,23 @@ protected:
         TIniFile ini(SystemIni());
         return ini.ReadString("DefaultSetting", Key, "<none>");
     }
-    // Every window of the wizard painted first, Wnd among them.
+    // Once every window of the wizard has painted what it has to, and the
+    // screen has settled.
     void Shot(HWND Wnd, const std::string& Name) const
     {
         ASSERT_NE(Wnd, nullptr) << Name;
-        for (HWND wnd : WindowsOf(::GetProcessId(Process)))
-            ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + "setup-" + Name + ".bmp"));
+        EXPECT_TRUE(WaitFor([this] { return !PaintPending(); }, 5000)) << Name;
+        EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + "setup-" + Name + ".bmp"));
+    }
+    bool PaintPending() const
+    {
+        for (HWND wnd : WindowsOf(::GetProcessId(Process))) {
+            if (!::IsWindowVisible(wnd)) continue;
+            bool pending = ::GetUpdateRect(wnd, nullptr, FALSE);
+            ::EnumChildWindows(wnd, NotePendingPaint, reinterpret_cast<LPARAM>(&pending));
+            if (pending) return true;
+        }
+        return false;
     }
 
     std::unique_ptr<Sandbox> Box;
@@ -298,10 +328,7 @@ TEST_F(SetupWizard, AdHocInGOnlyModeThenTheRestartPromptOnWindows98)
 {
     PretendWindows windows98("win98", "4.10.2222");
     Start();
-    ClickButton(0, 3);
-    ASSERT_TRUE(WaitPage(Page::License));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::WirelessMode));
+    ASSERT_TRUE(ToWirelessMode());
     PressButton(Window, "Ad-Hoc Mode");
     Next();
     ASSERT_TRUE(WaitPage(Page::AdHoc));
@@ -341,10 +368,7 @@ TEST_F(SetupWizard, AdHocInGOnlyModeThenTheRestartPromptOnWindows98)
 TEST_F(SetupWizard, BlankSsidAndNoChannelAreWrittenAsChosenAndACancelledInstallerEndsTheWizard)
 {
     Start();
-    ClickButton(0, 3);
-    ASSERT_TRUE(WaitPage(Page::License));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::WirelessMode));
+    ASSERT_TRUE(ToWirelessMode());
     TypeSsid("");
     Next();
     ASSERT_TRUE(WaitFor([this] { return !Box->SeamCalls("MessageBox").empty(); }, 5000));
@@ -375,12 +399,7 @@ TEST_F(SetupWizard, TemplateWithoutBasicIsCopiedUnchangedAndExitWithATrailingBla
     const std::string tmpl = "[DefaultSetting]\r\nDefaultMode=0\r\nDefaultChannel=3\r\nFirst=0\r\nDefaultSSID=Kept\r\n";
     Disc().WriteFile("wlan.ini", tmpl);
     Start();
-    ClickButton(0, 3);
-    ASSERT_TRUE(WaitPage(Page::License));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::WirelessMode));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::Finalize));
+    ASSERT_TRUE(ToFinalize());
     HWND installer = Install();
     EndInstaller(installer, "exit ");
     EXPECT_EQ(WaitExit(), 0u);
@@ -393,12 +412,7 @@ TEST_F(SetupWizard, InstallerThatCannotStartIsReportedThenALateInstallerWindowIs
     Disc({"Utility"});
     ::SetEnvironmentVariableA("VANTRA_INSTALLER_DELAY", "2500"); // the wizard's installer inherits it
     Start();
-    ClickButton(0, 3);
-    ASSERT_TRUE(WaitPage(Page::License));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::WirelessMode));
-    Next();
-    ASSERT_TRUE(WaitPage(Page::Finalize));
+    ASSERT_TRUE(ToFinalize());
     Next();
     ASSERT_TRUE(WaitFor([this] { return !Box->SeamCalls("MessageBox").empty(); }, 5000));
     EXPECT_EQ(Box->SeamCalls("MessageBox")[0].rfind("MessageBox\tWireless Network\tThe installer "

@@ -10,10 +10,18 @@ if(WIN32)
   target_compile_options(gtest_main PRIVATE -w)
 endif()
 
-# add_unit_test(name SOURCES ... LIBS ...): one test program, one ctest entry.
+# add_unit_test(name [APPLICATION] SOURCES ... LIBS ...): one test program, one
+# ctest entry. APPLICATION: the tests use windows, timers or threads of the
+# toolkit, and run inside one application object that the program's main
+# makes and frees, as the programs' own entry functions do.
 function(add_unit_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "APPLICATION" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  if(T_APPLICATION)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/application_main.cpp)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
 endfunction()

@@ -19,7 +19,7 @@ add_unit_test(gif_files_test SOURCES unit/gif_files_test.cpp LIBS gifimage_core)
 target_compile_definitions(gif_files_test PRIVATE GIF_SAMPLES="${gif_samples_path}")
 add_dependencies(gif_files_test gif_samples)
 if(WIN32)
-  add_unit_test(gif_win32_test SOURCES unit/gif_win32_test.cpp LIBS gifimage gifimage_core)
+  add_unit_test(gif_win32_test APPLICATION SOURCES unit/gif_win32_test.cpp LIBS gifimage gifimage_core)
 else()
   # giflib beside ours, natively.
   find_package(GIF REQUIRED)

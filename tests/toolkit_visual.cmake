@@ -7,15 +7,15 @@ if(WIN32)
     "1 BITMAP \"${sample}\"\nTPACKEDFORM RCDATA \"${visual_dir}/TPackedForm.dat\"\n")
   configure_file(${visual_dir}/toolkit_visual.rc.in ${visual_dir}/toolkit_visual.rc COPYONLY)
   set_source_files_properties(${visual_dir}/toolkit_visual.rc PROPERTIES OBJECT_DEPENDS ${visual_dir}/TPackedForm.dat)
-  add_unit_test(toolkit_visual_test
+  add_unit_test(toolkit_visual_test APPLICATION
     SOURCES unit/toolkit_visual_test.cpp ${visual_dir}/toolkit_visual.rc
     LIBS toolkit)
-  add_unit_test(toolkit_controls_test SOURCES forms/toolkit_controls_test.cpp LIBS toolkit)
+  add_unit_test(toolkit_controls_test APPLICATION SOURCES forms/toolkit_controls_test.cpp LIBS toolkit)
 endif()
 
 if(WIN32)
   # The skin as the utility's resources carry it.
-  add_unit_test(toolkit_skin_test SOURCES forms/toolkit_skin_test.cpp forms/toolkit_skin_test.rc LIBS toolkit)
+  add_unit_test(toolkit_skin_test APPLICATION SOURCES forms/toolkit_skin_test.cpp forms/toolkit_skin_test.rc LIBS toolkit)
   target_include_directories(toolkit_skin_test PRIVATE ${PROJECT_SOURCE_DIR}/assets)
   file(GLOB skin_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/skin/* ${PROJECT_SOURCE_DIR}/assets/icons/*)
   set_source_files_properties(forms/toolkit_skin_test.rc PROPERTIES

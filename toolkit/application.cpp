@@ -5,14 +5,21 @@
 
 #include <commctrl.h>
 
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
 namespace {
-DWORD MainThread = ::GetCurrentThreadId();
+DWORD MainThread = 0;
 }
 
 DWORD MainThreadID() { return MainThread; }
 
 TApplication::TApplication() : TComponent(nullptr)
 {
+    if (Application) throw EInvalidOperation("An application object already exists");
+    Application = this;
+    Screen = &OwnScreen;
+    MainThread = ::GetCurrentThreadId();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
     char path[MAX_PATH];
@@ -36,6 +43,8 @@ TApplication::~TApplication()
     while (ComponentCount()) delete Components(ComponentCount() - 1);
     if (AppWnd) ::DestroyWindow(AppWnd);
     if (UtilWnd) ::DestroyWindow(UtilWnd);
+    Application = nullptr;
+    Screen = nullptr;
 }
 
 HWND TApplication::Handle()
@@ -192,8 +201,3 @@ HCURSOR TScreen::Cursors(TCursor Index)
     }
     return ::LoadCursor(nullptr, IDC_ARROW);
 }
-
-static TApplication TheApplication;
-static TScreen TheScreen;
-TApplication* Application = &TheApplication;
-TScreen* Screen = &TheScreen;

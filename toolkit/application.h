@@ -1,11 +1,30 @@
 // The application object: the message loop, the hidden application window
 // that owns every form, message boxes and exception display; and the screen.
+//
+// The program's entry function owns it: it makes one TApplication on its own
+// stack, which points Application and Screen at itself and its screen, and
+// frees it, with every form, before it returns. Nothing that outlives the
+// entry function may depend on it.
 #pragma once
 #include "form.h"
 
 #include <exception>
 #include <functional>
 #include <string>
+
+class TScreen {
+public:
+    ~TScreen();
+    int PixelsPerInch() const;
+    // The cursor of a TCursor index; crHandPoint is the system's hand, or the
+    // program's cursor resource "CRHANDPOINT" where the system has none.
+    HCURSOR Cursors(TCursor Index);
+    int Width() const { return ::GetSystemMetrics(SM_CXSCREEN); }
+    int Height() const { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+private:
+    HCURSOR OwnHand = nullptr;
+};
 
 class TApplication : public TComponent {
 public:
@@ -52,22 +71,11 @@ private:
     HWND AppWnd = nullptr;
     HWND UtilWnd = nullptr;
     std::string TitleText;
+    TScreen OwnScreen;
 };
 
-class TScreen {
-public:
-    ~TScreen();
-    int PixelsPerInch() const;
-    // The cursor of a TCursor index; crHandPoint is the system's hand, or the
-    // program's cursor resource "CRHANDPOINT" where the system has none.
-    HCURSOR Cursors(TCursor Index);
-    int Width() const { return ::GetSystemMetrics(SM_CXSCREEN); }
-    int Height() const { return ::GetSystemMetrics(SM_CYSCREEN); }
 
-private:
-    HCURSOR OwnHand = nullptr;
-};
-
+// Both set while a TApplication exists, null otherwise.
 extern TApplication* Application;
 extern TScreen* Screen;
 

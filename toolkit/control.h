@@ -5,6 +5,7 @@
 #pragma once
 #include "component.h"
 #include "graphics.h"
+#include "live_count.h"
 
 #include <windows.h>
 
@@ -208,6 +209,7 @@ private:
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
 
+    TLiveCount<TWinControl> Live;
     HWND FHandle = nullptr;
     std::string FText;
     std::vector<TControl*> Children;

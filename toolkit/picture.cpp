@@ -21,13 +21,15 @@ std::string Lower(std::string s)
     return s;
 }
 
+// The registries are never freed: a graphic unit may unregister itself while
+// the C runtime tears the program down.
 std::vector<Format>& Formats()
 {
-    static std::vector<Format> formats = {
+    static auto* formats = new std::vector<Format>{
         {"bmp", "Bitmaps", GraphicClass<TBitmap>("TBitmap")},
         {"ico", "Icons", GraphicClass<TIcon>("TIcon")},
     };
-    return formats;
+    return *formats;
 }
 
 struct ClipboardFormat {
@@ -37,8 +39,8 @@ struct ClipboardFormat {
 
 std::vector<ClipboardFormat>& ClipboardFormats()
 {
-    static std::vector<ClipboardFormat> formats = {{CF_BITMAP, GraphicClass<TBitmap>("TBitmap")}};
-    return formats;
+    static auto* formats = new std::vector<ClipboardFormat>{{CF_BITMAP, GraphicClass<TBitmap>("TBitmap")}};
+    return *formats;
 }
 
 } // namespace

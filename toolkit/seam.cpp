@@ -50,8 +50,8 @@ bool TPlatformSeam::Recording() const { return LogPath() != nullptr; }
 
 void TPlatformSeam::Record(const std::string& Line)
 {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> hold(lock);
+    static auto* lock = new std::mutex; // never freed: a worker may record during the program's end
+    std::lock_guard<std::mutex> hold(*lock);
     if (std::FILE* f = std::fopen(LogPath(), "ab")) {
         std::fprintf(f, "%s\n", Line.c_str());
         std::fclose(f);
@@ -133,4 +133,9 @@ bool TPlatformSeam::ServiceRunning(const std::string& ServiceName)
     }
     if (Recording()) Record(Format("ServiceRunning\t%s\t%d", ServiceName.c_str(), running));
     return running;
+}
+
+void TPlatformSeam::Trace(const std::string& Text)
+{
+    if (Recording()) Record("Trace\t" + Text);
 }

@@ -8,7 +8,8 @@
 // and stand in for what a test run cannot have: message boxes are answered
 // at once (SEAM_ANSWER, else the first button) instead of shown, sounds are
 // recorded instead of played, one wave-out device is reported
-// (SEAM_WAVE_DEVICES overrides), and Windows is never shut down.
+// (SEAM_WAVE_DEVICES overrides), Windows is never shut down, and the
+// programs' trace lines are kept.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -29,6 +30,9 @@ public:
     virtual BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data);
     // Whether the named Windows service is running; false when it cannot be asked.
     virtual bool ServiceRunning(const std::string& ServiceName);
+    // The programs' trace: prints nothing in use, and is recorded with the
+    // rest when the seam records.
+    virtual void Trace(const std::string& Text);
 
 protected:
     void Record(const std::string& Line);

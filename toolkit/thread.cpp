@@ -2,6 +2,7 @@
 #include "application.h"
 #include "exceptions.h"
 #include "format.h"
+#include "seam.h"
 
 #include <atomic>
 #include <exception>
@@ -10,6 +11,11 @@
 
 // Shared by the object and its thread, so that a thread abandoned when its
 // object is freed never touches freed memory.
+//
+// Each Resume starts a new round; a thread parks in the round it saw, and
+// counts as suspended only while that round lasts. So a Suspend that follows
+// a Resume before the thread has woken parks it again at its next safe point,
+// and Suspended tells the truth throughout.
 struct TThread::State {
     std::mutex Lock;
     std::condition_variable Changed;
@@ -18,10 +24,16 @@ struct TThread::State {
     bool Started = false;
     bool SuspendRequested = false;
     bool Parked = false;
+    bool Finished = false; // Execute has returned
     bool Abandoned = false;
+    unsigned Round = 0;       // Resumes so far
+    unsigned ParkedRound = 0; // the round the thread parked in
     std::atomic<bool> Terminated{false};
     std::atomic<int> References{2};
     TThread* Object;
+    const char* ClassName = nullptr;
+
+    bool Suspended() const { return !Started || Finished || (Parked && ParkedRound == Round); }
 
     void Release()
     {
@@ -62,7 +74,7 @@ TThread::~TThread()
     {
         std::lock_guard<std::mutex> hold(S->Lock);
         // A thread that parks from now on ends there instead.
-        wait = S->Started && !S->Parked;
+        wait = S->Started && !S->Parked && !S->Finished;
         S->Abandoned = true;
         S->Changed.notify_all();
     }
@@ -80,11 +92,18 @@ DWORD WINAPI TThread::ThreadProc(void* Param)
         run = !s->Abandoned;
     }
     if (run) {
+        // A worker's failure ends that worker only, and is told.
         try {
             s->Object->Execute();
+        } catch (const std::exception& e) {
+            Platform().Trace(Format("%s ended by an exception: %s", s->ClassName, e.what()));
         } catch (...) {
-            // A worker's failure ends the worker only.
+            Platform().Trace(Format("%s ended by an exception", s->ClassName));
         }
+    }
+    {
+        std::lock_guard<std::mutex> hold(s->Lock);
+        s->Finished = true;
     }
     s->Release();
     return 0;
@@ -94,9 +113,10 @@ void TThread::Resume()
 {
     std::lock_guard<std::mutex> hold(S->Lock);
     S->SuspendRequested = false;
-    S->Parked = false; // counts as running from now, though it wakes a moment later
+    ++S->Round;
     if (!S->Started) {
         S->Started = true;
+        S->ClassName = ClassName();
         ::ResumeThread(S->Thread);
     }
     S->Changed.notify_all();
@@ -115,7 +135,7 @@ void TThread::Suspend()
 bool TThread::Suspended() const
 {
     std::lock_guard<std::mutex> hold(S->Lock);
-    return !S->Started || S->Parked;
+    return S->Suspended();
 }
 
 void TThread::Terminate()
@@ -142,7 +162,9 @@ void TThread::Park()
     std::unique_lock<std::mutex> hold(s->Lock);
     if (!s->SuspendRequested) return;
     s->Parked = true;
-    s->Changed.wait(hold, [s] { return !s->SuspendRequested || s->Abandoned; });
+    const unsigned round = s->ParkedRound = s->Round;
+    s->Changed.wait(hold, [s, round] { return s->Round != round || s->Abandoned; });
+    s->Parked = false;
     if (s->Abandoned) {
         // The object is gone: end here without returning into its code.
         hold.unlock();

@@ -3,8 +3,11 @@
 // It is created suspended and started by Resume. Suspension is cooperative:
 // Suspend asks the thread to stop, and it parks at its next safe point (the
 // start of Sleep or Synchronize, or an interrupted Sleep), never while it
-// might hold a lock; Suspended reports true once it is parked. Calling
-// Suspend from the thread itself parks it at once.
+// might hold a lock. Suspended is true before the first Resume, while the
+// thread is parked, and once Execute has returned (normally or by an
+// exception, which is traced through the platform seam); a resumed thread is
+// not suspended until it parks again. Calling Suspend from the thread itself
+// parks it at once.
 //
 // Synchronize runs a call on the main thread through the application's
 // utility window, which every message loop there services, modal loops and
@@ -12,6 +15,7 @@
 // never runs again; freeing a running one waits for Execute to return, and
 // the main thread keeps servicing synchronised calls while it waits.
 #pragma once
+#include "live_count.h"
 #include "persistent.h"
 
 #include <windows.h>
@@ -45,6 +49,7 @@ private:
     void Park();
     State* S;
     DWORD Id = 0;
+    TLiveCount<TThread> Live;
 };
 
 // Waits for Handle; on the main thread, calls synchronised from other

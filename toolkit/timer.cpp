@@ -5,10 +5,11 @@
 
 namespace {
 // Identifiers of live timers, so that a stale WM_TIMER is never taken for one.
+// Never freed: a timer may go after the C runtime's own teardown has begun.
 std::set<TTimer*>& LiveTimers()
 {
-    static std::set<TTimer*> live;
-    return live;
+    static auto* live = new std::set<TTimer*>;
+    return *live;
 }
 UINT_PTR IdOf(TTimer* Timer) { return reinterpret_cast<UINT_PTR>(Timer); }
 } // namespace

@@ -3,6 +3,7 @@
 // the countdown afresh.
 #pragma once
 #include "component.h"
+#include "live_count.h"
 
 #include <windows.h>
 
@@ -25,6 +26,7 @@ public:
 
 private:
     void UpdateTimer();
+    TLiveCount<TTimer> Live;
     bool FEnabled = true;
     UINT FInterval = 1000;
     bool Running = false;

@@ -1,18 +1,30 @@
 // The adapter utility: a tray-resident program that watches and configures
 // the wireless link.
+#include "debug_trace.h"
 #include "mainfrm.h"
 #include "sitesurveywep.h"
 #include "toolkit/application.h"
+#include "toolkit/format.h"
+#include "toolkit/thread.h"
+#include "toolkit/timer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    try {
-        Application->SetTitle("RIZI_Vud");
-        Application->CreateForm(MainFrm);
-        Application->CreateForm(SiteSurveyWEPFrm);
-        Application->Run();
-    } catch (const std::exception& e) {
-        Application->ShowException(e);
+    {
+        // Owns every form; they go with it, before the C runtime's own end.
+        TApplication application;
+        try {
+            Application->SetTitle("RIZI_Vud");
+            TMainFrm* mainFrm;
+            Application->CreateForm(mainFrm);
+            Application->CreateForm(SiteSurveyWEPFrm);
+            Application->Run();
+        } catch (const std::exception& e) {
+            Application->ShowException(e);
+        }
     }
+    // Every exit path must have freed its timers, windows and threads by now.
+    DebugTrace(0, Format("Alive at the end: %d timers, %d windows, %d threads", TLiveCount<TTimer>::Alive(),
+                         TLiveCount<TWinControl>::Alive(), TLiveCount<TThread>::Alive()));
     return 0;
 }

@@ -1,16 +1,12 @@
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "drivers/bindings.h"
 #include "drivers/win_version.h"
-#include "globals.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
-#include "wlan_ini.h"
+#include "wzc_service.h"
 
 #include <shellapi.h>
-
-TMainFrm* MainFrm = nullptr;
 
 namespace {
 std::string FirstArgument()
@@ -28,6 +24,7 @@ bool FileExists(const std::string& Path)
 
 TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
 {
+    SkipChipsetCallsWhile(&Program.Quitting);
     CreateComponents();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -36,18 +33,18 @@ TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
     OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
 
     const std::string argument = FirstArgument();
-    if (argument == "-o") Quitting = 0;
+    if (argument == "-o") Program.Quitting = false;
     if (argument == "-q") {
         // Every running copy exits on this; hung windows are skipped, not waited for.
         DWORD_PTR result;
         ::SendMessageTimeoutA(HWND_BROADCAST, WM_VANTRA_EXIT, 0, 1, SMTO_ABORTIFHUNG, 30000, &result);
-        Quitting = 1;
+        Program.Quitting = true;
         Application->Terminate();
         return;
     }
     if (CopyAlreadyRunning() || !LoadNicLibrary()) {
         RemoveTrayIcon();
-        Quitting = 1;
+        Program.Quitting = true;
         Application->Terminate();
     }
 }
@@ -67,51 +64,52 @@ bool TMainFrm::CopyAlreadyRunning()
 
 void TMainFrm::FormCreate(TObject*)
 {
-    if (FirstArgument() == "-q" || Quitting) return;
-    ProgramFolder = ExtractFilePath(Application->ExeName());
+    if (FirstArgument() == "-q" || Program.Quitting) return;
+    Program.ProgramFolder = ExtractFilePath(Application->ExeName());
 
-    const std::string companion = Format("%s%s", ProgramFolder.c_str(), "Vorlex.exe");
+    const std::string companion = Format("%s%s", Program.ProgramFolder.c_str(), "Vorlex.exe");
     if (FileExists(companion)) Platform().ShellExecute(nullptr, "open", companion, "", "", SW_HIDE);
     ::Sleep(50);
 
-    WinVersionCode = GetWinVersionCode();
-    MessageThread = new TMessageThread;
-    TcpIpThread = new TSetTCPIPThread;
-    GifThread = new TShowGifThread;
-    PowerThread = new TGetSysPowStatus;
+    Program.WinVersionCode = GetWinVersionCode();
+    MessageThread = new TMessageThread(Handle(), [this] { ClearHover(); });
+    TcpIpThread = new TSetTCPIPThread([this] { return PendingIpInfo; },
+                                      [this](NicIpInfo& Info) { ApplyTcpIpSettings(Info); });
+    GifThread = new TShowGifThread([this] { ShowGifStatus(); });
+    PowerThread = new TGetSysPowStatus([this] { CheckPowerStatus(); });
     UpdateProfilesButton();
 
-    Quitting = 0;
-    SoundEnabled = Platform().WaveOutDeviceCount() != 0;
+    Program.Quitting = false;
+    Program.SoundEnabled = Platform().WaveOutDeviceCount() != 0;
     PlaySoundThenStop("start.wav");
 
     LayoutControls();
     Application->ShowMainForm = false;
-    TrayIconFirst = 3;
-    TrayIconLimit = 6;
+    Tray.TrayIconFirst = 3;
+    Tray.TrayIconLimit = 6;
     SetControlFonts();
     LoadSkinBitmaps();
-    SetPageButtonImages(1081, 1084, 1086);
+    SetPageButtonImages(IDB_TAB_LINK, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES_OFF);
     SetWindowShape();
     AfterSkinSetup();
     Pal_MoreInfo->Hide();
-    StatusImageId = 1007;
-    SetStatusImage(1007);
-    PreviousStatusImageId = 1007;
+    Pages.StatusImageId = IDB_TITLE_NO_LINK;
+    SetStatusImage(IDB_TITLE_NO_LINK);
+    Pages.PreviousStatusImageId = IDB_TITLE_NO_LINK;
     Img_MissAP->BringToFront();
     Img_MissAP->Show();
     SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
 
-    WlanIniPath = ProgramFolder + "WLAN.INI";
-    if (!FileExists(WlanIniPath)) {
-        Platform().MessageBox(nullptr, WlanIniPath + " can't found.", "Loading WLAN.INI Error!", MB_ICONERROR);
-        RemoveTrayIcon();
-        Application->Terminate();
+    Program.WlanIniPath = Program.ProgramFolder + "WLAN.INI";
+    if (!FileExists(Program.WlanIniPath)) {
+        Platform().MessageBox(nullptr, Program.WlanIniPath + " can't found.", "Loading WLAN.INI Error!",
+                              MB_ICONERROR);
+        ExitUtility(); // the workers and sounds have started: end in order
         return;
     }
     {
-        TIniFile ini(WlanIniPath);
-        ReadDefaultSettings(ini);
+        TIniFile ini(Program.WlanIniPath);
+        Defaults.Read(ini);
     }
     ClearPageLabels();
 
@@ -125,20 +123,20 @@ void TMainFrm::FormShow(TObject*)
         SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);
         Invalidate();
     }
-    SetStatusImage(StatusImageId);
-    if (CurrentPage == 0) ResumeGifThreadIfIdle();
+    SetStatusImage(Pages.StatusImageId);
+    if (Pages.CurrentPage == Page::Link) ResumeGifThreadIfIdle();
 }
 
 void TMainFrm::ResumeGifThreadIfIdle()
 {
-    if (MoreInfoHidden && Visible() && GifThread->Suspended() && TcpIpThread->Suspended() && AdapterOpened &&
-        ConnectedShown)
+    if (Pages.MoreInfoHidden && Visible() && GifThread->Suspended() && TcpIpThread->Suspended() &&
+        Link.AdapterOpened && Tray.ConnectedShown)
         GifThread->Resume();
 }
 
 void TMainFrm::FormKeyPress(TObject*, char& Key)
 {
-    if (Key == 27) HideToTray();
+    if (Key == VK_ESCAPE) HideToTray();
 }
 
 void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
@@ -147,18 +145,21 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     UpdateTimer->SetEnabled(false);
     CheckTimer->SetInterval(0);
     CheckTimer->SetEnabled(false);
-    CanClose = true;
+    // Closing the window any other way (Alt+F4, the taskbar button) ends the
+    // utility in order too; the exit closes the window itself.
+    CanClose = ExitStarted;
+    if (!ExitStarted) ExitUtility();
 }
 
 void TMainFrm::FormClose(TObject*, TCloseAction&)
 {
-    Quitting = 0;
+    Program.Quitting = false;
     CloseAllSounds();
     BeforeSkinFree();
     FreeSkinBitmaps();
     HideMainWindow();
-    if (NicDeviceMgrOpen) CloseDeviceManager();
-    Quitting = 1;
+    if (Link.NicDeviceMgrOpen) Link.CloseDeviceManager();
+    Program.Quitting = true;
 }
 
 void TMainFrm::Dispatch(TMessage& Message)
@@ -172,12 +173,49 @@ void TMainFrm::Dispatch(TMessage& Message)
 
 void TMainFrm::SuspendWorkers()
 {
-    for (TThread* worker : {static_cast<TThread*>(MessageThread), static_cast<TThread*>(TcpIpThread),
-                            static_cast<TThread*>(GifThread)})
-        if (!worker->Suspended()) worker->Suspend();
+    for (TThread* worker : ResumedWorkers())
+        if (worker && !worker->Suspended()) worker->Suspend();
 }
 
 bool TMainFrm::WorkersSuspended() const
 {
-    return MessageThread->Suspended() && TcpIpThread->Suspended() && GifThread->Suspended();
+    for (TThread* worker : ResumedWorkers())
+        if (worker && !worker->Suspended()) return false;
+    return true;
+}
+
+bool TMainFrm::ParkWorkers()
+{
+    const bool exiting = ExitStarted;
+    for (;;) {
+        Application->ProcessMessages();
+        if (ExitStarted != exiting) return false;
+        SuspendWorkers();
+        if (WorkersSuspended()) return true;
+        WaitPumping(100);
+        if (ExitStarted != exiting) return false;
+    }
+}
+
+void TMainFrm::FreeWorkers()
+{
+    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
+    for (TThread* worker : workers)
+        if (worker) worker->Terminate();
+    for (TThread* worker : workers) delete worker;
+    MessageThread = nullptr;
+    TcpIpThread = nullptr;
+    GifThread = nullptr;
+    PowerThread = nullptr;
+}
+
+TMainFrm::~TMainFrm()
+{
+    FreeWorkers(); // when the exit has not run
+    // The window outlives this part of the form: its last messages go to the
+    // form's own procedure.
+    if (OldWndProc && HandleAllocated())
+        ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+    SkipChipsetCallsWhile(nullptr);
+    if (InstanceMutex) ::CloseHandle(InstanceMutex); // the window lives as long as the program
 }

@@ -12,8 +12,16 @@
 //   mainfrm_skin.cpp        shape, layout, fonts, skin bitmaps, status panel
 //   mainfrm_pages.cpp       page switching
 //   mainfrm_hover.cpp       hover pictures and the title button
+// The window owns the utility's state for the whole run, in the objects
+// below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
 #include "drivers/records.h"
+#include "link_state.h"
+#include "page_state.h"
+#include "poll_state.h"
+#include "profile_state.h"
+#include "program_state.h"
+#include "survey_state.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/form.h"
 #include "toolkit/graphic_controls.h"
@@ -22,8 +30,11 @@
 #include "toolkit/menus.h"
 #include "toolkit/stdctrls.h"
 #include "toolkit/timer.h"
+#include "tray_state.h"
+#include "wlan_ini.h"
 #include "workers.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +42,17 @@ class TMainFrm : public TForm {
 public:
     CLASS_NAME(TMainFrm)
     explicit TMainFrm(TComponent* AOwner);
+    ~TMainFrm() override;
+
+    // The utility's state, by concern.
+    TProgramState Program;
+    TLinkState Link;
+    TWlanIniDefaults Defaults; // of WLAN.INI
+    TTrayState Tray;
+    TPollState Poll;
+    TPageState Pages;
+    TSurveyState Survey;
+    TProfileState Profiles;
 
     // Components, by page. Created in mainfrm_components.cpp.
     TTimer* UpdateTimer;
@@ -133,9 +155,10 @@ public:
     TSetTCPIPThread* TcpIpThread = nullptr;
     TShowGifThread* GifThread = nullptr;
     TGetSysPowStatus* PowerThread = nullptr;
-    NicIpInfo PendingIpInfo{};
-    int32_t HoverIndex = -1;
-    int32_t HoverIndex2 = -1;
+    NicIpInfo PendingIpInfo{}; // what TcpIpThread applies
+    HoverItem HoverIndex = HoverItem::None;  // whose highlighted picture was set last
+    HoverItem HoverIndex2 = HoverItem::None; // under the pointer now
+    WNDPROC OldWndProc = nullptr;            // the form's own, which MainWndProc replaces
 
     // Start, show, close and keys (mainfrm.cpp, mainfrm_exit.cpp).
     void FormCreate(TObject* Sender);
@@ -147,6 +170,10 @@ public:
     static void WaitPumping(DWORD Milliseconds);
     void SuspendWorkers();         // asks the three that the window resumes to park
     bool WorkersSuspended() const; // and tells whether they have
+    // Suspends those three and waits, servicing messages, until each has
+    // parked. False when an exit ran meanwhile (it has freed them).
+    bool ParkWorkers();
+    void FreeWorkers(); // terminates and frees all four
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
     // Device check and adapter start (mainfrm_device.cpp).
@@ -158,7 +185,7 @@ public:
 
     // Status poll, tray icon and monitoring (mainfrm_monitor.cpp, mainfrm_tray.cpp).
     void UpdateTimerTimer(TObject* Sender);
-    void ShowIcon(int32_t State);
+    void ShowIcon(TrayState State);
     void AddTrayIcon();
     void RemoveTrayIcon();
     void DetectIconTimer(TObject* Sender);
@@ -192,7 +219,7 @@ public:
     void ShowLinkInfoImage();
     void SetWizardButtonImage(int32_t Id);
     void CheckStatusPage();
-    bool MainPanelSet(int32_t Page);
+    bool MainPanelSet(Page P);
     void UpdateProfilesButton(); // disabled while Windows' own wireless service runs on XP
     void ClearPageLabels();      // the labels that start-up clears
     void EnableConnectControls(bool Enabled);
@@ -221,20 +248,21 @@ public:
     void Img_ProfilesClick(TObject* Sender);
     void Image7Click(TObject* Sender);
     void ResetHoverImages();
-    void ClearHover(); // HoverIndex2 := -1, reset, HoverIndex := -1
-    void HoverButton(int32_t Code, TImage* Button, int32_t HotId);
-    void HoverPageButton(int32_t Code);
+    void ClearHover(); // HoverIndex2 := None, reset, HoverIndex := None
+    void HoverButton(HoverItem Code, TImage* Button, int32_t HotId);
+    void HoverPageButton(HoverItem Code);
     void RestoreTitleButton();
 
     // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
     void UpdateLinkInfo();
-    void ShowLinkInfo(int32_t Level);
+    void ShowLinkInfo(bool Connected);
     void ShowGifStatus();
     void ApplyTcpIpSettings(NicIpInfo& Info);
     void FillProfileList();
     void EnsureDefaultProfile();
     void ApplyDefaultProfile();
     void CheckTimerTimer(TObject* Sender);
+    void ConnectCheckTimerTimer(TObject* Sender);
     void RefreshSiteSurvey();
 
 protected:
@@ -243,15 +271,16 @@ protected:
 private:
     void CreateComponents();
     bool CopyAlreadyRunning();
+    void LoseAdapter();
+    void ShowMissingAccessPoint(int32_t MenuId);
+    int32_t MenuImageId() const; // with or without an open adapter
+    std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;
 };
 
-extern TMainFrm* MainFrm;
-
 // The window procedure that the skin installs in place of the form's own.
 LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-extern WNDPROC OldWndProc;
 
 // Private messages of the utility.
 constexpr UINT WM_VANTRA_EXIT = 0xCA01;      // wParam 0, lParam 1: exit

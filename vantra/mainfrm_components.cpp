@@ -1,6 +1,5 @@
 // The components of the main window and their designed properties; the
 // positions that start-up sets itself are in LayoutControls.
-#include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/formdata.h"
 
@@ -16,12 +15,16 @@ template <class T> T* Make(TMainFrm* Form, TWinControl* Parent, const char* Name
     return control;
 }
 
+// A tick that comes once the exit has begun does nothing: the handlers use
+// the workers, which the exit frees.
 TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 {
     auto* timer = new TTimer(Form);
     timer->SetEnabled(false);
     timer->SetInterval(Interval);
-    timer->OnTimer = std::move(Handler);
+    timer->OnTimer = [Form, Handler = std::move(Handler)](TObject* Sender) {
+        if (!Form->Program.Quitting) Handler(Sender);
+    };
     return timer;
 }
 
@@ -75,10 +78,15 @@ void TMainFrm::CreateComponents()
     BorderStyle = bsNone;
     KeyPreview = true;
     SetColor(0xF0E6E1);
+    // The skin's size, in the middle of the work area: clear of the taskbar
+    // and the notification area, where the user expects such a window.
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds((work.left + work.right - 580) / 2, (work.top + work.bottom - 435) / 2, 580, 435);
 
     UpdateTimer = NewTimer(this, 0, [this](TObject* s) { UpdateTimerTimer(s); });
     CheckTimer = NewTimer(this, 0, [this](TObject* s) { CheckTimerTimer(s); });
-    ConnectCheckTimer = NewTimer(this, 0, nullptr);
+    ConnectCheckTimer = NewTimer(this, 0, [this](TObject* s) { ConnectCheckTimerTimer(s); });
     DeviceCheckTimer = NewTimer(this, 0, [this](TObject* s) { DeviceCheckTimerTimer(s); });
     Timer1 = NewTimer(this, 500, [this](TObject* s) { Timer1Timer(s); });
     DetectIcon = NewTimer(this, 3000, [this](TObject* s) { DetectIconTimer(s); });
@@ -117,9 +125,9 @@ void TMainFrm::CreateComponents()
     Img_Link->OnClick = [this](TObject* s) { Img_LinkClick(s); };
     Img_SiteSurvey->OnClick = [this](TObject* s) { Img_SiteSurveyClick(s); };
     Img_Profiles->OnClick = [this](TObject* s) { Img_ProfilesClick(s); };
-    Img_Link->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(0); };
-    Img_SiteSurvey->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(1); };
-    Img_Profiles->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(2); };
+    Img_Link->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(HoverItem::LinkButton); };
+    Img_SiteSurvey->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(HoverItem::SurveyButton); };
+    Img_Profiles->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(HoverItem::ProfilesButton); };
     for (TImage* button : {Img_Link, Img_SiteSurvey, Img_Profiles}) button->Cursor = crHandPoint;
 
     Pal_SysBtn = NewPanel(this, "Pal_SysBtn", 536, 6, 35, 37);
@@ -127,7 +135,7 @@ void TMainFrm::CreateComponents()
     Image7 = NewImage(this, Pal_SysBtn, "Image7", 0, 0);
     Image7->Cursor = crHandPoint;
     Image7->OnClick = [this](TObject* s) { Image7Click(s); };
-    Image7->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverButton(8, Image7, 0); };
+    Image7->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverButton(HoverItem::TitleButton, Image7, 0); };
 
     // The menu area: the menu picture, or the wizard's buttons.
     Pal_Menu = NewPanel(this, "Pal_Menu", 455, 260, 117, 132);
@@ -139,18 +147,24 @@ void TMainFrm::CreateComponents()
     struct WizardButton {
         TImage*& Field;
         const char* Name;
-        int Top, Code, HotId;
+        int Top;
+        HoverItem Code;
+        int32_t HotId;
     } wizardButtons[] = {
-        {Img_Yes, "Img_Yes", 145, 3, 1045},          {Img_No, "Img_No", 179, 4, 1042},
-        {Img_Next, "Img_Next", 179, 1, 1036},        {Img_ActnewNow, "Img_ActnewNow", 179, 6, 1051},
-        {Img_Back, "Img_Back", 213, 0, 1033},        {Img_ActnewLater, "Img_ActnewLater", 213, 7, 1054},
+        {Img_Yes, "Img_Yes", 145, HoverItem::Yes, IDB_BUTTON_YES_HOT},
+        {Img_No, "Img_No", 179, HoverItem::No, IDB_BUTTON_NO_HOT},
+        {Img_Next, "Img_Next", 179, HoverItem::Next, IDB_BUTTON_NEXT_HOT},
+        {Img_ActnewNow, "Img_ActnewNow", 179, HoverItem::ActivateNow, IDB_BUTTON_NOW_HOT},
+        {Img_Back, "Img_Back", 213, HoverItem::Back, IDB_BUTTON_BACK_HOT},
+        {Img_ActnewLater, "Img_ActnewLater", 213, HoverItem::ActivateLater, IDB_BUTTON_LATER_HOT},
     };
     for (WizardButton& b : wizardButtons) {
         b.Field = NewImage(this, Pal_Menu, b.Name, 2, b.Top, 126, 34);
         b.Field->Cursor = crHandPoint;
         b.Field->Hide();
         TImage* image = b.Field;
-        const int code = b.Code, hot = b.HotId;
+        const HoverItem code = b.Code;
+        const int32_t hot = b.HotId;
         image->OnMouseMove = [this, image, code, hot](TObject*, TShiftState, int, int) { HoverButton(code, image, hot); };
     }
     Pal_Search = NewPanel(this, "Pal_Search", 20, 200, 100, 20);
@@ -164,7 +178,7 @@ void TMainFrm::CreateComponents()
     Status_Img_SignalStreng = NewImage(this, this, "Status_Img_SignalStreng", 129, 361, 82, 13);
     Status_Img_LinkQuality = NewImage(this, this, "Status_Img_LinkQuality", 312, 361, 82, 13);
     for (TImage* bar : {Status_Img_SignalStreng, Status_Img_LinkQuality}) {
-        bar->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(2); };
+        bar->OnMouseMove = [this](TObject*, TShiftState, int, int) { HoverPageButton(HoverItem::ProfilesButton); };
         bar->OnClick = [this](TObject* s) { Img_ProfilesClick(s); };
     }
     Status_Lbl_SignalStrength = NewLabel(this, "Status_Lbl_SignalStrength", 27, 361, 100);
@@ -186,12 +200,15 @@ void TMainFrm::CreateComponents()
     DHCPEnable = NewLabel(this, "DHCPEnable", 152, 283);
 
     // Site survey page.
-    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}, {"Signal", 60}});
+    // Columns in the order of the rows' texts (SSID, band, ...): the band
+    // takes the client width that the SSID leaves, so that no title is cut.
+    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}});
+    Connections_LstV_APs->AddColumn("Band", 0, true);
     Connections_LstV_APs->OnMouseMove = [this](TObject*, TShiftState, int, int) {
-        HoverIndex2 = 1;
+        HoverIndex2 = HoverItem::SurveyList;
         ResetHoverImages();
-        SelectedPageButton = 1;
-        HoverIndex = 1;
+        Pages.SelectedPageButton = PageButton::SiteSurvey;
+        HoverIndex = HoverItem::SurveyList;
     };
     Connections_RefreshBtn = NewButton(this, "Connections_RefreshBtn", "Refresh");
     Connections_ConnectBtn = NewButton(this, "Connections_ConnectBtn", "Connect");
@@ -203,6 +220,7 @@ void TMainFrm::CreateComponents()
 
     // Profiles page.
     Profile_LstV_Profile1 = NewList(this, "Profile_LstV_Profile1", {{"Profile", 95}, {"SSID", 80}});
+    Profile_LstV_Profile1->ShowColumnHeaders = false;
     Profile_ConnectBtn = NewButton(this, "Profile_ConnectBtn", "Connect");
     Profile_EditBtn = NewButton(this, "Profile_EditBtn", "Edit");
     Profile_NewBtn = NewButton(this, "Profile_NewBtn", "New");

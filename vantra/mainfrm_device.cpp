@@ -1,10 +1,6 @@
 #include "drivers/bindings.h"
-#include "drivers/record_text.h"
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "toolkit/application.h"
-#include "wlan_ini.h"
 
 #include <dbt.h>
 
@@ -12,6 +8,7 @@
 
 void TMainFrm::OnDeviceChange(TMessage& Message)
 {
+    if (Program.Quitting) return;
     switch (Message.WParam) {
     case DBT_DEVNODES_CHANGED:
         UpdateTimer->SetEnabled(false);
@@ -22,33 +19,34 @@ void TMainFrm::OnDeviceChange(TMessage& Message)
         break;
     case DBT_DEVICEQUERYREMOVEFAILED:
     case DBT_DEVICEREMOVECOMPLETE:
-        AdapterOpened = 0;
+        Link.AdapterOpened = false;
         break;
     }
 }
 
 // The adapter was lost, or could not be started.
-static void LoseAdapter()
+void TMainFrm::LoseAdapter()
 {
-    if (!AdapterPresent) return;
-    AdapterPresent = 0;
-    MainFrm->StopMonitoring();
-    AdapterOpened = 0;
-    ConnectedShown = 0;
+    if (!Link.AdapterPresent) return;
+    Link.AdapterPresent = false;
+    StopMonitoring();
+    if (Program.Quitting) return;
+    Link.AdapterOpened = false;
+    Tray.ConnectedShown = false;
 }
 
 void TMainFrm::DeviceCheckTimerTimer(TObject*)
 {
-    if (!TcpIpThread->Suspended() || ApplyingTcpIp) {
+    if (!TcpIpThread->Suspended() || Link.ApplyingTcpIp) {
         // The TCP/IP thread has just restarted the card: open it again.
         DeviceCheckTimer->SetEnabled(false);
-        ApplyingTcpIp = 0;
+        Link.ApplyingTcpIp = false;
         if (WlanCloseAdapter()) {
-            WlanCall(Chipset.WLAN_Open_Adapter, &TheAdapter);
+            WlanCall(Chipset.WLAN_Open_Adapter, &Link.TheAdapter);
             Timer1->SetEnabled(true);
         }
-        AdapterOpened = DetectAdapterNic();
-        if (MonitoringOn) {
+        Link.AdapterOpened = Link.DetectAdapterNic();
+        if (Link.MonitoringOn) {
             UpdateTimer->SetInterval(500);
             UpdateTimer->SetEnabled(true);
         }
@@ -57,34 +55,35 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
     UpdateTimer->SetEnabled(false);
     DeviceCheckTimer->SetEnabled(false);
     Application->ProcessMessages();
-    if (!MonitoringOn) return;
+    if (Program.Quitting || !Link.MonitoringOn) return;
     ::Sleep(100);
-    if (!FindNicByDescription(AdapterDescriptionPrefix)) {
+    if (!Link.FindNicByDescription(AdapterDescriptionPrefix)) {
         LoseAdapter();
         return;
     }
     const bool ok = StartAdapter();
+    if (Program.Quitting) return; // the chipset library was missing, or an exit ran inside
     EnableConnectControls(ok);
     if (!ok) {
         LoseAdapter();
         return;
     }
-    if (AdapterPresent) {
-        AdapterOpened = 1;
+    if (Link.AdapterPresent) {
+        Link.AdapterOpened = true;
     } else {
         Profile_LstV_Profile1->Items()->Clear();
-        std::memset(ProfileListBuffer, 0, sizeof ProfileListBuffer);
-        if (Quitting) return;
-        WlanCall(Chipset.WLAN_Read_ProfileList, ProfileListBuffer);
+        std::memset(Profiles.ProfileListBuffer, 0, sizeof Profiles.ProfileListBuffer);
+        if (Program.Quitting) return;
+        WlanCall(Chipset.WLAN_Read_ProfileList, Profiles.ProfileListBuffer);
         FillProfileList();
-        AdapterOpened = 1;
-        FirstPollDone = 0;
-        LinkInfoValid = 1;
-        AdapterPresent = 1;
+        Link.AdapterOpened = true;
+        Poll.FirstPollDone = false;
+        Poll.LinkInfoValid = true;
+        Link.AdapterPresent = true;
         DeviceCheckTimer->SetInterval(0);
         DeviceCheckTimer->SetEnabled(false);
-        HiddenSince = ::GetTickCount();
-        ConnectedShown = 0;
+        Poll.HiddenSince = ::GetTickCount();
+        Tray.ConnectedShown = false;
     }
     UpdateTimer->SetInterval(500);
     UpdateTimer->SetEnabled(true);
@@ -97,21 +96,23 @@ bool TMainFrm::StartAdapter()
         return false;
     }
     Application->ProcessMessages();
-    const bool opened = !Quitting && WlanCall(Chipset.WLAN_Open_Adapter, &TheAdapter);
+    WlanAdapter& adapter = Link.TheAdapter;
+    const bool opened = !Program.Quitting && WlanCall(Chipset.WLAN_Open_Adapter, &adapter);
     Application->ProcessMessages();
-    Application->SetTitle(std::string(TheAdapter.Description, strnlen(TheAdapter.Description, sizeof TheAdapter.Description)));
+    if (Program.Quitting) return false;
+    Application->SetTitle(std::string(adapter.Description, strnlen(adapter.Description, sizeof adapter.Description)));
     if (!opened) {
         Application->ProcessMessages();
         return false;
     }
     Timer1->SetEnabled(true);
-    const std::string deviceId(TheAdapter.DeviceId, strnlen(TheAdapter.DeviceId, sizeof TheAdapter.DeviceId));
+    const std::string deviceId(adapter.DeviceId, strnlen(adapter.DeviceId, sizeof adapter.DeviceId));
     if (!deviceId.empty()) {
-        TIniFile ini(WlanIniPath);
+        TIniFile ini(Program.WlanIniPath);
         if (!CheckDeviceId(ini, deviceId)) return false;
     }
-    AdapterOpened = 1;
-    return WlanCall(Chipset.WLAN_Get_Info, &CurrentLinkInfo);
+    Link.AdapterOpened = true;
+    return WlanCall(Chipset.WLAN_Get_Info, &Link.CurrentLinkInfo);
 }
 
 void TMainFrm::Timer1Timer(TObject*)
@@ -119,9 +120,11 @@ void TMainFrm::Timer1Timer(TObject*)
     Timer1->SetEnabled(false);
     WlanInfo link{};
     WlanCall(Chipset.WLAN_Get_Info, &link);
-    if (link.StationState == WLAN_STATION_STATE_READY || !AdapterOpened) return;
+    if (link.StationState == WLAN_STATION_STATE_READY || !Link.AdapterOpened) return;
+    // Nothing is applied without a saved setting: an empty one would clear
+    // the adapter's configuration.
     ProfileSetting saved{};
-    WlanCall(Chipset.WLAN_Read_Setting_From_DriverRegistry, &saved);
+    if (!WlanCall(Chipset.WLAN_Read_Setting_From_DriverRegistry, &saved)) return;
     if (saved.Wlan.SSID_length > 32) saved.Wlan.SSID_length = 32;
     std::memcpy(saved.SsidText, saved.Wlan.SSID, saved.Wlan.SSID_length);
     saved.Wlan.PreambleType = 0;

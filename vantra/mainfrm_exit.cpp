@@ -1,5 +1,4 @@
 #include "drivers/bindings.h"
-#include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
 
@@ -19,30 +18,19 @@ void TMainFrm::ExitUtility()
 {
     if (ExitStarted) return;
     ExitStarted = true;
-    Quitting = 1;
+    Program.Quitting = true;
     for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer}) {
         timer->SetEnabled(false);
         timer->SetInterval(0);
     }
-    for (;;) {
-        Application->ProcessMessages();
-        SuspendWorkers();
-        if (WorkersSuspended()) break;
-        WaitPumping(100);
-    }
-    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
-    for (TThread* worker : workers) worker->Terminate();
-    for (TThread* worker : workers) delete worker;
-    MessageThread = nullptr;
-    TcpIpThread = nullptr;
-    GifThread = nullptr;
-    PowerThread = nullptr;
+    ParkWorkers();
+    FreeWorkers();
 
-    if (AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
+    if (Link.AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
     RestoreTitleButton();
-    Quitting = 0;
+    Program.Quitting = false;
     PlaySoundThenStop("exit.wav");
-    Quitting = 1;
+    Program.Quitting = true;
     Application->Terminate();
     Close();
 }

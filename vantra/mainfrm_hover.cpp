@@ -1,26 +1,26 @@
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
+#include "wzc_service.h"
 
 void TMainFrm::ResetHoverImages()
 {
     if (HoverIndex == HoverIndex2) return;
     switch (HoverIndex) {
-    case 0: SetWizardButtonImage(1032); break;
-    case 1: SetWizardButtonImage(1035); break;
-    case 3: SetWizardButtonImage(1044); break;
-    case 4: SetWizardButtonImage(1041); break;
-    case 6: SetWizardButtonImage(1050); break;
-    case 7: SetWizardButtonImage(1053); break;
-    case 8: RestoreTitleButton(); break;
+    case HoverItem::Back: SetWizardButtonImage(IDB_BUTTON_BACK); break;
+    case HoverItem::Next: SetWizardButtonImage(IDB_BUTTON_NEXT); break;
+    case HoverItem::Yes: SetWizardButtonImage(IDB_BUTTON_YES); break;
+    case HoverItem::No: SetWizardButtonImage(IDB_BUTTON_NO); break;
+    case HoverItem::ActivateNow: SetWizardButtonImage(IDB_BUTTON_NOW); break;
+    case HoverItem::ActivateLater: SetWizardButtonImage(IDB_BUTTON_LATER); break;
+    case HoverItem::TitleButton: RestoreTitleButton(); break;
+    default: break; // the page buttons have no highlighted picture
     }
 }
 
 void TMainFrm::ClearHover()
 {
-    HoverIndex2 = -1;
+    HoverIndex2 = HoverItem::None;
     ResetHoverImages();
-    HoverIndex = -1;
+    HoverIndex = HoverItem::None;
 }
 
 void TMainFrm::RestoreTitleButton()
@@ -30,7 +30,7 @@ void TMainFrm::RestoreTitleButton()
 
 // A wizard button or the title button under the pointer: the highlighted
 // picture and "change.wav" once per entry.
-void TMainFrm::HoverButton(int32_t Code, TImage* Button, int32_t HotId)
+void TMainFrm::HoverButton(HoverItem Code, TImage* Button, int32_t HotId)
 {
     HoverIndex2 = Code;
     ResetHoverImages();
@@ -42,9 +42,9 @@ void TMainFrm::HoverButton(int32_t Code, TImage* Button, int32_t HotId)
     HoverIndex = Code;
 }
 
-void TMainFrm::HoverPageButton(int32_t Code)
+void TMainFrm::HoverPageButton(HoverItem Code)
 {
-    if (Code == 2 && WzcServiceBlocks()) return;
+    if (Code == HoverItem::ProfilesButton && WzcServiceBlocks(Program.WinVersionCode)) return;
     HoverIndex2 = Code;
     ResetHoverImages();
     if (HoverIndex2 != HoverIndex) PlaySoundThenStop("change.wav");

@@ -2,13 +2,10 @@
 // refreshes the link details, sparingly while the window is hidden. Its
 // first pass after the adapter is found does the start work that needs an
 // open adapter.
+#include "debug_trace.h"
 #include "drivers/bindings.h"
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "toolkit/application.h"
-#include "toolkit/inifile.h"
-#include "wlan_ini.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,9 +17,17 @@ namespace {
 constexpr uint32_t HiddenRefreshMinutes[] = {0, 2, 5, 10, 15, 30};
 constexpr int32_t LastHiddenRefreshStep = 4;
 
-enum TrayState : int32_t { TrayConnected = 1, TrayScanning = 3 };
-
-bool LinkUp() { return CurrentLinkInfo.StationState == WLAN_STATION_STATE_READY; }
+// The mark goes whatever the apply gave. A file that cannot be written (a
+// read-only copy from the disc) keeps it for the next start; monitoring goes on.
+void ClearFirstStart(TWlanIniDefaults& Defaults, const std::string& WlanIniPath)
+{
+    try {
+        TIniFile ini(WlanIniPath);
+        Defaults.ClearFirstStartMark(ini);
+    } catch (const EIniFileException& e) {
+        DebugTrace(0, e.what());
+    }
+}
 
 } // namespace
 
@@ -33,90 +38,91 @@ void TMainFrm::UpdateTimerTimer(TObject*)
         UpdateTimer->SetInterval(2000);
         UpdateTimer->SetEnabled(true);
     };
-    if (!AdapterOpened) {
+    if (!Link.AdapterOpened) {
         CheckTimer->SetEnabled(false);
         ConnectCheckTimer->SetEnabled(false);
         return;
     }
 
-    if (PollTickCount > GifResumeLimit) {
-        PollTickCount = 0;
-        if (CurrentPage == 0) ResumeGifThreadIfIdle();
+    if (Poll.PollTickCount > Poll.GifResumeLimit) {
+        Poll.PollTickCount = 0;
+        if (Pages.CurrentPage == Page::Link) ResumeGifThreadIfIdle();
     } else {
-        ++PollTickCount;
+        ++Poll.PollTickCount;
     }
 
     // While TCP/IP settings are applied the card is restarting: show it busy
     // and leave it alone.
-    int32_t state = TrayScanning;
+    TrayState state = TrayState::Scanning;
     bool linkRead = false;
-    if (ApplyingTcpIp) {
-        GifResumeLimit = 10;
+    if (Link.ApplyingTcpIp) {
+        Poll.GifResumeLimit = 10;
     } else {
-        if (Quitting) return;
-        linkRead = WlanCall(Chipset.WLAN_Get_Info, &CurrentLinkInfo);
-        LinkInfoValid = linkRead;
-        if (linkRead && LinkUp()) {
+        if (Program.Quitting) return;
+        linkRead = WlanCall(Chipset.WLAN_Get_Info, &Link.CurrentLinkInfo);
+        Poll.LinkInfoValid = linkRead;
+        if (linkRead && Link.LinkUp()) {
             Restore->Enabled = true;
             MonitorState->Enabled = true;
             // A first start shows busy until the default profile is applied.
-            if (!First && !ApplyingTcpIp) state = TrayConnected;
-        } else if (SurveyInProgress) {
-            state = LastPollState;
+            if (!Defaults.First && !Link.ApplyingTcpIp) state = TrayState::Connected;
+        } else if (Survey.SurveyInProgress) {
+            state = Poll.LastPollState;
         }
     }
     ShowIcon(state);
-    LastPollState = state;
+    Poll.LastPollState = state;
 
-    if (LinkInfoValid) {
-        if (!LinkUp() && AdapterOpened) ConnectPending = 1;
+    if (Poll.LinkInfoValid) {
+        if (!Link.LinkUp() && Link.AdapterOpened) Survey.ConnectPending = true;
         Application->ProcessMessages();
+        if (Program.Quitting) return; // an exit ran inside
         if (linkRead) {
             const uint32_t now = ::GetTickCount();
             if (!Visible()) {
-                if (HiddenRefreshStep > 0 &&
-                    now - HiddenSince <= HiddenRefreshMinutes[HiddenRefreshStep] * 60000u) {
-                    ++DetailTickCount;
-                    if (LinkUp()) DetailTickCount = 2;
+                if (Poll.HiddenRefreshStep > 0 &&
+                    now - Poll.HiddenSince <= HiddenRefreshMinutes[Poll.HiddenRefreshStep] * 60000u) {
+                    ++Poll.DetailTickCount;
+                    if (Link.LinkUp()) Poll.DetailTickCount = 2;
                     rearm();
                     return;
                 }
-                HiddenSince = ::GetTickCount();
-                HiddenRefreshStep = std::min(HiddenRefreshStep + 1, LastHiddenRefreshStep);
+                Poll.HiddenSince = ::GetTickCount();
+                Poll.HiddenRefreshStep = std::min(Poll.HiddenRefreshStep + 1, LastHiddenRefreshStep);
             } else {
-                HiddenRefreshStep = 1;
+                Poll.HiddenRefreshStep = 1;
             }
-            if (DetailTickCount < 2 && Visible()) {
-                ++DetailTickCount;
+            if (Poll.DetailTickCount < 2 && Visible()) {
+                ++Poll.DetailTickCount;
                 rearm();
                 return;
             }
-            DetailTickCount = 0;
+            Poll.DetailTickCount = 0;
             Application->ProcessMessages();
+            if (Program.Quitting) return;
         }
     }
 
-    if (AdapterOpened) {
-        if (!FirstPollDone) {
-            FirstPollDone = 1;
+    if (Link.AdapterOpened) {
+        if (!Poll.FirstPollDone) {
+            Poll.FirstPollDone = true;
             if (MessageThread->Suspended()) MessageThread->Resume();
             EnsureDefaultProfile();
-            std::memset(ProfileListBuffer, 0, sizeof ProfileListBuffer);
-            if (Quitting) return;
-            WlanCall(Chipset.WLAN_Read_ProfileList, ProfileListBuffer);
+            std::memset(Profiles.ProfileListBuffer, 0, sizeof Profiles.ProfileListBuffer);
+            if (Program.Quitting) return;
+            WlanCall(Chipset.WLAN_Read_ProfileList, Profiles.ProfileListBuffer);
             FillProfileList();
-            if (AdapterOpened) {
+            if (Link.AdapterOpened) {
                 CheckTimerTimer(this);
-                if (First == 1) {
+                if (Defaults.First == 1) {
                     ApplyDefaultProfile();
-                    TIniFile ini(WlanIniPath);
-                    ClearFirstStartMark(ini);
+                    ClearFirstStart(Defaults, Program.WlanIniPath);
                 }
-                First = 0;
+                Defaults.First = 0;
                 CheckTimer->SetInterval(5000);
                 CheckTimer->SetEnabled(true);
             }
-            ConnectPending = 1;
+            Survey.ConnectPending = true;
         } else {
             UpdateLinkInfo();
         }
@@ -127,8 +133,8 @@ void TMainFrm::UpdateTimerTimer(TObject*)
     UpdateConnectButton();
     const TListItem* top = Connections_LstV_APs->TopItem();
     const int32_t topIndex = top ? top->Index() : -1;
-    if (topIndex != LastTopIndex) {
-        LastTopIndex = topIndex;
+    if (topIndex != Survey.LastTopIndex) {
+        Survey.LastTopIndex = topIndex;
         CheckTimer->SetEnabled(false);
         CheckTimer->SetInterval(0);
         CheckTimer->SetInterval(5000);

@@ -1,7 +1,6 @@
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "toolkit/application.h"
+#include "wzc_service.h"
 
 #include <initializer_list>
 
@@ -57,7 +56,7 @@ void TMainFrm::ShowSurveyControls(bool Show)
 // elsewhere for an open adapter.
 void TMainFrm::UpdateConnectButton()
 {
-    Connections_ConnectBtn->SetEnabled(WinVersionCode == 6 ? !ControlWzcService(2) : AdapterOpened != 0);
+    Connections_ConnectBtn->SetEnabled(Program.WinVersionCode == 6 ? !ControlWzcService(2) : Link.AdapterOpened.load());
 }
 
 void TMainFrm::ShowProfileControls(bool Show)
@@ -74,20 +73,21 @@ void TMainFrm::ShowWizardActivateControls(bool) { Application->ProcessMessages()
 
 void TMainFrm::HidePreviousPage()
 {
-    switch (PreviousPage) {
-    case 0: ShowLinkControls(false); break;
-    case 1: ShowSurveyControls(false); break;
-    case 2: ShowProfileControls(false); break;
+    switch (Pages.PreviousPage) {
+    case Page::Link: ShowLinkControls(false); break;
+    case Page::SiteSurvey: ShowSurveyControls(false); break;
+    case Page::Profiles: ShowProfileControls(false); break;
+    default: break; // the wizard's pages come with the wizard
     }
 }
 
 void TMainFrm::ShowMainMenu()
 {
-    if (!WizardClosed) {
-        SetMenuImage(AdapterOpened ? 1029 : 1027);
+    if (!Pages.WizardClosed) {
+        SetMenuImage(MenuImageId());
         Img_View->BringToFront();
         Img_View->Show();
-        WizardClosed = 1;
+        Pages.WizardClosed = true;
         Img_SaveTip->Hide();
     }
     for (TImage* button : {Img_Next, Img_Yes, Img_No, Img_Back, Img_ActnewNow, Img_ActnewLater}) button->Hide();
@@ -96,24 +96,24 @@ void TMainFrm::ShowMainMenu()
 void TMainFrm::ShowLinkPage()
 {
     HidePreviousPage();
-    CurrentPage = 0;
-    MainPanelSet(0);
-    if (AdapterOpened) ShowLinkControls(!MoreInfoHidden);
+    Pages.CurrentPage = Page::Link;
+    MainPanelSet(Page::Link);
+    if (Link.AdapterOpened) ShowLinkControls(!Pages.MoreInfoHidden);
     ShowMainMenu();
-    PreviousPage = 0;
+    Pages.PreviousPage = Page::Link;
     SetShown({Status_Img_SignalStreng, Status_Img_LinkQuality, Status_Lbl_SignalStrength, Status_Lbl_LinkQuality},
-             AdapterOpened != 0);
+             Link.AdapterOpened);
     ResumeGifThreadIfIdle();
 }
 
 void TMainFrm::ShowSurveyPage()
 {
     HidePreviousPage();
-    CurrentPage = 1;
-    MainPanelSet(1);
+    Pages.CurrentPage = Page::SiteSurvey;
+    MainPanelSet(Page::SiteSurvey);
     ShowSurveyControls(true);
     ShowMainMenu();
-    PreviousPage = 1;
+    Pages.PreviousPage = Page::SiteSurvey;
     HideLinkSummary();
     Application->ProcessMessages();
 }
@@ -121,13 +121,13 @@ void TMainFrm::ShowSurveyPage()
 void TMainFrm::ShowProfilePage()
 {
     HidePreviousPage();
-    CurrentPage = 2;
-    SavedWizardPage = 2;
-    WizardEditMode = 0;
-    MainPanelSet(2);
+    Pages.CurrentPage = Page::Profiles;
+    Pages.SavedWizardPage = Page::Profiles;
+    Pages.WizardEditMode = false;
+    MainPanelSet(Page::Profiles);
     ShowProfileControls(true);
     ShowMainMenu();
-    PreviousPage = 2;
+    Pages.PreviousPage = Page::Profiles;
     HideLinkSummary();
     Application->ProcessMessages();
 }
@@ -149,36 +149,44 @@ void TMainFrm::ShowWizardButtons()
     auto place = [this](int Left, int Top, int Height, TImage* WidthFrom) {
         Pal_Menu->SetBounds(Left, Top, WidthFrom->Picture()->Width() - 2, Height);
     };
-    if (CurrentPage >= 4 && CurrentPage <= 8) {
-        show(Img_Next, 0, 1035);
-        show(Img_Back, 34, 1032);
+    switch (Pages.CurrentPage) {
+    case Page::WizardNetwork:
+    case Page::WizardChannel:
+    case Page::WizardTcpIp:
+    case Page::WizardWep:
+        show(Img_Next, 0, IDB_BUTTON_NEXT);
+        show(Img_Back, 34, IDB_BUTTON_BACK);
         Img_Yes->Hide();
         Img_No->Hide();
         place(447, 320, 68, Img_Next);
-    } else if (CurrentPage == 12) {
-        show(Img_Yes, 0, 1044);
-        show(Img_No, 34, 1041);
-        show(Img_Back, 68, 1032);
+        break;
+    case Page::WizardConfirm:
+        show(Img_Yes, 0, IDB_BUTTON_YES);
+        show(Img_No, 34, IDB_BUTTON_NO);
+        show(Img_Back, 68, IDB_BUTTON_BACK);
         Img_Next->Hide();
         place(447, 290, 102, Img_Yes);
-    } else if (CurrentPage == 13) {
-        show(Img_ActnewNow, 0, 1050);
-        show(Img_ActnewLater, 34, 1053);
+        break;
+    case Page::WizardActivate:
+        show(Img_ActnewNow, 0, IDB_BUTTON_NOW);
+        show(Img_ActnewLater, 34, IDB_BUTTON_LATER);
         for (TImage* b : {Img_Yes, Img_No, Img_Back}) b->Hide();
         place(447, 320, 68, Img_ActnewNow);
+        break;
+    default: break; // the main pages have no wizard buttons
     }
 }
 
 void TMainFrm::Img_LinkClick(TObject*)
 {
     ShowMainMenu();
-    if (SelectedPageButton != 0) {
+    if (Pages.SelectedPageButton != PageButton::Link) {
         if (Pal_Search->Visible()) Pal_Search->Hide();
-        SetPageButtonImages(1081, 1084, 1086);
+        SetPageButtonImages(IDB_TAB_LINK, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES_OFF);
         ShowLinkPage();
     }
     PlaySoundThenStop("click.wav");
-    SelectedPageButton = 0;
+    Pages.SelectedPageButton = PageButton::Link;
 }
 
 void TMainFrm::Img_SiteSurveyClick(TObject*)
@@ -188,25 +196,25 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
     ConnectCheckTimer->SetInterval(300);
     ConnectCheckTimer->SetEnabled(true);
     ShowMainMenu();
-    SetPageButtonImages(1082, 1083, 1086);
+    SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF);
     ShowSurveyPage();
     if (Connections_LstV_APs->Items()->Count() == 0) RefreshSiteSurvey();
     else CheckTimerTimer(this);
     PlaySoundThenStop("click.wav");
-    SelectedPageButton = 1;
+    Pages.SelectedPageButton = PageButton::SiteSurvey;
 }
 
 void TMainFrm::Img_ProfilesClick(TObject*)
 {
     HideLinkSummary();
-    if (WzcServiceBlocks()) return;
-    if (SelectedPageButton != 2) {
-        SetPageButtonImages(1082, 1084, 1085);
-        if (WizardEditMode < 1) ShowProfilePage();
+    if (WzcServiceBlocks(Program.WinVersionCode)) return;
+    if (Pages.SelectedPageButton != PageButton::Profiles) {
+        SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
+        if (!Pages.WizardEditMode) ShowProfilePage();
         // Resuming an interrupted wizard comes with the wizard's pages.
     }
     PlaySoundThenStop("click.wav");
-    SelectedPageButton = 2;
+    Pages.SelectedPageButton = PageButton::Profiles;
 }
 
 void TMainFrm::Image7Click(TObject*) { HideToTray(); }

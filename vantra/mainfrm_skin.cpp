@@ -1,7 +1,6 @@
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "toolkit/application.h"
+#include "wzc_service.h"
 
 namespace {
 
@@ -20,6 +19,12 @@ TBitmap* LoadBitmap(int32_t Id)
     return bitmap;
 }
 
+// The link page's title, by network type.
+int32_t TitleByMode(const WlanInfo& Link)
+{
+    return Link.OperatingModeID == 1 ? IDB_TITLE_INFRASTRUCTURE : IDB_TITLE_ADHOC;
+}
+
 void FitPanel(TPanel* Panel, TImage* Image)
 {
     Panel->SetBounds(Panel->Left(), Panel->Top(), Image->Picture()->Width(), Image->Picture()->Height());
@@ -35,7 +40,7 @@ void TMainFrm::SetWindowShape()
     // The window is 580 x 435; the region cuts its corners and its bottom 5 rows.
     ::SetWindowRgn(wnd, ::CreateRoundRectRgn(0, 0, 580, 430, 25, 25), TRUE);
     Img_Status->BringToFront();
-    SelectedPageButton = 0;
+    Pages.SelectedPageButton = PageButton::Link;
 }
 
 void TMainFrm::LayoutControls()
@@ -115,9 +120,9 @@ void TMainFrm::LayoutControls()
 
 void TMainFrm::SetControlFonts()
 {
-    LargeFonts = Screen->PixelsPerInch() > 96;
-    const std::string face = LargeFonts ? "Small Fonts" : "Microsoft Sans Serif";
-    const int size = LargeFonts ? 6 : 8;
+    const bool large = Pages.LargeFonts = Screen->PixelsPerInch() > 96;
+    const std::string face = large ? "Small Fonts" : "Microsoft Sans Serif";
+    const int size = large ? 6 : 8;
     Font()->SetName(face);
     Font()->SetSize(size);
     for (int i = 0; i < ComponentCount(); ++i) {
@@ -133,21 +138,21 @@ void TMainFrm::SetControlFonts()
             control->Font()->SetSize(10);
         }
     }
-    Connections_LstV_APs->SetColumnWidth(0, LargeFonts ? 92 : 97);
-    Profile_LstV_Profile1->SetColumnWidth(0, LargeFonts ? 92 : 95);
-    Profile_LstV_Profile1->SetColumnWidth(1, LargeFonts ? 68 : 80);
+    Connections_LstV_APs->SetColumnWidth(0, large ? 92 : 97);
+    Profile_LstV_Profile1->SetColumnWidth(0, large ? 92 : 95);
+    Profile_LstV_Profile1->SetColumnWidth(1, large ? 68 : 80);
 }
 
 void TMainFrm::LoadSkinBitmaps()
 {
-    BackgroundBitmap = LoadBitmap(1001);
-    TitleButtonExitBitmap = LoadBitmap(1091);
-    TitleButtonBitmap = LoadBitmap(1093);
-    TitleButtonHotBitmap = LoadBitmap(1095);
+    BackgroundBitmap = LoadBitmap(IDB_BACKGROUND);
+    TitleButtonExitBitmap = LoadBitmap(IDB_TITLE_BUTTON_EXIT);
+    TitleButtonBitmap = LoadBitmap(IDB_TITLE_BUTTON);
+    TitleButtonHotBitmap = LoadBitmap(IDB_TITLE_BUTTON_HOT);
     BackgroundWidth = BackgroundBitmap->Width();
     BackgroundHeight = BackgroundBitmap->Height();
     Image7->Picture()->Assign(TitleButtonBitmap);
-    SetMenuImage(1027);
+    SetMenuImage(IDB_MENU_NO_ADAPTER);
     Img_Title->SetBounds(170, 160, Img_Title->Width(), Img_Title->Height());
     Img_Menu->SetBounds(0, 0, Img_Menu->Width(), Img_Menu->Height());
     Img_View->SetBounds(0, 0, Img_View->Width(), Img_View->Height());
@@ -177,7 +182,7 @@ void TMainFrm::FreeSkinBitmaps()
 
 void TMainFrm::SetMenuImage(int32_t Id)
 {
-    if (SurveyInProgress || CurrentPage >= 4) return;
+    if (Survey.SurveyInProgress || IsWizardPage(Pages.CurrentPage)) return;
     LoadPicture(Img_View, Id);
     Pal_Menu->SetBounds(454, 255, Img_View->Picture()->Width(), Img_View->Picture()->Height());
 }
@@ -194,20 +199,24 @@ void TMainFrm::SetPageButtonImages(int32_t LinkId, int32_t SurveyId, int32_t Pro
 
 void TMainFrm::ShowLinkInfoImage()
 {
-    if (MoreInfoHidden) return;
-    LoadPicture(Img_LinkInfo, 1010);
+    if (Pages.MoreInfoHidden) return;
+    LoadPicture(Img_LinkInfo, IDB_LINK_INFO_FRAME);
     Img_LinkInfo->SetBounds(30, 190, 389, 125);
 }
 
 void TMainFrm::SetWizardButtonImage(int32_t Id)
 {
     struct {
-        int32_t Normal;
+        int32_t Normal, Hot;
         TImage* Button;
-    } const buttons[] = {{1032, Img_Back}, {1035, Img_Next},      {1041, Img_No},
-                         {1044, Img_Yes},  {1050, Img_ActnewNow}, {1053, Img_ActnewLater}};
+    } const buttons[] = {{IDB_BUTTON_BACK, IDB_BUTTON_BACK_HOT, Img_Back},
+                         {IDB_BUTTON_NEXT, IDB_BUTTON_NEXT_HOT, Img_Next},
+                         {IDB_BUTTON_NO, IDB_BUTTON_NO_HOT, Img_No},
+                         {IDB_BUTTON_YES, IDB_BUTTON_YES_HOT, Img_Yes},
+                         {IDB_BUTTON_NOW, IDB_BUTTON_NOW_HOT, Img_ActnewNow},
+                         {IDB_BUTTON_LATER, IDB_BUTTON_LATER_HOT, Img_ActnewLater}};
     for (const auto& b : buttons)
-        if (Id == b.Normal || Id == b.Normal + 1) {
+        if (Id == b.Normal || Id == b.Hot) {
             LoadPicture(b.Button, Id);
             return;
         }
@@ -216,21 +225,22 @@ void TMainFrm::SetWizardButtonImage(int32_t Id)
 
 void TMainFrm::SetStatusImage(int32_t Id)
 {
-    const bool linkPage = CurrentPage == 0;
-    const bool summary = linkPage && MoreInfoHidden;
-    const bool infrastructure = CurrentLinkInfo.OperatingModeID == 1;
+    const bool linkPage = Pages.CurrentPage == Page::Link;
+    const bool summary = linkPage && Pages.MoreInfoHidden;
+    const bool linkState = Id == IDB_TITLE_ADHOC || Id == IDB_TITLE_INFRASTRUCTURE || Id == IDB_TITLE_NO_LINK;
 
     Img_Status->Picture()->Assign(nullptr);
-    LoadPicture(Img_Status, Id == 1005 || Id == 1006 || Id == 1007 ? 1002 : Id);
+    LoadPicture(Img_Status, linkState ? IDB_STATUS_LINK : Id);
     Img_Status->SetBounds(Img_Status->Left(), Img_Status->Top(), Img_Status->Picture()->Width(),
                           Img_Status->Picture()->Height());
 
     if (!linkPage) {
         Img_Title->Picture()->Assign(nullptr);
         Img_GifTitle->Picture()->Assign(nullptr);
-    } else if (!MoreInfoHidden) {
-        LoadPicture(Img_Title, infrastructure ? 1006 : 1005);
-        Img_Title->SetBounds(Id == 1006 ? 150 : 170, 160, Img_Title->Picture()->Width(), Img_Title->Picture()->Height());
+    } else if (!Pages.MoreInfoHidden) {
+        LoadPicture(Img_Title, TitleByMode(Link.CurrentLinkInfo));
+        Img_Title->SetBounds(Id == IDB_TITLE_INFRASTRUCTURE ? 150 : 170, 160, Img_Title->Picture()->Width(),
+                             Img_Title->Picture()->Height());
         Img_GifTitle->Picture()->Assign(nullptr);
     }
 
@@ -242,31 +252,31 @@ void TMainFrm::SetStatusImage(int32_t Id)
         if (!Image->Visible()) Image->BringToFront();
         Image->Show();
     };
-    if (Id == 1007 || (!AdapterOpened && summary)) {
+    if (Id == IDB_TITLE_NO_LINK || (!Link.AdapterOpened && summary)) {
         Img_Title->Picture()->Assign(nullptr);
-        place(Img_GifTitle, 120, 192, 1007);
+        place(Img_GifTitle, 120, 192, IDB_TITLE_NO_LINK);
         Img_MissAP->SetBounds(70, 220, Img_MissAP->Width(), Img_MissAP->Height());
         Img_MissAP->BringToFront();
         Img_MissAP->Show();
-    } else if (Id == 1006 && summary) {
-        place(Img_Title, 150, 160, 1006);
-        place(Img_GifTitle, 35, 192, 1009);
+    } else if (Id == IDB_TITLE_INFRASTRUCTURE && summary) {
+        place(Img_Title, 150, 160, IDB_TITLE_INFRASTRUCTURE);
+        place(Img_GifTitle, 35, 192, IDB_CAPTION_INFRASTRUCTURE);
         Img_Infrastrcture->SetBounds(70, 220, Img_Infrastrcture->Width(), Img_Infrastrcture->Height());
         Img_MissInternet->SetBounds(70, 220, Img_MissInternet->Width(), Img_MissInternet->Height());
-        if (LinkPictureState == 15) {
+        if (Pages.LinkPictureState == LinkPicture::Infrastructure) {
             showInFront(Img_Infrastrcture);
             Img_MissInternet->Hide();
         } else {
             showInFront(Img_MissInternet);
             Img_Infrastrcture->Hide();
-            LinkPictureState = 17;
+            Pages.LinkPictureState = LinkPicture::MissingInternet;
         }
-    } else if (Id == 1005 && summary) {
-        place(Img_Title, 170, 160, 1005);
-        place(Img_GifTitle, 98, 192, 1008);
+    } else if (Id == IDB_TITLE_ADHOC && summary) {
+        place(Img_Title, 170, 160, IDB_TITLE_ADHOC);
+        place(Img_GifTitle, 98, 192, IDB_CAPTION_ADHOC);
         Img_Adhoc->SetBounds(70, 220, Img_Adhoc->Width(), Img_Adhoc->Height());
         showInFront(Img_Adhoc);
-        LinkPictureState = 14;
+        Pages.LinkPictureState = LinkPicture::AdHoc;
     }
     for (TImage* title : {Img_Title, Img_GifTitle}) {
         title->BringToFront();
@@ -276,51 +286,50 @@ void TMainFrm::SetStatusImage(int32_t Id)
 
 void TMainFrm::CheckStatusPage()
 {
-    if (PreviousPage != 0) return;
+    if (Pages.PreviousPage != Page::Link) return;
     int32_t id;
-    if (AdapterOpened) {
+    if (Link.AdapterOpened) {
         Pal_MoreInfo->Show();
-        id = CurrentLinkInfo.OperatingModeID == 1 ? 1006 : 1005;
+        id = TitleByMode(Link.CurrentLinkInfo);
     } else {
         Pal_MoreInfo->Hide();
         Img_LinkInfo->Hide();
-        id = 1007;
+        id = IDB_TITLE_NO_LINK;
     }
-    StatusImageId = id;
+    Pages.StatusImageId = id;
     SetStatusImage(id);
-    PreviousStatusImageId = StatusImageId;
+    Pages.PreviousStatusImageId = Pages.StatusImageId;
 }
 
-bool TMainFrm::MainPanelSet(int32_t Page)
+int32_t TMainFrm::MenuImageId() const { return Link.AdapterOpened ? IDB_MENU_ADAPTER : IDB_MENU_NO_ADAPTER; }
+
+bool TMainFrm::MainPanelSet(Page P)
 {
-    SetMenuImage(AdapterOpened ? 1029 : 1027);
+    SetMenuImage(MenuImageId());
     int32_t id = 0;
-    switch (Page) {
-    case 1: id = 1003; break;
-    case 2: id = 1004; break;
-    case 4: id = 1012; break;
-    case 5: id = 1013; break;
-    case 6: id = 1014; break;
-    case 8: id = 1015; break;
-    case 12: id = 1020; break;
-    case 13: id = 1021; break;
-    case 0: {
-        const int32_t byMode = CurrentLinkInfo.OperatingModeID == 1 ? 1006 : 1005;
-        const bool connected = CurrentLinkInfo.StationState == WLAN_STATION_STATE_READY;
-        if (AdapterOpened && (!MoreInfoHidden || connected)) {
+    switch (P) {
+    case Page::SiteSurvey: id = IDB_STATUS_SURVEY; break;
+    case Page::Profiles: id = IDB_STATUS_PROFILES; break;
+    case Page::WizardNetwork: id = IDB_STATUS_WIZARD_NETWORK; break;
+    case Page::WizardChannel: id = IDB_STATUS_WIZARD_CHANNEL; break;
+    case Page::WizardTcpIp: id = IDB_STATUS_WIZARD_TCPIP; break;
+    case Page::WizardWep: id = IDB_STATUS_WIZARD_WEP; break;
+    case Page::WizardConfirm: id = IDB_STATUS_WIZARD_CONFIRM; break;
+    case Page::WizardActivate: id = IDB_STATUS_WIZARD_ACTIVATE; break;
+    case Page::Link:
+        if (Link.AdapterOpened && (!Pages.MoreInfoHidden || Link.LinkUp())) {
             Pal_MoreInfo->Show();
-            id = byMode;
+            id = TitleByMode(Link.CurrentLinkInfo);
         } else {
             Pal_MoreInfo->Hide();
-            id = 1007;
+            id = IDB_TITLE_NO_LINK;
         }
         break;
     }
-    }
     if (id) {
-        StatusImageId = id;
+        Pages.StatusImageId = id;
         SetStatusImage(id);
-        PreviousStatusImageId = id;
+        Pages.PreviousStatusImageId = id;
     }
     Application->ProcessMessages();
     return true;
@@ -328,7 +337,7 @@ bool TMainFrm::MainPanelSet(int32_t Page)
 
 void TMainFrm::UpdateProfilesButton()
 {
-    const bool blocked = WzcServiceBlocks();
+    const bool blocked = WzcServiceBlocks(Program.WinVersionCode);
     Img_Profiles->Cursor = blocked ? crDefault : crHandPoint;
     Img_Profiles->SetEnabled(!blocked);
 }

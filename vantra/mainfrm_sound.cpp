@@ -1,4 +1,3 @@
-#include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
@@ -9,7 +8,7 @@
 namespace {
 // Sound paths are relative to the program folder, which is made current
 // before each use; the MCI device of a file is named by that path.
-std::string SoundPath(const std::string& Name)
+std::string SoundPath(const std::string& ProgramFolder, const std::string& Name)
 {
     ::SetCurrentDirectoryA(ProgramFolder.c_str());
     return "Sound\\" + Name;
@@ -20,9 +19,9 @@ bool Exists(const std::string& Path) { return ::GetFileAttributesA(Path.c_str())
 
 bool TMainFrm::PlaySoundFile(const std::string& Name)
 {
-    if (Quitting) return true;
-    if (!SoundEnabled) return false;
-    const std::string path = SoundPath(Name);
+    if (Program.Quitting) return true;
+    if (!Program.SoundEnabled) return false;
+    const std::string path = SoundPath(Program.ProgramFolder, Name);
     if (!Exists(path)) return false;
     if (Name == "exit.wav") return Platform().PlaySound(path, SND_FILENAME) != FALSE;
     Platform().MciSendString("close " + path);
@@ -32,8 +31,8 @@ bool TMainFrm::PlaySoundFile(const std::string& Name)
 
 bool TMainFrm::StopSoundFile(const std::string& Name)
 {
-    if (Quitting || !SoundEnabled) return true;
-    const std::string path = SoundPath(Name);
+    if (Program.Quitting || !Program.SoundEnabled) return true;
+    const std::string path = SoundPath(Program.ProgramFolder, Name);
     if (Exists(path)) Platform().MciSendString("close " + path);
     return true;
 }
@@ -45,9 +44,9 @@ void TMainFrm::PlaySoundThenStop(const std::string& Name)
 
 void TMainFrm::CloseAllSounds()
 {
-    if (Quitting) return;
-    ProgramFolder = ExtractFilePath(Application->ExeName());
-    ::SetCurrentDirectoryA(ProgramFolder.c_str());
+    if (Program.Quitting) return;
+    Program.ProgramFolder = ExtractFilePath(Application->ExeName());
+    ::SetCurrentDirectoryA(Program.ProgramFolder.c_str());
     for (const char* name : {"start.wav", "change.wav", "click.wav", "exit.wav"})
         Platform().MciSendString(std::string("close Sound\\") + name);
 }

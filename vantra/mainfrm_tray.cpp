@@ -1,8 +1,6 @@
 #include "drivers/bindings.h"
 #include "drivers/record_text.h"
-#include "globals.h"
 #include "mainfrm.h"
-#include "nic_detect.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
@@ -47,110 +45,109 @@ void SetIcon(TImageList* List, int Index, NOTIFYICONDATAA& Data, TIcon& Icon)
     Data.hIcon = Icon.Handle();
 }
 
-std::string ConnectedTip()
+std::string ConnectedTip(const WlanInfo& Link, int32_t WinVersionCode)
 {
-    const WlanInfo& link = CurrentLinkInfo;
-    const std::string ssid = SsidToText(link.SSID, link.SSID_length);
+    const std::string ssid = SsidToText(Link.SSID, Link.SSID_length);
     if (WinVersionCode == 1 || WinVersionCode == 2) return Format("  Connect to:%s", ssid.c_str());
     char bssid[18];
-    MacToText(link.Bssid, bssid);
-    const std::string channel = Format("Channel: %d", link.Channel);
+    MacToText(Link.Bssid, bssid);
+    const std::string channel = Format("Channel: %d", Link.Channel);
     const std::string rate = Format("Speed: %4.1f Mbps", WlanLinkSpeed() * 0.1);
     return Format("  Connect to:%s  \n  %s  \n  %s  \n  %s  \n  %s", ssid.c_str(), bssid,
-                  link.OperatingModeID ? "Infrastructure" : "Ad-Hoc", channel.c_str(), rate.c_str());
-}
-
-// The link page's summary view shows the missing-access-point picture.
-void ShowMissingAccessPoint(TMainFrm* Form, int32_t MenuId)
-{
-    Form->Pal_MoreInfo->Hide();
-    if (PreviousStatusImageId != 1007) {
-        StatusImageId = 1007;
-        Form->SetStatusImage(1007);
-        PreviousStatusImageId = 1007;
-    }
-    Form->SetMenuImage(MenuId);
-    if (!Form->Img_MissAP->Visible()) {
-        Form->Img_MissAP->BringToFront();
-        Form->Img_MissAP->Show();
-        Form->Img_Adhoc->Hide();
-        Form->Img_Infrastrcture->Hide();
-        Form->Img_MissInternet->Hide();
-    }
+                  Link.OperatingModeID ? "Infrastructure" : "Ad-Hoc", channel.c_str(), rate.c_str());
 }
 } // namespace
 
+// The link page's summary view shows the missing-access-point picture.
+void TMainFrm::ShowMissingAccessPoint(int32_t MenuId)
+{
+    Pal_MoreInfo->Hide();
+    if (Pages.PreviousStatusImageId != IDB_TITLE_NO_LINK) {
+        Pages.StatusImageId = IDB_TITLE_NO_LINK;
+        SetStatusImage(IDB_TITLE_NO_LINK);
+        Pages.PreviousStatusImageId = IDB_TITLE_NO_LINK;
+    }
+    SetMenuImage(MenuId);
+    if (!Img_MissAP->Visible()) {
+        Img_MissAP->BringToFront();
+        Img_MissAP->Show();
+        Img_Adhoc->Hide();
+        Img_Infrastrcture->Hide();
+        Img_MissInternet->Hide();
+    }
+}
+
 void TMainFrm::AddTrayIcon()
 {
-    TrayIconIndex = 1;
+    Tray.TrayIconIndex = TrayImageDisabled;
     NOTIFYICONDATAA data = TrayRecord(this, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TRAY_CALLBACK;
     TIcon icon;
-    SetIcon(ImageList, 1, data, icon);
+    SetIcon(ImageList, TrayImageDisabled, data, icon);
     SetTip(data, "\n    Start here\n");
-    TrayIconAdded = Platform().ShellNotifyIcon(NIM_ADD, &data) ? 1 : 0;
-    LinkInfoValid = 0;
+    Tray.TrayIconAdded = Platform().ShellNotifyIcon(NIM_ADD, &data) != FALSE;
+    Poll.LinkInfoValid = false;
 }
 
-void TMainFrm::ShowIcon(int32_t State)
+void TMainFrm::ShowIcon(TrayState State)
 {
     if (!UserLoggedOn()) return;
-    if (!TrayIconAdded) AddTrayIcon();
+    if (!Tray.TrayIconAdded) AddTrayIcon();
     NOTIFYICONDATAA data = TrayRecord(this, NIF_ICON | NIF_TIP);
     TIcon icon;
-    const bool linkPage = CurrentPage == 0 && Visible();
-    const bool summary = linkPage && MoreInfoHidden;
+    const bool linkPage = Pages.CurrentPage == Page::Link && Visible();
+    const bool summary = linkPage && Pages.MoreInfoHidden;
     switch (State) {
-    case 1:
-        if (TrayIconIndex < TrayIconFirst || TrayIconIndex >= TrayIconLimit) {
-            TrayIconIndex = TrayIconFirst;
-            SetIcon(ImageList, TrayIconIndex, data, icon);
+    case TrayState::Connected:
+        if (Tray.TrayIconIndex < Tray.TrayIconFirst || Tray.TrayIconIndex >= Tray.TrayIconLimit) {
+            Tray.TrayIconIndex = Tray.TrayIconFirst;
+            SetIcon(ImageList, Tray.TrayIconIndex, data, icon);
         } else {
-            SetIcon(ImageList, TrayIconIndex++, data, icon);
+            SetIcon(ImageList, Tray.TrayIconIndex++, data, icon);
         }
-        SetTip(data, ConnectedTip());
-        if (LastTrayState != 1) SetMenuImage(1029);
-        if (!ConnectedShown) {
+        SetTip(data, ConnectedTip(Link.CurrentLinkInfo, Program.WinVersionCode));
+        if (Tray.LastTrayState != TrayState::Connected) SetMenuImage(IDB_MENU_ADAPTER);
+        if (!Tray.ConnectedShown) {
             ShowConnectNotice();
-            ConnectedShown = 1;
+            Tray.ConnectedShown = true;
         }
-        if (linkPage && !MoreInfoHidden) ShowLinkInfo(1);
+        if (linkPage && !Pages.MoreInfoHidden) ShowLinkInfo(true);
         break;
-    case 3: {
-        ConnectedShown = 0;
-        TrayIconIndex = 2;
-        SetIcon(ImageList, 2, data, icon);
+    case TrayState::Scanning: {
+        Tray.ConnectedShown = false;
+        Tray.TrayIconIndex = TrayImageScanning;
+        SetIcon(ImageList, TrayImageScanning, data, icon);
         SetTip(data, "\n    Scanning.....\n");
-        ShowLinkInfo(0);
-        const int32_t menu = AdapterOpened ? 1029 : 1027;
-        if (summary) ShowMissingAccessPoint(this, menu);
-        if (LastTrayState != 3) SetMenuImage(menu);
-        if (summary) ShowLinkInfo(0);
+        ShowLinkInfo(false);
+        const int32_t menu = MenuImageId();
+        if (summary) ShowMissingAccessPoint(menu);
+        if (Tray.LastTrayState != TrayState::Scanning) SetMenuImage(menu);
+        if (summary) ShowLinkInfo(false);
         break;
     }
-    case 4:
-        TrayIconIndex = 1;
-        ConnectedShown = 0;
-        SetIcon(ImageList, 1, data, icon);
+    case TrayState::Disabled:
+        Tray.TrayIconIndex = TrayImageDisabled;
+        Tray.ConnectedShown = false;
+        SetIcon(ImageList, TrayImageDisabled, data, icon);
         SetTip(data, "\n    Disabled   \n");
-        if (summary) ShowMissingAccessPoint(this, 1027);
-        if (LastTrayState != 4) SetMenuImage(1027);
-        if (summary) ShowLinkInfo(0);
+        if (summary) ShowMissingAccessPoint(IDB_MENU_NO_ADAPTER);
+        if (Tray.LastTrayState != TrayState::Disabled) SetMenuImage(IDB_MENU_NO_ADAPTER);
+        if (summary) ShowLinkInfo(false);
         break;
     default:
         return;
     }
     Platform().ShellNotifyIcon(NIM_MODIFY, &data);
-    LastTrayState = State;
+    Tray.LastTrayState = State;
 }
 
 void TMainFrm::ShowConnectNotice()
 {
     ConnectCheckTimer->SetInterval(100);
     ConnectCheckTimer->SetEnabled(true);
-    SetMenuImage(1029);
+    SetMenuImage(IDB_MENU_ADAPTER);
     for (TImage* picture : {Img_Infrastrcture, Img_Adhoc, Img_MissAP, Img_MissInternet}) picture->Hide();
-    if (CurrentPage == 0) {
+    if (Pages.CurrentPage == Page::Link) {
         ShowLinkPage();
         CheckStatusPage();
     }
@@ -160,14 +157,14 @@ void TMainFrm::RemoveTrayIcon()
 {
     NOTIFYICONDATAA data = TrayRecord(this, 0);
     Platform().ShellNotifyIcon(NIM_DELETE, &data);
-    LinkInfoValid = 0;
-    TrayIconAdded = 0;
+    Poll.LinkInfoValid = false;
+    Tray.TrayIconAdded = false;
 }
 
 void TMainFrm::DetectIconTimer(TObject*)
 {
     if (UserLoggedOn()) {
-        if (TrayIconAdded) {
+        if (Tray.TrayIconAdded) {
             DetectIcon->SetEnabled(false);
             return;
         }
@@ -198,22 +195,23 @@ void TMainFrm::HideMainWindow()
 
 void TMainFrm::StopMonitoring()
 {
-    SuspendWorkers();
-    SurveyInProgress = 0;
+    // The workers park before the adapter closes under them.
+    if (!ParkWorkers()) return;
+    Survey.SurveyInProgress = false;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {
         timer->SetInterval(0);
         timer->SetEnabled(false);
     }
-    CloseDeviceManager();
-    if (AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
-    ShowIcon(4);
+    Link.CloseDeviceManager();
+    if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
+    ShowIcon(TrayState::Disabled);
     EnableConnectControls(false);
     Status_Img_SignalStreng->Hide();
     Status_Img_LinkQuality->Hide();
-    FirstPollDone = 0;
-    TrayIconIndex = 0;
-    DetailTickCount = 0;
-    AdapterOpened = 0;
+    Poll.FirstPollDone = false;
+    Tray.TrayIconIndex = 0;
+    Poll.DetailTickCount = 0;
+    Link.AdapterOpened = false;
     CheckStatusPage();
 }
 
@@ -228,17 +226,18 @@ void TMainFrm::RestoreClick(TObject*)
 
 void TMainFrm::MonitorStateClick(TObject*)
 {
-    MonitoringOn = !MonitoringOn;
-    if (!MonitoringOn) {
+    Link.MonitoringOn = !Link.MonitoringOn;
+    if (!Link.MonitoringOn) {
         HideToTray();
         StopMonitoring();
-        AdapterOpened = 0;
-        ConnectedShown = 0;
+        if (Program.Quitting) return;
+        Link.AdapterOpened = false;
+        Tray.ConnectedShown = false;
         MonitorState->Caption = "Start Monitor";
         Img_LinkClick(this);
     } else {
         DeviceCheckTimerTimer(this);
         MonitorState->Caption = "Stop Monitor";
     }
-    Restore->Enabled = MonitoringOn != 0;
+    Restore->Enabled = Link.MonitoringOn;
 }

@@ -1,19 +1,15 @@
-#include "globals.h"
 #include "mainfrm.h"
 #include "toolkit/application.h"
 #include "toolkit/graphics.h"
 #include "toolkit/seam.h"
 
-WNDPROC OldWndProc = nullptr;
-
 namespace {
 
-LRESULT OnQueryEndSession(LPARAM LParam)
+LRESULT OnQueryEndSession(TMainFrm& Form, LPARAM LParam)
 {
     if (static_cast<DWORD>(LParam) == ENDSESSION_LOGOFF) {
-        EndingSession = 1;
-        for (TTimer* timer : {MainFrm->UpdateTimer, MainFrm->CheckTimer, MainFrm->ConnectCheckTimer,
-                              MainFrm->DeviceCheckTimer})
+        Form.Program.EndingSession = true;
+        for (TTimer* timer : {Form.UpdateTimer, Form.CheckTimer, Form.ConnectCheckTimer, Form.DeviceCheckTimer})
             timer->SetEnabled(false);
         Platform().WinExec("rondsvc -b", SW_HIDE);
     }
@@ -21,67 +17,75 @@ LRESULT OnQueryEndSession(LPARAM LParam)
 }
 
 // Tiles the background over the screen's size in whole tiles.
-LRESULT OnEraseBackground(HDC Dc)
+LRESULT OnEraseBackground(TMainFrm& Form, HDC Dc)
 {
-    const int w = MainFrm->BackgroundWidth, h = MainFrm->BackgroundHeight;
-    if (w <= 0 || h <= 0 || !MainFrm->BackgroundBitmap) return 0;
-    HDC source = MainFrm->BackgroundBitmap->Canvas()->Handle();
+    const int w = Form.BackgroundWidth, h = Form.BackgroundHeight;
+    if (w <= 0 || h <= 0 || !Form.BackgroundBitmap) return 0;
+    HDC source = Form.BackgroundBitmap->Canvas()->Handle();
     const int columns = Screen->Width() / w, rows = Screen->Height() / h;
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x) ::BitBlt(Dc, x * w, y * h, w, h, source, 0, 0, SRCCOPY);
     return 1;
 }
 
-void OnTrayCallback(HWND Wnd, LPARAM LParam)
+void OnTrayCallback(TMainFrm& Form, HWND Wnd, LPARAM LParam)
 {
-    if (LParam == WM_LBUTTONDBLCLK && MainFrm->RestoreEnabled()) {
-        MainFrm->ResetHoverImages();
+    if (LParam == WM_LBUTTONDBLCLK && Form.RestoreEnabled()) {
+        Form.ResetHoverImages();
         ::SetForegroundWindow(Wnd);
         Application->ProcessMessages();
+        if (Form.Program.Quitting) return;
         ::ShowWindow(Application->Handle(), SW_SHOWNORMAL);
-        MainFrm->Show();
+        Form.Show();
     } else if (LParam == WM_RBUTTONDOWN) {
         ::SetForegroundWindow(Wnd);
         POINT at;
-        if (::GetCursorPos(&at)) MainFrm->PopupTrayMenu(at);
+        if (::GetCursorPos(&at)) Form.PopupTrayMenu(at);
     }
+}
+
+void OnPowerBroadcast(TMainFrm& Form, WPARAM Event)
+{
+    if ((Event == PBT_APMRESUMESUSPEND || Event == PBT_APMRESUMESTANDBY) && !Form.Program.Quitting &&
+        Form.PowerThread && Form.PowerThread->Suspended() && Form.Link.AdapterOpened)
+        Form.PowerThread->Resume();
 }
 
 } // namespace
 
+// Installed on the main window only, so the window's control is the form.
 LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
+    TMainFrm& form = *static_cast<TMainFrm*>(TWinControl::FromHandle(Wnd));
     switch (Msg) {
     case WM_QUERYENDSESSION:
-        return OnQueryEndSession(LParam);
+        return OnQueryEndSession(form, LParam);
     case WM_ERASEBKGND:
-        return OnEraseBackground(reinterpret_cast<HDC>(WParam));
+        return OnEraseBackground(form, reinterpret_cast<HDC>(WParam));
     case WM_ENDSESSION:
-        MainFrm->ExitUtility();
+        form.ExitUtility();
         ::PostQuitMessage(0);
         return 0;
     case WM_POWERBROADCAST:
-        if ((WParam == PBT_APMRESUMESUSPEND || WParam == PBT_APMRESUMESTANDBY) && MainFrm->PowerThread &&
-            MainFrm->PowerThread->Suspended() && AdapterOpened)
-            MainFrm->PowerThread->Resume();
+        OnPowerBroadcast(form, WParam);
         return 0;
     case WM_TRAY_CALLBACK:
-        OnTrayCallback(Wnd, LParam);
+        OnTrayCallback(form, Wnd, LParam);
         return 0;
     case WM_VANTRA_EXIT:
-        if (WParam == 0 && LParam == 1) MainFrm->ExitUtility();
+        if (WParam == 0 && LParam == 1) form.ExitUtility();
         return 0;
     case WM_VANTRA_SHOW:
-        if (WParam == 0 && LParam == 1) MainFrm->Show();
+        if (WParam == 0 && LParam == 1) form.Show();
         return 0;
     case WM_VANTRA_EXIT_ALT:
-        if (WParam == 0 || WParam == 1) MainFrm->ExitUtility();
+        if (WParam == 0 || WParam == 1) form.ExitUtility();
         return 0;
     }
-    LRESULT result = ::CallWindowProcA(OldWndProc, Wnd, Msg, WParam, LParam);
+    LRESULT result = ::CallWindowProcA(form.OldWndProc, Wnd, Msg, WParam, LParam);
     if (Msg == WM_NCHITTEST && result == HTCLIENT) {
         // The borderless window drags by any bare point.
-        MainFrm->ClearHover();
+        form.ClearHover();
         result = HTCAPTION;
     }
     return result;

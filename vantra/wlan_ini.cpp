@@ -1,5 +1,4 @@
 #include "wlan_ini.h"
-#include "globals.h"
 #include "toolkit/format.h"
 
 namespace {
@@ -7,7 +6,7 @@ const char* const DefaultSection = "DefaultSetting";
 const char* const DeviceSection = "DeviceID";
 } // namespace
 
-void ReadDefaultSettings(TCustomIniFile& Ini)
+void TWlanIniDefaults::Read(TCustomIniFile& Ini)
 {
     if (!Ini.SectionExists(DefaultSection)) return;
     DefaultMode = Ini.ReadInteger(DefaultSection, "DefaultMode", 0);
@@ -24,6 +23,12 @@ void ReadDefaultSettings(TCustomIniFile& Ini)
     DefaultDhcp = 1;
 }
 
+void TWlanIniDefaults::ClearFirstStartMark(TCustomIniFile& Ini)
+{
+    Ini.WriteInteger(DefaultSection, "First", 0);
+    First = 0;
+}
+
 bool CheckDeviceId(TCustomIniFile& Ini, const std::string& DeviceId)
 {
     if (!Ini.SectionExists(DeviceSection)) return true;
@@ -33,10 +38,4 @@ bool CheckDeviceId(TCustomIniFile& Ini, const std::string& DeviceId)
         const std::string prefix = Ini.ReadString(DeviceSection, key, "");
         if (DeviceId.compare(0, prefix.size(), prefix) == 0) return true;
     }
-}
-
-void ClearFirstStartMark(TCustomIniFile& Ini)
-{
-    Ini.WriteInteger(DefaultSection, "First", 0);
-    First = 0;
 }

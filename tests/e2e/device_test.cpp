@@ -2,8 +2,11 @@
 // the adapter found, lost and found again, a power resume, the driver's
 // saved setting re-applied, and a chipset library that cannot be loaded.
 #include "sandbox.h"
+#include "vantra/drivers/records.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include <dbt.h>
 
@@ -28,13 +31,7 @@ protected:
         Window = Box.WaitWindow(Process, "TMainFrm", 15000);
         ASSERT_NE(Window, nullptr);
     }
-    size_t Calls(const std::string& Name) const
-    {
-        size_t n = 0;
-        for (const std::string& line : Box.Lines("calls.log"))
-            if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
-        return n;
-    }
+    size_t Calls(const std::string& Name) const { return Box.Calls(Name); }
     // Waits until the call log holds at least Count calls of Name.
     bool WaitCalls(const std::string& Name, size_t Count, DWORD Milliseconds) const
     {
@@ -94,6 +91,17 @@ TEST_F(Device, PowerResumeRunsOneDeviceCheck)
 
 TEST_F(Device, DriverSettingIsReappliedWhenTheLinkIsDown)
 {
+    // A saved setting for a network that is not in range, with a long
+    // preamble, shared-key authentication and WEP on.
+    ProfileSetting saved{};
+    std::memcpy(saved.Wlan.SSID, "Faraway", 7);
+    saved.Wlan.SSID_length = 7;
+    saved.Wlan.OperatingModeID = 1;
+    saved.Wlan.PreambleType = 1;
+    saved.Wep.AuthenticationType = 1;
+    saved.Wep.WepMode = 1;
+    ::CreateDirectoryA(Box.Path("state").c_str(), nullptr);
+    Box.WriteFile("state\\driver.bin", std::string(reinterpret_cast<const char*>(&saved), sizeof saved));
     Start();
     ASSERT_TRUE(WaitCalls("WLAN_Read_Setting_From_DriverRegistry", 1, 5000));
     ASSERT_TRUE(WaitCalls("WLAN_Set_WEP_Config", 1, 2000));
@@ -106,7 +114,18 @@ TEST_F(Device, DriverSettingIsReappliedWhenTheLinkIsDown)
     const size_t hex = setConfig.find("info=");
     ASSERT_NE(hex, std::string::npos);
     const std::string record = setConfig.substr(hex + 5, 162);
+    EXPECT_EQ(record.substr(2 * 2, 14), "46617261776179"); // the SSID
     EXPECT_EQ(record.substr(37 * 2, 2), "00"); // PreambleType
+}
+
+TEST_F(Device, NoSavedDriverSettingAppliesNothing)
+{
+    Start();
+    ASSERT_TRUE(WaitCalls("WLAN_Read_Setting_From_DriverRegistry", 1, 5000));
+    // A link read after it comes from a later handler: the re-apply is over.
+    ASSERT_TRUE(WaitCalls("WLAN_Get_Info", Calls("WLAN_Get_Info") + 1, 5000));
+    EXPECT_EQ(Calls("WLAN_Set_Config"), 0u);
+    EXPECT_EQ(Calls("WLAN_Set_WEP_Config"), 0u);
 }
 
 TEST_F(Device, ChipsetLibraryMissingEndsInOrder)
@@ -118,6 +137,7 @@ TEST_F(Device, ChipsetLibraryMissingEndsInOrder)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "MessageBox\tLoad dll error\tCan't Load 802.11g dll.\t16");
     EXPECT_EQ(Box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    EXPECT_TRUE(Box.EndedClean());
 }
 
 } // namespace

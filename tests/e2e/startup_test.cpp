@@ -1,5 +1,7 @@
 // The real Vantra.exe under Wine: single instance, "-q", the private exit
-// messages, and the ends that start-up can take.
+// messages, closing, logoff and shutdown, and the ends that start-up can
+// take. Every way out ends with exit code 0, the exit run once, and nothing
+// of the program's left alive when its entry function returns.
 #include "sandbox.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +34,7 @@ TEST(Startup, SecondCopyWithoutArgumentsEndsSilentlyAndLeavesTheFirstRunning)
     EXPECT_EQ(first.Box.WaitExit(second, 15000), 0u);
     EXPECT_EQ(first.Box.WaitExit(first.Process, 500), STILL_ACTIVE);
     EXPECT_TRUE(first.Box.SeamCalls("MessageBox").empty());
+    EXPECT_TRUE(first.Box.EndedClean()); // the second copy's report; the first runs on
 }
 
 TEST(Startup, SecondCopyWithQMakesTheFirstExitOnceAndCreatesNoWindow)
@@ -44,8 +47,11 @@ TEST(Startup, SecondCopyWithQMakesTheFirstExitOnceAndCreatesNoWindow)
     size_t windows = 0;
     while (::WaitForSingleObject(second, 5) == WAIT_TIMEOUT) windows += WindowsOf(pid).size();
     EXPECT_EQ(windows, 0u);
+    EXPECT_EQ(first.Box.WaitExit(second, 0), 0u);
     EXPECT_EQ(first.Box.WaitExit(first.Process, 20000), 0u);
     EXPECT_EQ(first.Box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    // One report from each copy.
+    EXPECT_EQ(first.Box.SeamCalls("Trace\tAlive at the end: 0 timers, 0 windows, 0 threads").size(), 2u);
 }
 
 TEST(Startup, PrivateExitMessagesNeedTheirExactArguments)
@@ -62,7 +68,50 @@ TEST(Startup, PrivateExitMessagesNeedTheirExactArguments)
     ::PostMessageA(first.Window, 0xCA49, 1, 0);
     EXPECT_EQ(first.Box.WaitExit(first.Process, 20000), 0u);
     EXPECT_EQ(first.Box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    EXPECT_TRUE(first.Box.EndedClean());
 }
+
+// Alt+F4 on the window, Close on the taskbar button (the application
+// window's), logoff and Windows shutdown: each ends the utility in order.
+struct ExitPath {
+    const char* Name;
+    void (*Send)(HWND MainWindow, HWND ApplicationWindow);
+    bool StartsServiceCommand;
+};
+
+class Exits : public testing::TestWithParam<ExitPath> {};
+
+TEST_P(Exits, RunTheOrderedExitOnce)
+{
+    const ExitPath path = GetParam();
+    Utility first(std::string("exit-") + path.Name);
+    first.StartAndWait();
+    ASSERT_NE(first.Window, nullptr);
+    HWND application = first.Box.WaitWindow(first.Process, "TApplication", 5000);
+    ASSERT_NE(application, nullptr);
+    // After the first status poll (its tray icon change): the pointer watcher runs.
+    ASSERT_TRUE(first.Box.WaitSeamCall("ShellNotifyIcon\t1\t", 10000));
+    path.Send(first.Window, application);
+    EXPECT_EQ(first.Box.WaitExit(first.Process, 20000), 0u);
+    EXPECT_EQ(first.Box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    EXPECT_EQ(first.Box.SeamCalls("WinExec\trondsvc -b").size(), path.StartsServiceCommand ? 1u : 0u);
+    EXPECT_TRUE(first.Box.EndedClean());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Startup, Exits,
+    testing::Values(
+        ExitPath{"close", [](HWND Main, HWND) { ::PostMessageA(Main, WM_CLOSE, 0, 0); }, false},
+        ExitPath{"taskbar", [](HWND, HWND App) { ::PostMessageA(App, WM_CLOSE, 0, 0); }, false},
+        ExitPath{"logoff",
+                 [](HWND Main, HWND) {
+                     DWORD_PTR answer = 0;
+                     ::SendMessageTimeoutA(Main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+                     ::PostMessageA(Main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+                 },
+                 true},
+        ExitPath{"shutdown", [](HWND Main, HWND) { ::PostMessageA(Main, WM_ENDSESSION, TRUE, 0); }, false}),
+    [](const testing::TestParamInfo<ExitPath>& Info) { return std::string(Info.param.Name); });
 
 TEST(Startup, MissingNicLibraryIsReportedAndTheProgramEnds)
 {
@@ -73,6 +122,7 @@ TEST(Startup, MissingNicLibraryIsReportedAndTheProgramEnds)
     auto boxes = box.SeamCalls("MessageBox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "MessageBox\tLoad dll error\tCan't Load Nicorra.dll.\t16");
+    EXPECT_TRUE(box.EndedClean());
 }
 
 TEST(Startup, MissingWlanIniNamesItsFullPathAndTheProgramEnds)
@@ -83,6 +133,9 @@ TEST(Startup, MissingWlanIniNamesItsFullPathAndTheProgramEnds)
     auto boxes = box.SeamCalls("MessageBox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "MessageBox\tLoading WLAN.INI Error!\t" + box.Path("WLAN.INI") + " can't found.\t16");
+    // The workers had started: the exit ran, once.
+    EXPECT_EQ(box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    EXPECT_TRUE(box.EndedClean());
 }
 
 } // namespace

@@ -40,6 +40,8 @@ TEST_P(WindowsVersion, ChoosesTheNicLibraryAndTheServiceQuery)
     HWND window = box.WaitWindow(process, "TMainFrm", 15000);
     SetWineVersion("Vantra.exe", "");
     ASSERT_NE(window, nullptr);
+    // The start sound follows the service question in start-up.
+    ASSERT_TRUE(box.WaitSeamCall("MciSendString\tplay Sound\\start.wav", 10000));
     const DWORD pid = ::GetProcessId(process);
     EXPECT_TRUE(Loaded(pid, e.NicLibrary));
     EXPECT_FALSE(Loaded(pid, std::string(e.NicLibrary) == "Nicorra.dll" ? "Nicorra9x.dll" : "Nicorra.dll"));

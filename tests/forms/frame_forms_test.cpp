@@ -1,13 +1,17 @@
 // The real main window in process: the device check after a card restart
-// and a power resume, the pointer watcher, and status pictures that do not
-// keep the bitmaps they replace.
+// and a power resume, the pointer watcher, status pictures that do not keep
+// the bitmaps they replace, and how the workers and timers live beside the
+// window: parked before the adapter closes, handing their work to the main
+// thread, and a poll that a failed settings write does not stop.
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "vantra/drivers/bindings.h"
-#include "vantra/globals.h"
-#include "vantra/nic_detect.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <cstring>
 
 namespace {
 
@@ -34,17 +38,17 @@ protected:
 
 TEST_F(Frame, CardRestartClosesAndReopensTheAdapterAndClearsApplyingTcpIp)
 {
-    NicCall(Nic.NIC_CloseDeviceMgr);
-    NicDeviceMgrOpen = 0;
-    FindAdapterNic(); // the adapter's card, as the TCP/IP thread works on it
-    ApplyingTcpIp = 1;
-    MonitoringOn = 1;
-    NicCall(Nic.NIC_PropertyChange, &NicDevice); // restarts the card; the device change follows
+    TLinkState& link = Form->Link;
+    link.CloseDeviceManager();
+    link.FindAdapterNic(); // the adapter's card, as the TCP/IP thread works on it
+    link.ApplyingTcpIp = true;
+    link.MonitoringOn = true;
+    NicCall(Nic.NIC_PropertyChange, &link.NicDevice); // restarts the card; the device change follows
 
     ASSERT_TRUE(PumpUntil([] { return Harness::CallCount("WLAN_Open_Adapter") >= 1; }, 5000));
     EXPECT_EQ(Harness::CallCount("WLAN_Close_Adapter"), 1u);
-    EXPECT_EQ(ApplyingTcpIp, 0);
-    EXPECT_EQ(AdapterOpened, 1);
+    EXPECT_FALSE(link.ApplyingTcpIp);
+    EXPECT_TRUE(link.AdapterOpened);
     EXPECT_TRUE(Form->UpdateTimer->Enabled());
     EXPECT_EQ(Form->UpdateTimer->Interval(), 500u);
     EXPECT_FALSE(Form->DeviceCheckTimer->Enabled());
@@ -63,7 +67,7 @@ TEST_F(Frame, EachPowerResumeRunsOneDeviceCheck)
     }
     // Without an open adapter a resume does nothing.
     Form->DeviceCheckTimer->SetEnabled(false);
-    AdapterOpened = 0;
+    Form->Link.AdapterOpened = false;
     ::SendMessageA(Form->Handle(), WM_POWERBROADCAST, PBT_APMRESUMESTANDBY, 0);
     PumpUntil([] { return false; }, 300);
     EXPECT_FALSE(Form->DeviceCheckTimer->Enabled());
@@ -76,17 +80,17 @@ TEST_F(Frame, LeavingTheWindowPutsTheTitleButtonBackWithinTheWatchersBeat)
     ::GetWindowRect(Form->Handle(), &window);
     ::SetCursorPos(window.left + 549, window.top + 19);
     Form->MessageThread->Resume();
-    Form->HoverButton(8, Form->Image7, 0);
+    Form->HoverButton(HoverItem::TitleButton, Form->Image7, 0);
     const COLORREF hot = Form->TitleButtonHotBitmap->Canvas()->Pixel(13, 13);
     const COLORREF normal = Form->TitleButtonBitmap->Canvas()->Pixel(13, 13);
     ASSERT_NE(hot, normal);
     PumpUntil([] { return false; }, 400); // inside: the highlight stays
-    EXPECT_EQ(Form->HoverIndex, 8);
+    EXPECT_EQ(Form->HoverIndex, HoverItem::TitleButton);
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), hot);
 
     ::SetCursorPos(window.right + 40, window.bottom + 40);
     const DWORD start = ::GetTickCount();
-    ASSERT_TRUE(PumpUntil([this] { return Form->HoverIndex == -1; }, 2000));
+    ASSERT_TRUE(PumpUntil([this] { return Form->HoverIndex == HoverItem::None; }, 2000));
     EXPECT_LT(::GetTickCount() - start, 600u);
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), normal);
 }
@@ -95,11 +99,117 @@ TEST_F(Frame, StatusPicturesFreeTheBitmapsTheyReplace)
 {
     for (int i = 0; i < 60; ++i) {
         HBITMAP old = Form->Img_Status->Picture()->Bitmap()->Handle();
-        Form->SetStatusImage(i % 2 ? 1003 : 1006);
+        Form->SetStatusImage(i % 2 ? IDB_STATUS_SURVEY : IDB_TITLE_INFRASTRUCTURE);
         ASSERT_NE(Form->Img_Status->Picture()->Bitmap()->Handle(), old);
         ASSERT_EQ(::GetObjectType(old), 0u) << "replaced status bitmap still alive at step " << i;
     }
     EXPECT_EQ(Form->Img_Status->Width(), 435); // the survey panel, not the link page's
+}
+
+TEST_F(Frame, StoppingMonitoringParksTheWorkersBeforeTheAdapterCloses)
+{
+    // A status-picture pass that is still running when monitoring stops; a
+    // timer of the main thread lets it finish.
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> entered{false};
+    size_t closesAtRelease = SIZE_MAX;
+    TShowGifThread* original = Form->GifThread;
+    Form->GifThread = new TShowGifThread([&] {
+        entered = true;
+        ::WaitForSingleObject(release, 10000);
+    });
+    Form->GifThread->Resume();
+    ASSERT_TRUE(PumpUntil([&] { return entered.load(); }, 2000));
+    TTimer releaser(nullptr);
+    releaser.SetInterval(150);
+    releaser.OnTimer = [&](TObject*) {
+        releaser.SetEnabled(false);
+        closesAtRelease = Harness::CallCount("WLAN_Close_Adapter");
+        ::SetEvent(release);
+    };
+    releaser.SetEnabled(true);
+
+    Form->StopMonitoring();
+    EXPECT_EQ(closesAtRelease, 0u); // still waiting for the pass when the timer came
+    EXPECT_EQ(Harness::CallCount("WLAN_Close_Adapter"), 1u);
+    EXPECT_TRUE(Form->GifThread->Suspended());
+
+    delete Form->GifThread;
+    Form->GifThread = original;
+    ::CloseHandle(release);
+}
+
+TEST_F(Frame, WorkersHandTheirWindowWorkToTheMainThread)
+{
+    const DWORD main = ::GetCurrentThreadId();
+    std::atomic<DWORD> tookOn{0}, appliedOn{0}, leftOn{0};
+    NicIpInfo pending{};
+    std::strcpy(pending.cIpAdress, "192.168.7.20");
+    std::string applied;
+    TSetTCPIPThread* applier = nullptr;
+    applier = new TSetTCPIPThread(
+        [&] {
+            tookOn = ::GetCurrentThreadId();
+            return pending;
+        },
+        [&](NicIpInfo& Info) {
+            appliedOn = ::GetCurrentThreadId();
+            applied = Info.cIpAdress;
+            applier->Suspend();
+        });
+    applier->Resume();
+    ASSERT_TRUE(PumpUntil([&] { return appliedOn != 0 && applier->Suspended(); }, 5000));
+    EXPECT_EQ(tookOn, main);
+    EXPECT_NE(appliedOn, main);
+    EXPECT_EQ(applied, "192.168.7.20");
+    delete applier;
+
+    RECT window;
+    ::GetWindowRect(Form->Handle(), &window);
+    ::SetCursorPos(window.right + 40, window.bottom + 40);
+    TMessageThread watcher(Form->Handle(), [&] { leftOn = ::GetCurrentThreadId(); });
+    watcher.Resume();
+    ASSERT_TRUE(PumpUntil([&] { return leftOn != 0; }, 2000));
+    EXPECT_EQ(leftOn, main);
+    watcher.Suspend();
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended(); }, 2000));
+}
+
+TEST_F(Frame, UnwritableSettingsFileEndsTheFirstStartAndThePollGoesOn)
+{
+    TProgramState& program = Form->Program;
+    const std::string iniPath = program.WlanIniPath;
+    program.WlanIniPath = program.ProgramFolder + "no such folder\\WLAN.INI"; // a write there fails
+    Form->Defaults.First = 1;
+    Form->UpdateTimerTimer(nullptr); // the first pass applies the default profile
+    program.WlanIniPath = iniPath;
+    EXPECT_TRUE(Harness::Seam().Boxes.empty());
+    EXPECT_EQ(Form->Defaults.First, 0);
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_EQ(Form->UpdateTimer->Interval(), 2000u);
+    EXPECT_TRUE(Form->CheckTimer->Enabled());
+}
+
+TEST_F(Frame, ChipsetCallsWaitOnTheWindowsQuittingFlag)
+{
+    WlanInfo info{};
+    Form->Program.Quitting = true;
+    EXPECT_FALSE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    EXPECT_EQ(WlanLinkSpeed(), 0);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info") + Harness::CallCount("WLAN_Get_Link_Speed"), 0u);
+    Form->Program.Quitting = false;
+    EXPECT_TRUE(WlanCall(Chipset.WLAN_Get_Info, &info));
+    WlanLinkSpeed();
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info"), 1u);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Link_Speed"), 1u);
+}
+
+TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)
+{
+    Form->ShowConnectNotice();
+    EXPECT_TRUE(Form->ConnectCheckTimer->Enabled());
+    EXPECT_EQ(Form->ConnectCheckTimer->Interval(), 100u);
+    EXPECT_TRUE(PumpUntil([this] { return !Form->ConnectCheckTimer->Enabled(); }, 2000));
 }
 
 } // namespace

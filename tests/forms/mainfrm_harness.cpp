@@ -1,7 +1,6 @@
 #include "mainfrm_harness.h"
 #include "vantra/drivers/bindings.h"
 #include "vantra/drivers/record_text.h"
-#include "vantra/globals.h"
 #include "toolkit/application.h"
 
 #include <gtest/gtest.h>
@@ -93,24 +92,17 @@ void WriteText(const std::string& Path, const std::string& Text)
 
 TMainFrm* Create()
 {
-    SetPlatform(&Recorder);
-    ::CreateDirectoryA(WorldFolder().c_str(), nullptr);
-    ::DeleteFileA((WorldFolder() + "calls.log").c_str());
-    ::CopyFileA((ExeFolder() + "standins.ini").c_str(), Harness::WorldPath().c_str(), FALSE);
-    Harness::SetWorld("World", "Log", "calls.log");
-    Harness::SetWorld("World", "JoinMs", "0");
-    ::SetEnvironmentVariableA("VANTRA_WORLD", Harness::WorldPath().c_str());
-    WriteText(ExeFolder() + "WLAN.INI", "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChannel=6\r\nFirst=0\r\n");
-
-    Application->CreateForm(MainFrm);
-    TImageList* list = MainFrm->ImageList;
+    Harness::PrepareWorld();
+    TMainFrm* form;
+    Application->CreateForm(form);
+    TImageList* list = form->ImageList;
     list->Clear();
     for (int i = 0; i < TrayPictures; ++i) {
         TIcon icon;
         icon.SetHandle(SolidIcon(PictureColour(i)));
         list->AddIcon(&icon);
     }
-    return MainFrm;
+    return form;
 }
 
 } // namespace
@@ -165,6 +157,18 @@ void SeamRecorder::Clear()
 namespace Harness {
 
 SeamRecorder& Seam() { return Recorder; }
+
+void PrepareWorld()
+{
+    SetPlatform(&Recorder);
+    ::CreateDirectoryA(WorldFolder().c_str(), nullptr);
+    ::DeleteFileA((WorldFolder() + "calls.log").c_str());
+    ::CopyFileA((ExeFolder() + "standins.ini").c_str(), WorldPath().c_str(), FALSE);
+    SetWorld("World", "Log", "calls.log");
+    SetWorld("World", "JoinMs", "0");
+    ::SetEnvironmentVariableA("VANTRA_WORLD", WorldPath().c_str());
+    WriteText(ExeFolder() + "WLAN.INI", "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChannel=6\r\nFirst=0\r\n");
+}
 
 TMainFrm* Form()
 {
@@ -221,36 +225,29 @@ void Reset()
         if (!worker->Suspended()) worker->Suspend();
     for (DWORD start = ::GetTickCount(); !form->WorkersSuspended() && ::GetTickCount() - start < 5000;) Pump();
     SetWorld("World", "Fail", "");
-    Quitting = 0;
-    ApplyingTcpIp = 0;
-    AdapterOpened = 1;
-    MonitoringOn = 1;
+    form->Program.Quitting = false;
+    form->Program.WinVersionCode = 5;
+    form->Link.ApplyingTcpIp = false;
+    form->Link.AdapterOpened = true;
+    form->Link.MonitoringOn = true;
+    form->Link.CurrentLinkInfo = WlanInfo{};
     form->Restore->Enabled = true;
     form->MonitorState->Enabled = true;
     form->MonitorState->Caption = "Stop Monitor";
-    WinVersionCode = 5;
-    First = 0;
-    CurrentPage = 0;
-    PreviousPage = 0;
-    MoreInfoHidden = 1;
-    SurveyInProgress = 0;
-    TrayIconAdded = 1;
-    TrayIconIndex = 3;
-    LastTrayState = 0;
-    ConnectedShown = 0;
-    LinkInfoValid = 1;
-    LastPollState = 3;
-    PollTickCount = 0;
-    GifResumeLimit = 59;
-    HiddenRefreshStep = 0;
-    HiddenSince = ::GetTickCount();
-    DetailTickCount = 0;
-    FirstPollDone = 0;
-    LastTopIndex = 0;
-    ConnectPending = 0;
-    std::memset(&CurrentLinkInfo, 0, sizeof CurrentLinkInfo);
+    form->Defaults.First = 0;
+    form->Pages.CurrentPage = Page::Link;
+    form->Pages.PreviousPage = Page::Link;
+    form->Pages.MoreInfoHidden = true;
+    form->Survey.SurveyInProgress = false;
+    form->Survey.LastTopIndex = 0;
+    form->Survey.ConnectPending = false;
+    form->Tray = TTrayState{};
+    form->Tray.TrayIconAdded = true;
+    form->Poll = TPollState{};
+    form->Poll.LinkInfoValid = true;
+    form->Poll.HiddenSince = ::GetTickCount();
     // The adapter open again, whatever a test did to it.
-    WlanCall(Chipset.WLAN_Open_Adapter, &TheAdapter);
+    WlanCall(Chipset.WLAN_Open_Adapter, &form->Link.TheAdapter);
     DropNetwork();
     Pump();
     Recorder.Clear();

@@ -39,6 +39,9 @@ public:
 
 namespace Harness {
 SeamRecorder& Seam();
+// Installs the recorder and writes the world file and WLAN.INI; Form does
+// it before it makes the window.
+void PrepareWorld();
 // Makes the main window on first use; the adapter is found and open.
 TMainFrm* Form();
 // The stand-ins' world file, and their call log.

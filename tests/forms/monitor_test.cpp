@@ -5,7 +5,6 @@
 // and the sparing link-detail refresh while the window is hidden.
 #include "mainfrm_harness.h"
 #include "vantra/drivers/bindings.h"
-#include "vantra/globals.h"
 #include "toolkit/application.h"
 
 #include <gtest/gtest.h>
@@ -64,9 +63,9 @@ DWORD WaitForCalls(const char* Name, size_t Count)
 
 TEST_F(Monitor, FirstTickComesAfter500msThenEvery2000ms)
 {
-    AdapterOpened = 0;
+    Form->Link.AdapterOpened = false;
     Form->DeviceCheckTimerTimer(nullptr);
-    ASSERT_EQ(AdapterOpened, 1);
+    ASSERT_TRUE(Form->Link.AdapterOpened);
     EXPECT_TRUE(Armed(Form->UpdateTimer, 500));
     Tick();
     EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
@@ -89,17 +88,17 @@ TEST_F(Monitor, PollStaysOffWithoutAnOpenAdapterOrWhileQuitting)
 {
     Form->CheckTimer->SetEnabled(true);
     Form->ConnectCheckTimer->SetEnabled(true);
-    AdapterOpened = 0;
+    Form->Link.AdapterOpened = false;
     Tick();
     EXPECT_FALSE(Form->UpdateTimer->Enabled());
     EXPECT_FALSE(Form->CheckTimer->Enabled());
     EXPECT_FALSE(Form->ConnectCheckTimer->Enabled());
     EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
 
-    AdapterOpened = 1;
-    Quitting = 1;
+    Form->Link.AdapterOpened = true;
+    Form->Program.Quitting = true;
     Tick();
-    Quitting = 0;
+    Form->Program.Quitting = false;
     EXPECT_FALSE(Form->UpdateTimer->Enabled());
     EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
     EXPECT_TRUE(Tray().empty());
@@ -109,10 +108,10 @@ TEST_F(Monitor, FirstPassLoadsProfilesAndStartsMarkingOnce)
 {
     ASSERT_TRUE(Form->MessageThread->Suspended());
     Tick();
-    EXPECT_EQ(FirstPollDone, 1);
+    EXPECT_TRUE(Form->Poll.FirstPollDone);
     EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
     EXPECT_TRUE(Armed(Form->CheckTimer, 5000));
-    EXPECT_EQ(ConnectPending, 1);
+    EXPECT_TRUE(Form->Survey.ConnectPending);
     EXPECT_FALSE(Form->MessageThread->Suspended());
     Form->MessageThread->Suspend();
 
@@ -133,9 +132,9 @@ TEST_F(Monitor, ReadyLinkShowsConnectedPictureAndTip)
     EXPECT_EQ(call.Window, Form->Handle());
     EXPECT_EQ(call.Image, 3);
     EXPECT_EQ(call.Tip, TarvaneTip);
-    EXPECT_EQ(LastTrayState, 1);
-    EXPECT_EQ(ConnectedShown, 1);
-    EXPECT_EQ(LinkInfoValid, 1);
+    EXPECT_EQ(Form->Tray.LastTrayState, TrayState::Connected);
+    EXPECT_TRUE(Form->Tray.ConnectedShown);
+    EXPECT_TRUE(Form->Poll.LinkInfoValid);
     // The first connected display asks the connect check to run soon.
     EXPECT_TRUE(Armed(Form->ConnectCheckTimer, 100));
     EXPECT_TRUE(Form->Restore->Enabled);
@@ -143,7 +142,7 @@ TEST_F(Monitor, ReadyLinkShowsConnectedPictureAndTip)
 
 TEST_F(Monitor, OnWindows98TheTipNamesOnlyTheNetwork)
 {
-    WinVersionCode = 2;
+    Form->Program.WinVersionCode = 2;
     Harness::JoinNetwork("tarvane");
     Tick();
     EXPECT_EQ(LastTray().Tip, "  Connect to:tarvane");
@@ -177,13 +176,13 @@ TEST_F(Monitor, LinkDownOrUnreadableShowsScanning)
     Tick();
     EXPECT_EQ(LastTray().Image, 2);
     EXPECT_EQ(LastTray().Tip, ScanningTip);
-    EXPECT_EQ(LastTrayState, 3);
-    EXPECT_EQ(ConnectPending, 1);
+    EXPECT_EQ(Form->Tray.LastTrayState, TrayState::Scanning);
+    EXPECT_TRUE(Form->Survey.ConnectPending);
 
     Harness::JoinNetwork("tarvane");
     Harness::SetWorld("World", "Fail", "WLAN_Get_Info");
     Tick();
-    EXPECT_EQ(LinkInfoValid, 0);
+    EXPECT_FALSE(Form->Poll.LinkInfoValid);
     EXPECT_EQ(LastTray().Image, 2);
     EXPECT_EQ(LastTray().Tip, ScanningTip);
     EXPECT_TRUE(Armed(Form->UpdateTimer, 2000)); // the poll goes on
@@ -191,13 +190,13 @@ TEST_F(Monitor, LinkDownOrUnreadableShowsScanning)
 
 TEST_F(Monitor, FirstStartShowsScanningUntilTheDefaultProfileIsApplied)
 {
-    const std::string ini = ProgramFolder + "WLAN.INI";
+    const std::string ini = Form->Program.ProgramFolder + "WLAN.INI";
     ::WritePrivateProfileStringA("DefaultSetting", "First", "1", ini.c_str());
-    First = 1;
+    Form->Defaults.First = 1;
     Harness::JoinNetwork("tarvane");
     Tick();
     EXPECT_EQ(LastTray().Image, 2);
-    EXPECT_EQ(First, 0);
+    EXPECT_EQ(Form->Defaults.First, 0);
     EXPECT_EQ(::GetPrivateProfileIntA("DefaultSetting", "First", -1, ini.c_str()), 0);
     Tick();
     EXPECT_EQ(LastTray().Image, 3);
@@ -206,12 +205,12 @@ TEST_F(Monitor, FirstStartShowsScanningUntilTheDefaultProfileIsApplied)
 TEST_F(Monitor, WhileTcpIpIsAppliedTheLinkIsNotReadAndTheTrayIsBusy)
 {
     Harness::JoinNetwork("tarvane");
-    ApplyingTcpIp = 1;
+    Form->Link.ApplyingTcpIp = true;
     Tick();
-    ApplyingTcpIp = 0;
+    Form->Link.ApplyingTcpIp = false;
     EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
     EXPECT_EQ(LastTray().Image, 2);
-    EXPECT_EQ(GifResumeLimit, 10);
+    EXPECT_EQ(Form->Poll.GifResumeLimit, 10);
     EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
 }
 
@@ -219,12 +218,12 @@ TEST_F(Monitor, SurveyKeepsTheLastStateWhileTheLinkIsDown)
 {
     Connected();
     Harness::DropNetwork();
-    SurveyInProgress = 1;
-    LastPollState = 1;
+    Form->Survey.SurveyInProgress = true;
+    Form->Poll.LastPollState = TrayState::Connected;
     Tick();
-    SurveyInProgress = 0;
-    EXPECT_EQ(LastPollState, 1);
-    EXPECT_EQ(LastTrayState, 1);
+    Form->Survey.SurveyInProgress = false;
+    EXPECT_EQ(Form->Poll.LastPollState, TrayState::Connected);
+    EXPECT_EQ(Form->Tray.LastTrayState, TrayState::Connected);
 }
 
 TEST_F(Monitor, ConnectedIconCyclesAndRestartsAfterScanning)
@@ -250,7 +249,7 @@ TEST_F(Monitor, ConnectedIconCyclesAndRestartsAfterScanning)
 
 TEST_F(Monitor, TrayIconIsAddedOnceAUserIsLoggedOnAndRemovedOnClose)
 {
-    TrayIconAdded = 0;
+    Form->Tray.TrayIconAdded = false;
     Form->DetectIconTimer(nullptr);
     ASSERT_EQ(Tray().size(), 1u);
     const TrayCall& add = Tray()[0];
@@ -261,7 +260,7 @@ TEST_F(Monitor, TrayIconIsAddedOnceAUserIsLoggedOnAndRemovedOnClose)
     EXPECT_EQ(add.CallbackMessage, 1124u);
     EXPECT_EQ(add.Image, 1);
     EXPECT_EQ(add.Tip, "\n    Start here\n");
-    EXPECT_EQ(TrayIconAdded, 1);
+    EXPECT_TRUE(Form->Tray.TrayIconAdded);
     EXPECT_TRUE(Form->DetectIcon->Enabled());
     Form->DetectIconTimer(nullptr); // the tick after: the icon exists, the timer stops
     EXPECT_FALSE(Form->DetectIcon->Enabled());
@@ -272,23 +271,23 @@ TEST_F(Monitor, TrayIconIsAddedOnceAUserIsLoggedOnAndRemovedOnClose)
     EXPECT_FALSE(Form->Visible());
     EXPECT_EQ(LastTray().Message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_EQ(LastTray().Id, 9999u);
-    EXPECT_EQ(TrayIconAdded, 0);
-    EXPECT_EQ(LinkInfoValid, 0);
+    EXPECT_FALSE(Form->Tray.TrayIconAdded);
+    EXPECT_FALSE(Form->Poll.LinkInfoValid);
 }
 
 TEST_F(Monitor, FailedAddIsTriedAgainByTheNextTick)
 {
-    TrayIconAdded = 0;
+    Form->Tray.TrayIconAdded = false;
     Harness::Seam().TrayAnswer = FALSE;
     Form->DetectIconTimer(nullptr);
-    EXPECT_EQ(TrayIconAdded, 0);
+    EXPECT_FALSE(Form->Tray.TrayIconAdded);
     EXPECT_TRUE(Form->DetectIcon->Enabled());
     Harness::Seam().TrayAnswer = TRUE;
     Tick();
     ASSERT_GE(Tray().size(), 3u);
     EXPECT_EQ(Tray()[1].Message, static_cast<DWORD>(NIM_ADD));
     EXPECT_EQ(Tray()[2].Message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(TrayIconAdded, 1);
+    EXPECT_TRUE(Form->Tray.TrayIconAdded);
 }
 
 TEST_F(Monitor, StopAndStartMonitorFromTheTrayMenu)
@@ -296,31 +295,31 @@ TEST_F(Monitor, StopAndStartMonitorFromTheTrayMenu)
     Connected();
     Form->Show();
     Form->MonitorState->Click();
-    EXPECT_EQ(MonitoringOn, 0);
+    EXPECT_FALSE(Form->Link.MonitoringOn);
     EXPECT_EQ(Form->MonitorState->Caption, "Start Monitor");
     EXPECT_FALSE(Form->Restore->Enabled);
     EXPECT_FALSE(Form->Visible());
-    EXPECT_EQ(AdapterOpened, 0);
+    EXPECT_FALSE(Form->Link.AdapterOpened);
     EXPECT_FALSE(Form->UpdateTimer->Enabled());
     EXPECT_EQ(Form->UpdateTimer->Interval(), 0u);
     EXPECT_EQ(CallCount("WLAN_Close_Adapter"), 1u);
     EXPECT_EQ(LastTray().Image, 1);
     EXPECT_EQ(LastTray().Tip, DisabledTip);
-    EXPECT_EQ(LastTrayState, 4);
+    EXPECT_EQ(Form->Tray.LastTrayState, TrayState::Disabled);
     EXPECT_FALSE(Form->Connections_ConnectBtn->Enabled());
     EXPECT_FALSE(Form->Status_Img_SignalStreng->Visible());
-    EXPECT_EQ(FirstPollDone, 0);
+    EXPECT_FALSE(Form->Poll.FirstPollDone);
 
     // A double click on the icon does nothing while monitoring is off.
     ::SendMessageA(Form->Handle(), WM_TRAY_CALLBACK, 9999, WM_LBUTTONDBLCLK);
     EXPECT_FALSE(Form->Visible());
 
     Form->MonitorState->Click();
-    EXPECT_EQ(MonitoringOn, 1);
+    EXPECT_TRUE(Form->Link.MonitoringOn);
     EXPECT_EQ(Form->MonitorState->Caption, "Stop Monitor");
     EXPECT_TRUE(Form->Restore->Enabled);
     EXPECT_EQ(CallCount("WLAN_Open_Adapter"), 1u); // the device check ran at once
-    EXPECT_EQ(AdapterOpened, 1);
+    EXPECT_TRUE(Form->Link.AdapterOpened);
     EXPECT_TRUE(Armed(Form->UpdateTimer, 500));
     Harness::JoinNetwork("tarvane"); // the card restarted from its saved setting
     Tick();
@@ -354,24 +353,24 @@ TEST_F(Monitor, HiddenWindowRefreshesDetailsAfter2Then5Then10Then15Minutes)
 {
     Harness::JoinNetwork("tarvane");
     Tick(); // the first refresh at once
-    EXPECT_EQ(HiddenRefreshStep, 1);
-    EXPECT_EQ(DetailTickCount, 0);
+    EXPECT_EQ(Form->Poll.HiddenRefreshStep, 1);
+    EXPECT_EQ(Form->Poll.DetailTickCount, 0);
     EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
 
     const uint32_t minutes[] = {2, 5, 10, 15, 15};
     const int32_t stepBefore[] = {1, 2, 3, 4, 4}, stepAfter[] = {2, 3, 4, 4, 4};
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
-        HiddenSince = ::GetTickCount() - minutes[i] * 60000u + 3000u;
+        Form->Poll.HiddenSince = ::GetTickCount() - minutes[i] * 60000u + 3000u;
         Tick();
-        EXPECT_EQ(DetailTickCount, 2) << "skipped"; // kept high so that showing refreshes at once
-        EXPECT_EQ(HiddenRefreshStep, stepBefore[i]);
+        EXPECT_EQ(Form->Poll.DetailTickCount, 2) << "skipped"; // kept high so that showing refreshes at once
+        EXPECT_EQ(Form->Poll.HiddenRefreshStep, stepBefore[i]);
         EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
-        HiddenSince = ::GetTickCount() - minutes[i] * 60000u - 1000u;
+        Form->Poll.HiddenSince = ::GetTickCount() - minutes[i] * 60000u - 1000u;
         Tick();
-        EXPECT_EQ(DetailTickCount, 0) << "refreshed";
-        EXPECT_EQ(HiddenRefreshStep, stepAfter[i]);
-        EXPECT_LE(::GetTickCount() - HiddenSince, 1000u);
+        EXPECT_EQ(Form->Poll.DetailTickCount, 0) << "refreshed";
+        EXPECT_EQ(Form->Poll.HiddenRefreshStep, stepAfter[i]);
+        EXPECT_LE(::GetTickCount() - Form->Poll.HiddenSince, 1000u);
     }
 }
 
@@ -379,15 +378,15 @@ TEST_F(Monitor, VisibleWindowRefreshesDetailsEveryThirdTick)
 {
     Harness::JoinNetwork("tarvane");
     Tick();
-    HiddenRefreshStep = 3;
+    Form->Poll.HiddenRefreshStep = 3;
     Form->Show();
     std::vector<int32_t> counts;
     for (int i = 0; i < 6; ++i) {
         Tick();
-        counts.push_back(DetailTickCount);
+        counts.push_back(Form->Poll.DetailTickCount);
     }
     Form->Hide();
-    EXPECT_EQ(HiddenRefreshStep, 1);
+    EXPECT_EQ(Form->Poll.HiddenRefreshStep, 1);
     EXPECT_EQ(counts, (std::vector<int32_t>{1, 2, 0, 1, 2, 0}));
 }
 
@@ -398,12 +397,12 @@ TEST_F(Monitor, StatusPictureThreadResumesAfterItsTickLimit)
     Form->GifThread->Suspend();
     for (DWORD start = ::GetTickCount(); !Form->GifThread->Suspended() && ::GetTickCount() - start < 5000;)
         Harness::Pump();
-    PollTickCount = 59;
+    Form->Poll.PollTickCount = 59;
     Tick();
-    EXPECT_EQ(PollTickCount, 60);
+    EXPECT_EQ(Form->Poll.PollTickCount, 60);
     EXPECT_TRUE(Form->GifThread->Suspended());
     Tick();
-    EXPECT_EQ(PollTickCount, 0);
+    EXPECT_EQ(Form->Poll.PollTickCount, 0);
     EXPECT_FALSE(Form->GifThread->Suspended());
     Form->GifThread->Suspend();
     Form->Hide();
@@ -415,10 +414,10 @@ TEST_F(Monitor, ScrolledSurveyListRestartsTheMarkingTimer)
     for (int i = 0; i < 3; ++i) Form->Connections_LstV_APs->Items()->Add()->SetCaption("cell");
     Form->Connections_ConnectBtn->SetEnabled(false);
     Form->CheckTimer->SetEnabled(false);
-    LastTopIndex = 2;
-    HiddenRefreshStep = 0; // a detail refresh is due
+    Form->Survey.LastTopIndex = 2;
+    Form->Poll.HiddenRefreshStep = 0; // a detail refresh is due
     Tick();
-    EXPECT_EQ(LastTopIndex, 0);
+    EXPECT_EQ(Form->Survey.LastTopIndex, 0);
     EXPECT_TRUE(Armed(Form->CheckTimer, 5000));
     EXPECT_TRUE(Form->Connections_ConnectBtn->Enabled());
     Form->Connections_LstV_APs->Items()->Clear();

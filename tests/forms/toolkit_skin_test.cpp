@@ -6,6 +6,7 @@
 #include "toolkit/graphic_controls.h"
 #include "toolkit/imagelist.h"
 #include "toolkit/stdctrls.h"
+#include "vantra/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,45 @@ struct Picture {
 };
 
 const Picture Skin[] = {
-    {1001, 580, 435}, {1002, 436, 248}, {1003, 435, 245}, {1004, 435, 245}, {1005, 129, 21}, {1006, 182, 21},
-    {1007, 210, 27},  {1008, 285, 16},  {1009, 390, 16},  {1010, 392, 137}, {1012, 435, 245}, {1013, 435, 245},
-    {1014, 435, 245}, {1015, 435, 245}, {1020, 435, 245}, {1021, 435, 245}, {1027, 117, 132}, {1029, 117, 132},
-    {1032, 128, 35},  {1033, 128, 35},  {1035, 128, 35},  {1036, 128, 35},  {1041, 128, 35},  {1042, 128, 35},
-    {1044, 128, 35},  {1045, 128, 35},  {1050, 128, 35},  {1051, 128, 35},  {1053, 128, 35},  {1054, 128, 35},
-    {1081, 118, 28},  {1082, 118, 28},  {1083, 118, 28},  {1084, 118, 28},  {1085, 118, 28},  {1086, 118, 28},
-    {1091, 27, 27},   {1093, 27, 27},   {1095, 27, 27},
+    {IDB_BACKGROUND, 580, 435},
+    {IDB_STATUS_LINK, 436, 248},
+    {IDB_STATUS_SURVEY, 435, 245},
+    {IDB_STATUS_PROFILES, 435, 245},
+    {IDB_TITLE_ADHOC, 129, 21},
+    {IDB_TITLE_INFRASTRUCTURE, 182, 21},
+    {IDB_TITLE_NO_LINK, 210, 27},
+    {IDB_CAPTION_ADHOC, 285, 16},
+    {IDB_CAPTION_INFRASTRUCTURE, 390, 16},
+    {IDB_LINK_INFO_FRAME, 392, 137},
+    {IDB_STATUS_WIZARD_NETWORK, 435, 245},
+    {IDB_STATUS_WIZARD_CHANNEL, 435, 245},
+    {IDB_STATUS_WIZARD_TCPIP, 435, 245},
+    {IDB_STATUS_WIZARD_WEP, 435, 245},
+    {IDB_STATUS_WIZARD_CONFIRM, 435, 245},
+    {IDB_STATUS_WIZARD_ACTIVATE, 435, 245},
+    {IDB_MENU_NO_ADAPTER, 117, 132},
+    {IDB_MENU_ADAPTER, 117, 132},
+    {IDB_BUTTON_BACK, 128, 35},
+    {IDB_BUTTON_BACK_HOT, 128, 35},
+    {IDB_BUTTON_NEXT, 128, 35},
+    {IDB_BUTTON_NEXT_HOT, 128, 35},
+    {IDB_BUTTON_NO, 128, 35},
+    {IDB_BUTTON_NO_HOT, 128, 35},
+    {IDB_BUTTON_YES, 128, 35},
+    {IDB_BUTTON_YES_HOT, 128, 35},
+    {IDB_BUTTON_NOW, 128, 35},
+    {IDB_BUTTON_NOW_HOT, 128, 35},
+    {IDB_BUTTON_LATER, 128, 35},
+    {IDB_BUTTON_LATER_HOT, 128, 35},
+    {IDB_TAB_LINK, 118, 28},
+    {IDB_TAB_LINK_OFF, 118, 28},
+    {IDB_TAB_SURVEY, 118, 28},
+    {IDB_TAB_SURVEY_OFF, 118, 28},
+    {IDB_TAB_PROFILES, 118, 28},
+    {IDB_TAB_PROFILES_OFF, 118, 28},
+    {IDB_TITLE_BUTTON_EXIT, 27, 27},
+    {IDB_TITLE_BUTTON, 27, 27},
+    {IDB_TITLE_BUTTON_HOT, 27, 27},
 };
 
 TEST(Skin, EveryPictureHasItsSizeAndEightBits)
@@ -42,10 +75,16 @@ TEST(Skin, EveryPictureHasItsSizeAndEightBits)
 
 TEST(Skin, HoverPicturesDifferFromTheNormalOnes)
 {
-    for (int id : {1032, 1035, 1041, 1044, 1050, 1053, 1081, 1083, 1085, 1093}) {
+    const int pairs[][2] = {{IDB_BUTTON_BACK, IDB_BUTTON_BACK_HOT}, {IDB_BUTTON_NEXT, IDB_BUTTON_NEXT_HOT},
+                            {IDB_BUTTON_NO, IDB_BUTTON_NO_HOT},     {IDB_BUTTON_YES, IDB_BUTTON_YES_HOT},
+                            {IDB_BUTTON_NOW, IDB_BUTTON_NOW_HOT},   {IDB_BUTTON_LATER, IDB_BUTTON_LATER_HOT},
+                            {IDB_TAB_LINK, IDB_TAB_LINK_OFF},       {IDB_TAB_SURVEY, IDB_TAB_SURVEY_OFF},
+                            {IDB_TAB_PROFILES, IDB_TAB_PROFILES_OFF}, {IDB_TITLE_BUTTON, IDB_TITLE_BUTTON_HOT}};
+    for (const auto& pair : pairs) {
+        const int id = pair[0];
         TBitmap normal, other;
         normal.LoadFromResourceID(Self(), id);
-        other.LoadFromResourceID(Self(), id == 1093 ? 1095 : id + 1);
+        other.LoadFromResourceID(Self(), pair[1]);
         int differing = 0;
         for (int y = 0; y < normal.Height(); y += 2)
             for (int x = 0; x < normal.Width(); x += 2)
@@ -106,25 +145,25 @@ public:
     {
         BorderStyle = bsNone;
         SetBounds(20, 20, 580, 435);
-        Background = Place(this, 1001, 0, 0);
-        Place(this, 1081, 10, 124);
-        Place(this, 1084, 129, 124);
-        Place(this, 1086, 250, 124);
-        Status = Place(this, 1002, 9, 152);
-        Place(this, 1006, 150, 160);
-        Place(this, 1009, 35, 192);
+        Background = Place(this, IDB_BACKGROUND, 0, 0);
+        Place(this, IDB_TAB_LINK, 10, 124);
+        Place(this, IDB_TAB_SURVEY_OFF, 129, 124);
+        Place(this, IDB_TAB_PROFILES_OFF, 250, 124);
+        Status = Place(this, IDB_STATUS_LINK, 9, 152);
+        Place(this, IDB_TITLE_INFRASTRUCTURE, 150, 160);
+        Place(this, IDB_CAPTION_INFRASTRUCTURE, 35, 192);
         auto* menu = new TPanel(this);
         menu->SetParent(this);
         menu->SetBevelOuter(bvNone);
         menu->SetBounds(447, 320, 126, 68);
-        Place(menu, 1036, 0, 0);
-        Place(menu, 1032, 0, 34);
+        Place(menu, IDB_BUTTON_NEXT_HOT, 0, 0);
+        Place(menu, IDB_BUTTON_BACK, 0, 34);
         auto* button = new TPanel(this);
         button->SetParent(this);
         button->SetBevelOuter(bvNone);
         button->SetBounds(536, 6, 27, 28);
         button->SetColor(0x5E3A12);
-        TitleButton = Place(button, 1093, 0, 0);
+        TitleButton = Place(button, IDB_TITLE_BUTTON, 0, 0);
         TitleButton->Cursor = crHandPoint;
         auto* label = new TLabel(this);
         label->SetParent(this);

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
+#include <stdexcept>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -130,6 +132,63 @@ TEST(Thread, FreeingAParkedThreadDoesNotWaitAndItNeverRunsAgain)
     EXPECT_LT(::GetTickCount() - start, 100u);
 
     delete new CountingThread; // never started
+}
+
+// Suspend right after Resume, before the worker has woken: it must park
+// again and say so, every time.
+TEST(Thread, SuspendRightAfterResumeParksAgainAndSaysSo)
+{
+    CountingThread thread;
+    for (int round = 0; round < 10000; ++round) {
+        thread.Resume();
+        ASSERT_FALSE(thread.Suspended()) << round; // resumed, not yet parked again
+        thread.Suspend();
+        const DWORD start = ::GetTickCount();
+        while (!thread.Suspended()) {
+            ASSERT_LT(::GetTickCount() - start, 5000u) << "stuck at round " << round;
+            ::SwitchToThread();
+        }
+    }
+}
+
+class ThrowingThread : public TThread {
+public:
+    CLASS_NAME(ThrowingThread)
+    void Execute() override { throw std::runtime_error("the card went away"); }
+};
+
+class TraceRecorder : public TPlatformSeam {
+public:
+    std::vector<std::string> Lines;
+    std::mutex Lock;
+    void Trace(const std::string& Text) override
+    {
+        std::lock_guard<std::mutex> hold(Lock);
+        Lines.push_back(Text);
+    }
+};
+
+TEST(Thread, ABodyThatEndedCountsAsSuspendedAndItsExceptionIsTraced)
+{
+    TraceRecorder recorder;
+    TPlatformSeam* previous = SetPlatform(&recorder);
+    {
+        CountingThread finished;
+        finished.Resume();
+        finished.Terminate();
+        finished.WaitFor();
+        EXPECT_TRUE(finished.Suspended());
+
+        ThrowingThread failed;
+        failed.Resume();
+        failed.WaitFor();
+        EXPECT_TRUE(failed.Suspended());
+        failed.Suspend(); // asks a thread that has ended: nothing to wait for
+        EXPECT_TRUE(failed.Suspended());
+    }
+    SetPlatform(previous);
+    ASSERT_EQ(recorder.Lines.size(), 1u);
+    EXPECT_EQ(recorder.Lines[0], "ThrowingThread ended by an exception: the card went away");
 }
 
 class SyncThread : public TThread {

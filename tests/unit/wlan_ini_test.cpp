@@ -1,6 +1,5 @@
 // WLAN.INI on disk through the profile API: the defaults of the profile
 // "Default", the accepted device identifiers and the first-start mark.
-#include "vantra/globals.h"
 #include "vantra/wlan_ini.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +11,6 @@ namespace {
 
 class WlanIni : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        DefaultMode = DefaultChannel = DefaultGoo = First = DefaultDhcp = 0;
-        DefaultSSID = DefaultIp = DefaultMask = DefaultGateway = DefaultDns = DefaultDns2 = "";
-    }
     void TearDown() override { std::remove(Path.c_str()); }
     TIniFile& File(const std::string& Text)
     {
@@ -33,45 +27,46 @@ protected:
     }
     const std::string Path = testing::TempDir() + "WLAN.INI";
     std::unique_ptr<TIniFile> Ini;
+    TWlanIniDefaults Defaults;
 };
 
 TEST_F(WlanIni, MissingKeysTakeTheirDefaults)
 {
-    ReadDefaultSettings(File("[DefaultSetting]\r\nDefaultSSID=Harbour Lane\r\n"));
-    EXPECT_EQ(DefaultChannel, 11);
-    EXPECT_EQ(DefaultMode, 0);
-    EXPECT_EQ(First, 0);
-    EXPECT_EQ(DefaultGoo, 0);
-    EXPECT_EQ(DefaultSSID, "Harbour Lane");
-    EXPECT_EQ(DefaultMask, "255.255.255.0");
-    EXPECT_EQ(DefaultIp, "0.0.0.0");
-    EXPECT_EQ(DefaultDhcp, 1);
+    Defaults.Read(File("[DefaultSetting]\r\nDefaultSSID=Harbour Lane\r\n"));
+    EXPECT_EQ(Defaults.DefaultChannel, 11);
+    EXPECT_EQ(Defaults.DefaultMode, 0);
+    EXPECT_EQ(Defaults.First, 0);
+    EXPECT_EQ(Defaults.DefaultGoo, 0);
+    EXPECT_EQ(Defaults.DefaultSSID, "Harbour Lane");
+    EXPECT_EQ(Defaults.DefaultMask, "255.255.255.0");
+    EXPECT_EQ(Defaults.DefaultIp, "0.0.0.0");
+    EXPECT_EQ(Defaults.DefaultDhcp, 1);
 }
 
 TEST_F(WlanIni, AllKeysAndTheirTypes)
 {
-    ReadDefaultSettings(File("[defaultsetting]\r\ndefaultmode=1\r\nDefaultChannel=3\r\nFirst=1\r\n"
+    Defaults.Read(File("[defaultsetting]\r\ndefaultmode=1\r\nDefaultChannel=3\r\nFirst=1\r\n"
                              "DefaultGoo=5\r\nDefaultSSID=x\r\n"));
-    EXPECT_EQ(DefaultMode, 1);
-    EXPECT_EQ(DefaultChannel, 3);
-    EXPECT_EQ(First, 1);
-    EXPECT_EQ(DefaultGoo, 5);
-    ReadDefaultSettings(File("[DefaultSetting]\r\nDefaultChannel=six\r\n"));
-    EXPECT_EQ(DefaultChannel, 11); // not a number: the default
+    EXPECT_EQ(Defaults.DefaultMode, 1);
+    EXPECT_EQ(Defaults.DefaultChannel, 3);
+    EXPECT_EQ(Defaults.First, 1);
+    EXPECT_EQ(Defaults.DefaultGoo, 5);
+    Defaults.Read(File("[DefaultSetting]\r\nDefaultChannel=six\r\n"));
+    EXPECT_EQ(Defaults.DefaultChannel, 11); // not a number: the default
 }
 
 TEST_F(WlanIni, WithoutTheSectionNothingIsSet)
 {
-    ReadDefaultSettings(File("[basic]\r\nx=1\r\n"));
-    EXPECT_EQ(DefaultChannel, 0);
-    EXPECT_EQ(DefaultMask, "");
-    EXPECT_EQ(DefaultDhcp, 0);
+    Defaults.Read(File("[basic]\r\nx=1\r\n"));
+    EXPECT_EQ(Defaults.DefaultChannel, 0);
+    EXPECT_EQ(Defaults.DefaultMask, "");
+    EXPECT_EQ(Defaults.DefaultDhcp, 0);
 }
 
 TEST_F(WlanIni, LongSsidIsCutToThirtyTwoBytes)
 {
-    ReadDefaultSettings(File("[DefaultSetting]\r\nDefaultSSID=" + std::string(40, 'n') + "\r\n"));
-    EXPECT_EQ(DefaultSSID, std::string(32, 'n'));
+    Defaults.Read(File("[DefaultSetting]\r\nDefaultSSID=" + std::string(40, 'n') + "\r\n"));
+    EXPECT_EQ(Defaults.DefaultSSID, std::string(32, 'n'));
 }
 
 TEST_F(WlanIni, DeviceIdentifiersArePrefixesUpToTheFirstGap)
@@ -89,11 +84,11 @@ TEST_F(WlanIni, DeviceIdentifiersArePrefixesUpToTheFirstGap)
 TEST_F(WlanIni, FirstStartMarkIsWrittenBackAsZero)
 {
     TIniFile& ini = File("[DefaultSetting]\r\nDefaultMode=1\r\nFirst=1\r\n");
-    ReadDefaultSettings(ini);
-    ASSERT_EQ(First, 1);
-    ClearFirstStartMark(ini);
+    Defaults.Read(ini);
+    ASSERT_EQ(Defaults.First, 1);
+    Defaults.ClearFirstStartMark(ini);
     ini.UpdateFile();
-    EXPECT_EQ(First, 0);
+    EXPECT_EQ(Defaults.First, 0);
     EXPECT_NE(Contents().find("First=0"), std::string::npos);
     EXPECT_NE(Contents().find("DefaultMode=1"), std::string::npos);
 }

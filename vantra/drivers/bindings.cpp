@@ -8,6 +8,18 @@ WepEntryPoints Wep;
 HMODULE ChipsetLibraryHandle = nullptr, NicLibraryHandle = nullptr, WepLibraryHandle = nullptr;
 uint8_t NicLibraryLoaded = 0;
 
+namespace {
+std::atomic<const std::atomic<bool>*> SkipFlag{nullptr};
+} // namespace
+
+void SkipChipsetCallsWhile(const std::atomic<bool>* Flag) { SkipFlag = Flag; }
+
+bool ChipsetCallsSkipped()
+{
+    const std::atomic<bool>* flag = SkipFlag;
+    return flag && *flag;
+}
+
 #define BIND(Library, Table, Name) Table.Name = reinterpret_cast<decltype(Table.Name)>(::GetProcAddress(Library, #Name))
 
 bool LoadChipsetLibrary(int Index)
@@ -115,7 +127,7 @@ bool WlanCloseAdapter()
 
 int32_t WlanLinkSpeed()
 {
-    return Quitting || !Chipset.WLAN_Get_Link_Speed ? 0 : Chipset.WLAN_Get_Link_Speed();
+    return ChipsetCallsSkipped() || !Chipset.WLAN_Get_Link_Speed ? 0 : Chipset.WLAN_Get_Link_Speed();
 }
 
 int32_t GetWinVersionCode()

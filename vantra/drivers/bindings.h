@@ -6,9 +6,11 @@
 #include "chipset_api.h"
 #include "nic_api.h"
 #include "wep_api.h"
-#include "../globals.h"
 
 #include <windows.h>
+
+#include <atomic>
+#include <cstdint>
 
 struct ChipsetEntryPoints {
     WLAN_Set_Config_t WLAN_Set_Config;
@@ -87,13 +89,18 @@ bool LoadNicLibrary();
 // KALWEP.DLL, once; a failure shows nothing and leaves the entry points null.
 void LoadWepLibrary();
 
+// The utility's quitting flag: while it is set, chipset calls are skipped.
+// The main window installs its own for its life; with none, nothing is.
+void SkipChipsetCallsWhile(const std::atomic<bool>* Flag);
+bool ChipsetCallsSkipped();
+
 // Calls a chipset entry point: skipped while the utility is quitting, and a
 // missing entry point counts as a failure; only the low byte of the result
 // counts. Closing the adapter is the one call the exit itself makes, so it
 // has a function of its own that quitting does not stop.
 template <class Entry, class... Args> bool WlanCall(Entry Fn, Args... A)
 {
-    if (Quitting || !Fn) return false;
+    if (ChipsetCallsSkipped() || !Fn) return false;
     return static_cast<uint8_t>(Fn(A...)) != 0;
 }
 bool WlanCloseAdapter();

@@ -1,8 +1,6 @@
-#include "nic_detect.h"
+#include "link_state.h"
 #include "drivers/bindings.h"
 #include "drivers/win_version.h"
-#include "globals.h"
-#include "toolkit/seam.h"
 
 #include <cstring>
 #include <vector>
@@ -25,39 +23,39 @@ bool BeginsWith(const char* Text, size_t Size, const char* Prefix, size_t Prefix
 
 // The NT family names the card as the adapter does; Windows 9x keeps the
 // adapter name's first 4 bytes at bytes 4-7 of the card's name.
-bool IsAdapterCard(const NicEntry& Entry, bool NtFamily)
+bool IsAdapterCard(const NicEntry& Entry, const WlanAdapter& Adapter, bool NtFamily)
 {
-    const char* name = TheAdapter.AdapterName;
-    if (NtFamily) return BeginsWith(Entry.Name, sizeof Entry.Name, name, strnlen(name, sizeof TheAdapter.AdapterName));
+    const char* name = Adapter.AdapterName;
+    if (NtFamily) return BeginsWith(Entry.Name, sizeof Entry.Name, name, strnlen(name, sizeof Adapter.AdapterName));
     return std::memcmp(Entry.Name + 4, name, 4) == 0;
 }
 
 } // namespace
 
-void CloseDeviceManager()
+void TLinkState::CloseDeviceManager()
 {
     NicCall(Nic.NIC_CloseDeviceMgr);
-    NicDeviceMgrOpen = 0;
+    NicDeviceMgrOpen = false;
 }
 
-bool FindAdapterNic()
+bool TLinkState::FindAdapterNic()
 {
     if (NicDeviceMgrOpen) return true;
     NicCall(Nic.NIC_OpenDeviceMgr);
     const bool nt = IsNtFamily(GetWinVersionCode());
     for (const NicEntry& entry : ActiveNics(50)) {
         bool match = nt ? std::strncmp(entry.Name, TheAdapter.AdapterName, sizeof entry.Name) == 0
-                        : IsAdapterCard(entry, false);
+                        : IsAdapterCard(entry, TheAdapter, false);
         if (match) {
             NicDevice = entry;
             break;
         }
     }
-    NicDeviceMgrOpen = 1;
+    NicDeviceMgrOpen = true;
     return true;
 }
 
-bool FindNicByDescription(const char* Prefix)
+bool TLinkState::FindNicByDescription(const char* Prefix)
 {
     if (NicDeviceMgrOpen) CloseDeviceManager();
     FindAdapterNic();
@@ -71,19 +69,12 @@ bool FindNicByDescription(const char* Prefix)
     return found;
 }
 
-bool DetectAdapterNic()
+bool TLinkState::DetectAdapterNic()
 {
     if (NicDeviceMgrOpen) CloseDeviceManager();
     FindAdapterNic();
     const bool nt = IsNtFamily(GetWinVersionCode());
     for (const NicEntry& entry : ActiveNics(100))
-        if (IsAdapterCard(entry, nt)) return entry.Active != 0;
+        if (IsAdapterCard(entry, TheAdapter, nt)) return entry.Active != 0;
     return false;
 }
-
-bool ControlWzcService(int)
-{
-    return Platform().ServiceRunning("WZCSVC");
-}
-
-bool WzcServiceBlocks() { return WinVersionCode == 6 && ControlWzcService(2); }

@@ -1,0 +1,84 @@
+// The utility's whole life in process, a hundred times over: an application
+// object and the main window made over the stand-ins, an exit request that
+// arrives while a status poll or a device check is pumping messages, and
+// the end of the entry function, after which no timer, window or thread of
+// the program may be left.
+#include "mainfrm_harness.h"
+#include "toolkit/application.h"
+#include "toolkit/thread.h"
+#include "toolkit/timer.h"
+#include "vantra/drivers/bindings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Where the exit request lands.
+enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning };
+
+// Runs one life of the utility and tells how often the exit sound played.
+size_t Life(Moment When)
+{
+    Harness::Seam().Clear();
+    {
+        TApplication application;
+        TMainFrm* form;
+        application.CreateForm(form);
+        EXPECT_TRUE(form->Link.AdapterOpened); // the first device check found and opened the adapter
+        const HWND window = form->Handle();
+        switch (When) {
+        case Moment::FirstPoll:
+            ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            form->UpdateTimerTimer(nullptr); // its first pump runs the exit
+            break;
+        case Moment::LaterPoll:
+            form->UpdateTimerTimer(nullptr);
+            ::PostMessageA(window, WM_VANTRA_EXIT_ALT, 1, 0);
+            form->UpdateTimerTimer(nullptr);
+            break;
+        case Moment::DeviceCheck:
+            ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            form->DeviceCheckTimerTimer(nullptr);
+            break;
+        case Moment::WorkersRunning:
+            form->MessageThread->Resume();
+            form->GifThread->Resume();
+            ::PostMessageA(window, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0);
+            ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            break;
+        }
+        // The rest of the life is the message loop's; the exit has ended it,
+        // or ends it now.
+        const DWORD start = ::GetTickCount();
+        while (!application.Terminated && ::GetTickCount() - start < 10000) application.HandleMessage();
+        EXPECT_TRUE(application.Terminated);
+    }
+    // The quit request that ended this life would end the next one at once.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_FALSE(ChipsetCallsSkipped()); // the window took its quitting flag with it
+    EXPECT_EQ(TLiveCount<TTimer>::Alive(), 0);
+    EXPECT_EQ(TLiveCount<TWinControl>::Alive(), 0);
+    EXPECT_EQ(TLiveCount<TThread>::Alive(), 0);
+    size_t exits = 0;
+    for (const std::string& sound : Harness::Seam().Sounds) exits += sound == "Sound\\exit.wav";
+    return exits;
+}
+
+class Exit : public testing::Test {
+protected:
+    static void SetUpTestSuite() { Harness::PrepareWorld(); }
+};
+
+TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
+{
+    const Moment moments[] = {Moment::FirstPoll, Moment::LaterPoll, Moment::DeviceCheck, Moment::WorkersRunning};
+    for (int round = 0; round < 100; ++round) {
+        const Moment when = moments[round % 4];
+        ASSERT_EQ(Life(when), 1u) << "round " << round;
+        if (HasFailure()) FAIL() << "round " << round;
+    }
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+// The profiles being made or edited and the profile store's name list.
+#pragma once
+#include "drivers/records.h"
+
+struct TProfileState {
+    ProfileSetting NewProfile{};  // built by New, the wizard, an import, the profile "Default"
+    ProfileSetting EditProfile{}; // receives the profile opened by Edit
+    char ProfileListBuffer[ProfileListBufferSize]{};
+};

@@ -8,6 +8,8 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Owns every form; they go with it, before the C runtime's own end.
+    TApplication application;
     try {
         RegisterJpegFormat(); // the pictures of every window are JPEG pictures
         Application->SetTitle("Wireless Network");

@@ -79,6 +79,7 @@ TInstallerForm* InstallerForm = nullptr;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    TApplication application;
     if (const char* delay = std::getenv("VANTRA_INSTALLER_DELAY")) ::Sleep(static_cast<DWORD>(StrToIntDef(delay, 0)));
     Application->SetTitle("InstallShield Wizard");
     Application->CreateForm(InstallerForm);

@@ -52,6 +52,7 @@ std::string FileSizeText(const std::string& Path)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    TApplication application;
     Application->SetTitle("Reader");
     Application->CreateForm(ReaderForm);
     if (__argc >= 3 && CompareText(__argv[1], "/view") == 0) {

@@ -26,7 +26,7 @@ endif()
 if(WIN32)
   # The wizard's windows in a test program, run in the simulated disc's
   # folder (the licence, the sounds' folder); it holds the wizard's mutex.
-  add_unit_test(setup_forms_test SOURCES forms/setup_forms_test.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
+  add_unit_test(setup_forms_test APPLICATION SOURCES forms/setup_forms_test.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
   add_dependencies(setup_forms_test setup_disc)
   set_tests_properties(setup_forms_test PROPERTIES RESOURCE_LOCK setup_session TIMEOUT 300
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/disc)

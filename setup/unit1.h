@@ -129,7 +129,6 @@ public:
     // Hover (unit1_hover.cpp).
     void ButtonMouseMove(THoverGroup& Group, int32_t Code);
     void BackgroundMouseMove(TImage* Background);
-    THoverGroup& PageGroup(TImage* Background);
     void ResetHoverGroups(); // the pointer has left the window
 
     // Pages (unit1_pages.cpp).
@@ -159,6 +158,7 @@ public:
 
 private:
     void CreateComponents();
+    THoverGroup& PageGroup(TImage* Background);
     std::vector<TControl*> PageControls(TSetupPage Page);
     // The page background whose mouse-move the hit test runs.
     TImage* PageBackground() const;

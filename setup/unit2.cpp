@@ -34,8 +34,9 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
     LoadFormPictures(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject*) {
-        // Centred on the wizard's window, which is hidden by then.
-        const RECT owner = Form1->BoundsRect();
+        // Centred on the wizard's window, which is hidden by then (and may have been dragged).
+        RECT owner;
+        ::GetWindowRect(Form1->Handle(), &owner);
         SetBounds((owner.left + owner.right - Width()) / 2, (owner.top + owner.bottom - Height()) / 2, Width(), Height());
     };
 }

@@ -25,9 +25,11 @@ endif()
 
 if(WIN32)
   # The wizard's windows in a test program, run in the simulated disc's
-  # folder (the licence, the sounds' folder); it holds the wizard's mutex.
+  # folder (the licence, the sounds' folder); it holds the wizard's mutex,
+  # and it moves the pointer of the screen that the utility's form tests
+  # move it on too.
   add_unit_test(setup_forms_test APPLICATION SOURCES forms/setup_forms_test.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
   add_dependencies(setup_forms_test setup_disc)
-  set_tests_properties(setup_forms_test PROPERTIES RESOURCE_LOCK setup_session TIMEOUT 300
+  set_tests_properties(setup_forms_test PROPERTIES RESOURCE_LOCK "setup_session;vantra_session" TIMEOUT 300
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/disc)
 endif()

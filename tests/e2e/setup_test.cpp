@@ -84,6 +84,14 @@ void ForgetPdfViewer()
     ::SHDeleteKeyA(HKEY_CLASSES_ROOT, "VantraStandin.PdfFile");
 }
 
+bool PdfViewerKnown()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, ".pdf", 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
 BOOL CALLBACK NotePendingPaint(HWND Child, LPARAM Pending)
 {
     *reinterpret_cast<bool*>(Pending) |= ::IsWindowVisible(Child) && ::GetUpdateRect(Child, nullptr, FALSE);
@@ -100,11 +108,15 @@ protected:
     {
         for (const char* value : {"Open", "Exitkey"}) SetMachineValue("SOFTWARE", value, "<none>");
         ::DeleteFileA(SystemIni().c_str());
+        ForgetPdfViewer();
     }
     void TearDown() override
     {
         for (const char* value : {"Open", "Exitkey"}) SetMachineValue("SOFTWARE", value, "<none>");
         ::SetEnvironmentVariableA("VANTRA_INSTALLER_DELAY", nullptr);
+        ForgetPdfViewer();
+        for (const char* title : {"Reader Setup", "manual.pdf - Reader"})
+            if (HWND wnd = ::FindWindowA(nullptr, title)) ::PostMessageA(wnd, WM_CLOSE, 0, 0);
     }
 
     // A fresh copy of the disc, without the files named in Omit.
@@ -452,7 +464,6 @@ TEST_F(SetupWizard, SecondCopyEndsAtOnceAndLeavesTheFirstOnesHandShake)
 
 TEST_F(SetupWizard, ReaderPromptThenTheGuideOpensOnceTheReaderIsInstalled)
 {
-    ForgetPdfViewer();
     Start();
     ClickButton(1, 3); // User Guide
     HWND prompt = WaitShown("TForm4");
@@ -471,15 +482,19 @@ TEST_F(SetupWizard, ReaderPromptThenTheGuideOpensOnceTheReaderIsInstalled)
     HWND reader = WaitTitled("Reader Setup");
     ASSERT_NE(reader, nullptr);
     EXPECT_FALSE(::IsWindowVisible(prompt));
-    const size_t tries = Box->SeamCalls("ShellExecute\topen\t.\\manual\\manual.pdf").size();
+    // Once the reader has made itself the viewer, the wizard's next try
+    // (every second) opens the guide, and the tries stop.
+    const auto tries = [this] { return Box->SeamCalls("ShellExecute\topen\t.\\manual\\manual.pdf").size(); };
     PressButton(reader, "Install");
+    ASSERT_TRUE(WaitFor(PdfViewerKnown, 10000));
+    const size_t known = tries();
     const DWORD installed = ::GetTickCount();
-    HWND guide = WaitTitled("manual.pdf - Reader", 5000);
-    EXPECT_NE(guide, nullptr);
-    EXPECT_LT(::GetTickCount() - installed, 2500u);
-    EXPECT_GT(Box->SeamCalls("ShellExecute\topen\t.\\manual\\manual.pdf").size(), tries);
-    if (guide) ::PostMessageA(guide, WM_CLOSE, 0, 0);
-    ForgetPdfViewer();
+    HWND guide = WaitTitled("manual.pdf - Reader");
+    ASSERT_NE(guide, nullptr);
+    RecordProperty("guide_opened_ms", static_cast<int>(::GetTickCount() - installed));
+    EXPECT_LT(::GetTickCount() - installed, 5000u); // a tick, and the reader's start
+    EXPECT_FALSE(WaitFor([&] { return tries() > known + 1; }, 1500));
+    ::PostMessageA(guide, WM_CLOSE, 0, 0);
     Click(Window, 550, 20); // close
     EXPECT_EQ(WaitExit(), 0u);
 }

@@ -37,6 +37,16 @@ public:
         Restarts.push_back(Flags);
         return FALSE; // Windows refuses
     }
+    // Opens nothing; the guide opens once GuideOpens is set.
+    std::vector<std::string> Opened;
+    bool GuideOpens = false;
+    HINSTANCE ShellExecute(HWND, const std::string&, const std::string& File, const std::string&, const std::string&,
+                           int) override
+    {
+        Opened.push_back(File);
+        const bool guide = File == ".\\manual\\manual.pdf";
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(guide && !GuideOpens ? SE_ERR_NOASSOC : 42));
+    }
     size_t Played(const std::string& Sound) const
     {
         return std::count(Sounds.begin(), Sounds.end(), ".\\image\\" + Sound);
@@ -357,6 +367,23 @@ TEST(SmallWindows, ReaderPromptFollowsTheScreensPixelsPerInch)
         EXPECT_EQ(frame.right - frame.left, 359);
         EXPECT_EQ(frame.bottom - frame.top, 172);
     }
+}
+
+TEST(SmallWindows, ReaderPromptOkStartsTheReaderAndTriesTheGuideEverySecondUntilItOpens)
+{
+    Wizard();
+    Seam().Opened.clear();
+    Form4->Button1Click(nullptr);
+    EXPECT_EQ(Seam().Opened, std::vector<std::string>{".\\Acrobat Reader 5.0\\AR500ENU.EXE"});
+    EXPECT_TRUE(Form4->Timer1->Enabled());
+    EXPECT_EQ(Form4->Timer1->Interval(), 1000u);
+    Form4->Timer1Timer(nullptr);
+    EXPECT_TRUE(Form4->Timer1->Enabled()); // no reader yet
+    Seam().GuideOpens = true;
+    Form4->Timer1Timer(nullptr);
+    EXPECT_FALSE(Form4->Timer1->Enabled());
+    EXPECT_EQ(std::count(Seam().Opened.begin(), Seam().Opened.end(), ".\\manual\\manual.pdf"), 2);
+    Seam().GuideOpens = false;
 }
 
 TEST(SmallWindows, RestartRefusedByWindowsLeavesThePromptOpen)

@@ -56,6 +56,11 @@
 #define IDB_TITLE_BUTTON 1093
 #define IDB_TITLE_BUTTON_HOT 1095
 
+/* Site survey: the list's row pictures, 16 x 16 side by side: infrastructure,
+   infrastructure with WEP, ad hoc, ad hoc with WEP, each unmarked, failed
+   to connect, connected. */
+#define IDB_SURVEY_ROWS 1101
+
 /* WEP key dialog: its buttons' glyph strips (at rest, under the pointer,
    held down). Its background is its form data's picture. */
 #define IDB_WEP_OK 1111

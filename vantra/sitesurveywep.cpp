@@ -58,6 +58,13 @@ TSiteSurveyWEPFrm::TSiteSurveyWEPFrm(TComponent* AOwner) : TForm(AOwner)
 
     TBitmap* skin = Img_WEP->Picture()->Bitmap();
     SetBounds(Left(), Top(), skin->Width(), skin->Height());
+}
+
+// The window is made when the dialog is first needed: a copy started only
+// to stop another makes none.
+void TSiteSurveyWEPFrm::CreateWnd()
+{
+    TForm::CreateWnd();
     HWND wnd = Handle();
     OldWndProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WepFrmWndProc)));

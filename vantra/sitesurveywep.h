@@ -43,6 +43,9 @@ public:
     void WEPSet_WEPKey1DblClick(TObject* Sender);
     void LayoutWepControls();
 
+protected:
+    void CreateWnd() override;
+
 private:
     friend LRESULT CALLBACK WepFrmWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
     void CentreOnMainWindow();

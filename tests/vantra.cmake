@@ -1,4 +1,5 @@
 add_unit_test(records_test SOURCES unit/records_test.cpp LIBS vantra_core)
+add_unit_test(link_text_test SOURCES unit/link_text_test.cpp LIBS vantra_core)
 if(WIN32)
   add_unit_test(registry_reader_test APPLICATION SOURCES unit/registry_reader_test.cpp LIBS vantra_lib)
   add_unit_test(wlan_ini_test APPLICATION SOURCES unit/wlan_ini_test.cpp LIBS vantra_lib)

@@ -30,8 +30,13 @@ TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 
 TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
 {
-    auto* label = Make<TLabel>(Form, Form, Name, Left, Top, Width, 13);
+    // A box of its own size, whatever it shows: sized to its text, an empty
+    // label would shrink to nothing as it takes its parent's font.
+    auto* label = new TLabel(Form);
+    label->Name = Name;
     label->SetAutoSize(false);
+    label->SetBounds(Left, Top, Width, 13);
+    label->SetParent(Form);
     label->SetTransparent(true);
     label->Font()->SetName("Tahoma");
     label->Font()->SetSize(8);

@@ -135,6 +135,11 @@ TEST_F(LinkPage, DetailsOfAConnectedLink)
     EXPECT_GT(Form->Status_Img_SignalStreng->Width(), 63);
     // The details replace the summary's pictures.
     EXPECT_TRUE(Shown().empty());
+    // Each label keeps a box wide enough for its text, empty or not.
+    for (TLabel* label : {Form->Status_Lbl_State, Form->Status_Lbl_NetworkType, Form->Status_Lbl_TransmitRate,
+                          Form->Status_Lbl_Channel, Form->Status_Lbl_Encryption, Form->IPAddr, Form->SubNet,
+                          Form->Gateway, Form->DNS, Form->DHCPEnable, Form->Status_Lbl_SignalStrength})
+        EXPECT_GE(label->Width(), 80) << label->Name;
 
     // In the summary view only the bars follow the link.
     Form->Btn_BackClick(nullptr);

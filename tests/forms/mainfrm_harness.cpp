@@ -133,6 +133,7 @@ HINSTANCE SeamRecorder::ShellExecute(HWND, const std::string&, const std::string
 
 BOOL SeamRecorder::ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data)
 {
+    if (WhileTrayCall) WhileTrayCall(Message);
     TrayCall call;
     call.Message = Message;
     call.Size = Data->cbSize;
@@ -192,6 +193,7 @@ void SeamRecorder::Clear()
     Boxes.clear();
     Sounds.clear();
     TrayAnswer = TRUE;
+    WhileTrayCall = nullptr;
     WhileOpeningUrl = nullptr;
     std::lock_guard<std::mutex> hold(InternetLock);
     Urls.clear();

@@ -36,6 +36,9 @@ public:
                            int) override;
     UINT WinExec(const std::string&, UINT) override { return 33; }
     BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data) override;
+    // Runs inside each notification-area call, as another program's sent
+    // message can while the tray takes it.
+    std::function<void(DWORD Message)> WhileTrayCall;
     bool ServiceRunning(const std::string&) override { return false; }
     // WinINet for real, with every address opened at the one set here
     // instead (unless it is empty), counting the handles still open. Called

@@ -26,31 +26,39 @@ bool WaitFor(const std::function<bool()>& Done, DWORD Milliseconds)
     return true;
 }
 
-// A client rectangle of the window as it is on the screen, 32 bits a pixel.
+// What Paint draws on a memory context of the screen's kind, 32 bits a pixel.
+std::vector<uint32_t> Painted(int Width, int Height, const std::function<void(HDC Memory, HDC Screen)>& Paint)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    Paint(memory, screen);
+    ::GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + Width * Height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A client rectangle of the window as it is on the screen.
 std::vector<uint32_t> ScreenPixels(HWND Window, const RECT& Area)
 {
     POINT origin{Area.left, Area.top};
     ::ClientToScreen(Window, &origin);
     const int width = Area.right - Area.left, height = Area.bottom - Area.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP shot = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, shot);
-    ::BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    ::GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
-    ::SelectObject(memory, old);
-    ::DeleteObject(shot);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
+    return Painted(width, height, [&](HDC Memory, HDC Screen) {
+        ::BitBlt(Memory, 0, 0, width, height, Screen, origin.x, origin.y, SRCCOPY);
+    });
 }
 
 int Luminance(uint32_t Pixel) { return ((Pixel >> 16 & 0xFF) * 30 + (Pixel >> 8 & 0xFF) * 59 + (Pixel & 0xFF) * 11) / 100; }
@@ -67,39 +75,23 @@ struct Label {
 int TextMismatch(HWND Window, const RECT& Area, const std::vector<Label>& Labels)
 {
     const int width = Area.right - Area.left, height = Area.bottom - Area.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP drawn = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = ::SelectObject(memory, drawn);
-    RECT all{0, 0, width, height};
-    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    HFONT font = ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH, "Tahoma");
-    HGDIOBJ oldFont = ::SelectObject(memory, font);
-    ::SetBkMode(memory, TRANSPARENT);
-    ::SetTextColor(memory, RGB(0x1E, 0x2D, 0x3D));
-    for (const Label& l : Labels) {
-        RECT box{l.Left - Area.left, l.Top - Area.top, l.Left - Area.left + 120, l.Top - Area.top + 13};
-        ::DrawTextA(memory, l.Text.c_str(), static_cast<int>(l.Text.size()), &box, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
-    }
-    ::GdiFlush();
-    const std::vector<uint32_t> expected(static_cast<const uint32_t*>(bits),
-                                         static_cast<const uint32_t*>(bits) + width * height);
-    ::SelectObject(memory, oldFont);
-    ::DeleteObject(font);
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(drawn);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-
+    const std::vector<uint32_t> expected = Painted(width, height, [&](HDC Memory, HDC Screen) {
+        RECT all{0, 0, width, height};
+        ::FillRect(Memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        HFONT font = ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(Screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                   FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+        HGDIOBJ old = ::SelectObject(Memory, font);
+        ::SetBkMode(Memory, TRANSPARENT);
+        ::SetTextColor(Memory, RGB(0x1E, 0x2D, 0x3D));
+        for (const Label& l : Labels) {
+            RECT box{l.Left - Area.left, l.Top - Area.top, l.Left - Area.left + 120, l.Top - Area.top + 13};
+            ::DrawTextA(Memory, l.Text.c_str(), static_cast<int>(l.Text.size()), &box,
+                        DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS);
+        }
+        ::SelectObject(Memory, old);
+        ::DeleteObject(font);
+    });
     const std::vector<uint32_t> shown = ScreenPixels(Window, Area);
     // Ink and paper by a clear margin: the shading of glyph edges blends
     // with what lies under them, and is neither.

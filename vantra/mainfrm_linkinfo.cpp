@@ -55,8 +55,7 @@ void TMainFrm::ShowLinkInfo(bool Connected)
         return;
     }
     if (!Pages.MoreInfoHidden) {
-        for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissAP, Img_MissInternet})
-            if (picture->Visible()) picture->Hide();
+        HideLinkPictures();
         ShowTcpIpInfo(true);
         Status_Lbl_State->SetCaption("Connected");
         Status_Lbl_Connected->SetCaption(SsidToText(link.SSID, link.SSID_length));

@@ -117,23 +117,25 @@ bool Near(uint32_t Pixel, COLORREF Colour)
 const RECT Globe{384, 269, 385, 270};
 const COLORREF InternetUp = RGB(0x15, 0x93, 0xA5);
 
+struct ChildSearch {
+    const char* Text;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchChild(HWND Child, LPARAM Param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(Param);
+    char text[64] = {};
+    ::GetWindowTextA(Child, text, sizeof text);
+    if (std::strcmp(text, search->Text) != 0) return TRUE;
+    search->Found = Child;
+    return FALSE;
+}
+
 HWND ChildWithText(HWND Parent, const char* Text)
 {
-    struct Search {
-        const char* Text;
-        HWND Found;
-    } search{Text, nullptr};
-    ::EnumChildWindows(
-        Parent,
-        [](HWND Child, LPARAM Param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(Param);
-            char text[64] = {};
-            ::GetWindowTextA(Child, text, sizeof text);
-            if (std::strcmp(text, s->Text) != 0) return TRUE;
-            s->Found = Child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{Text, nullptr};
+    ::EnumChildWindows(Parent, MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 

@@ -241,10 +241,11 @@ uint8_t __stdcall NIC_EnableDHCP9x(NicEntry* entry)
 {
     Call call(lock, "NIC_EnableDHCP9x");
     call.Record("card", entry, sizeof *entry);
-    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) {
-        specifiedCard = NicCards::ReportedName(card);
-        return SetDhcp(card);
-    });
+    // The card is named before the switch, so the DNS call that follows
+    // works on it even when the switch reports an error.
+    NicCards cards(call.world);
+    if (NicCard* card = cards.Find(entry)) specifiedCard = NicCards::ReportedName(*card);
+    return WithCard(call, entry, true, [&](NicCard& card, NicCards&) { return SetDhcp(card); });
 }
 
 uint8_t __stdcall NIC_EnableStaticIP(NicEntry* entry, const char* ip, const char* mask)

@@ -3,10 +3,11 @@ if(WIN32)
   # copies of the stand-in libraries, the default world and the sounds.
   set(forms_bin ${CMAKE_BINARY_DIR}/forms)
   add_unit_test(monitor_forms_test APPLICATION
-    SOURCES forms/mainfrm_harness.cpp forms/monitor_test.cpp forms/frame_forms_test.cpp
-      $<TARGET_OBJECTS:vantra_resources>
+    SOURCES forms/mainfrm_harness.cpp forms/monitor_test.cpp forms/frame_forms_test.cpp forms/linkinfo_test.cpp
+      forms/tcpip_test.cpp $<TARGET_OBJECTS:vantra_resources>
     LIBS vantra_lib)
   set_target_properties(monitor_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${forms_bin})
+  needs_local_http(monitor_forms_test monitor_forms_test)
 
   # Whole lives of the utility, each with an application object of its own.
   add_unit_test(exit_forms_test

@@ -2,6 +2,7 @@
 #include "application.h"
 #include "form.h"
 #include "exceptions.h"
+#include "thread_check.h"
 
 #include <windowsx.h>
 
@@ -24,6 +25,7 @@ TControl::~TControl()
 
 void TControl::SetParent(TWinControl* AParent)
 {
+    CheckThread();
     if (AParent == ParentControl) return;
     if (ParentControl) ParentControl->RemoveControl(this);
     ParentControl = AParent;
@@ -42,6 +44,7 @@ void TControl::InheritFont()
 
 void TControl::SetParentFont(bool Value)
 {
+    CheckThread();
     FParentFont = Value;
     if (Value && ParentControl) InheritFont();
 }
@@ -54,6 +57,7 @@ void TControl::FontChanged()
 
 void TControl::SetColor(TColor Value)
 {
+    CheckThread();
     if (Value == FColor) return;
     FColor = Value;
     Invalidate();
@@ -61,16 +65,19 @@ void TControl::SetColor(TColor Value)
 
 void TControl::BringToFront()
 {
+    CheckThread();
     if (ParentControl) ParentControl->Restack(this, true);
 }
 
 void TControl::SendToBack()
 {
+    CheckThread();
     if (ParentControl) ParentControl->Restack(this, false);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    CheckThread();
     Invalidate();
     FLeft = ALeft;
     FTop = ATop;
@@ -81,6 +88,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TControl::SetVisible(bool Value)
 {
+    CheckThread();
     if (Value == FVisible) return;
     FVisible = Value;
     TControl::Invalidate();
@@ -88,6 +96,7 @@ void TControl::SetVisible(bool Value)
 
 void TControl::SetEnabled(bool Value)
 {
+    CheckThread();
     if (Value == FEnabled) return;
     FEnabled = Value;
     Invalidate();
@@ -95,10 +104,20 @@ void TControl::SetEnabled(bool Value)
 
 void TControl::Invalidate()
 {
+    CheckThread();
     if (ParentControl && ParentControl->HandleAllocated()) {
         RECT r = BoundsRect();
         ::InvalidateRect(ParentControl->Handle(), &r, TRUE);
     }
+}
+
+void TControl::CheckThread() const
+{
+    for (const TControl* c = this; c; c = c->ParentControl)
+        if (auto* w = dynamic_cast<const TWinControl*>(c); w && w->FHandle) {
+            CheckWindowThread(w->FHandle, this);
+            return;
+        }
 }
 
 void TControl::Click()
@@ -156,6 +175,7 @@ TWinControl* TWinControl::FromHandle(HWND Wnd)
 HWND TWinControl::Handle()
 {
     if (!FHandle) {
+        CheckThread(); // the window would belong to the calling thread
         CreateWnd();
         for (TControl* child : Children)
             if (auto* w = dynamic_cast<TWinControl*>(child)) w->HandleNeeded();
@@ -253,6 +273,7 @@ void TWinControl::WndProc(TMessage& Message) { Dispatch(Message); }
 
 LRESULT TWinControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
+    CheckThread();
     TMessage message{Msg, WParam, LParam, 0};
     WndProc(message);
     return message.Result;
@@ -538,6 +559,7 @@ TCustomForm* TWinControl::ParentForm()
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    CheckThread();
     FLeft = ALeft;
     FTop = ATop;
     FWidth = AWidth;
@@ -547,18 +569,21 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TWinControl::SetVisible(bool Value)
 {
+    CheckThread();
     FVisible = Value;
     if (FHandle) ::ShowWindow(FHandle, Value ? SW_SHOW : SW_HIDE);
 }
 
 void TWinControl::SetEnabled(bool Value)
 {
+    CheckThread();
     FEnabled = Value;
     if (FHandle) ::EnableWindow(FHandle, Value);
 }
 
 void TWinControl::Invalidate()
 {
+    CheckThread();
     if (FHandle) ::InvalidateRect(FHandle, nullptr, TRUE);
 }
 
@@ -574,11 +599,16 @@ std::string TWinControl::Text() const
 
 void TWinControl::SetText(const std::string& Value)
 {
+    CheckThread();
     FText = Value;
     if (FHandle) ::SetWindowTextA(FHandle, Value.c_str());
 }
 
-void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+void TWinControl::SetFocus()
+{
+    CheckThread();
+    ::SetFocus(Handle());
+}
 
 bool TWinControl::Focused() const { return FHandle && ::GetFocus() == FHandle; }
 

@@ -93,6 +93,9 @@ protected:
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void FontChanged();
+    // Every change checks that it runs on the thread of the window it lands
+    // on (thread_check.h): its own, or its nearest parent's.
+    void CheckThread() const;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true;
     bool FEnabled = true;

@@ -62,6 +62,7 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
 
 void TLabel::SetCaption(const std::string& Value)
 {
+    CheckThread();
     if (Value == FCaption) return;
     FCaption = Value;
     AdjustBounds();

@@ -135,6 +135,22 @@ bool TPlatformSeam::ServiceRunning(const std::string& ServiceName)
     return running;
 }
 
+HINTERNET TPlatformSeam::InternetOpen(const std::string& Agent, DWORD AccessType, DWORD Flags)
+{
+    return ::InternetOpenA(Agent.c_str(), AccessType, nullptr, nullptr, Flags);
+}
+
+HINTERNET TPlatformSeam::InternetOpenUrl(HINTERNET Session, const std::string& Url, DWORD Flags)
+{
+    if (!Recording()) return ::InternetOpenUrlA(Session, Url.c_str(), nullptr, 0, Flags, 0);
+    // A test run has no Internet: the address of a server of its own, or none.
+    const char* local = std::getenv("SEAM_INTERNET");
+    Record(Format("InternetOpenUrl\t%s\t%s", Url.c_str(), local ? local : ""));
+    return local && *local ? ::InternetOpenUrlA(Session, local, nullptr, 0, Flags, 0) : nullptr;
+}
+
+BOOL TPlatformSeam::InternetCloseHandle(HINTERNET Handle) { return ::InternetCloseHandle(Handle); }
+
 void TPlatformSeam::Trace(const std::string& Text)
 {
     if (Recording()) Record("Trace\t" + Text);

@@ -1,6 +1,7 @@
 // The seam between the programs and the parts of Windows that a test must
 // not see happen for real: message boxes, sounds, ending the session,
-// starting programs, the service manager and the notification area.
+// starting programs, the service manager, the notification area and the
+// Internet.
 // Production code calls Platform(); tests install a recorder of their own.
 //
 // Setting the environment variable SEAM_LOG to a file name makes the
@@ -8,11 +9,13 @@
 // and stand in for what a test run cannot have: message boxes are answered
 // at once (SEAM_ANSWER, else the first button) instead of shown, sounds are
 // recorded instead of played, one wave-out device is reported
-// (SEAM_WAVE_DEVICES overrides), Windows is never shut down, and the
-// programs' trace lines are kept.
+// (SEAM_WAVE_DEVICES overrides), Windows is never shut down, web addresses
+// are opened at SEAM_INTERNET (a web address) instead, or not at all when
+// it is not set, and the programs' trace lines are kept.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include <wininet.h>
 
 #include <string>
 
@@ -30,6 +33,10 @@ public:
     virtual BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data);
     // Whether the named Windows service is running; false when it cannot be asked.
     virtual bool ServiceRunning(const std::string& ServiceName);
+    // WinINet: a session, an address opened in it, and closing either.
+    virtual HINTERNET InternetOpen(const std::string& Agent, DWORD AccessType, DWORD Flags);
+    virtual HINTERNET InternetOpenUrl(HINTERNET Session, const std::string& Url, DWORD Flags);
+    virtual BOOL InternetCloseHandle(HINTERNET Handle);
     // The programs' trace: prints nothing in use, and is recorded with the
     // rest when the seam records.
     virtual void Trace(const std::string& Text);

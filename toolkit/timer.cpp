@@ -1,5 +1,6 @@
 #include "timer.h"
 #include "application.h"
+#include "thread_check.h"
 
 #include <set>
 
@@ -31,6 +32,7 @@ TTimer* TTimer::FromId(UINT_PTR Id)
 
 void TTimer::SetEnabled(bool Value)
 {
+    CheckWindowThread(Application ? Application->UtilityWindow() : nullptr, this);
     if (Value == FEnabled) return;
     FEnabled = Value;
     UpdateTimer();
@@ -38,6 +40,7 @@ void TTimer::SetEnabled(bool Value)
 
 void TTimer::SetInterval(UINT Value)
 {
+    CheckWindowThread(Application ? Application->UtilityWindow() : nullptr, this);
     if (Value == FInterval) return;
     FInterval = Value;
     UpdateTimer();

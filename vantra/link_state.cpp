@@ -38,19 +38,24 @@ void TLinkState::CloseDeviceManager()
     NicDeviceMgrOpen = false;
 }
 
+void ChooseAdapterNic(const WlanAdapter& Adapter, NicEntry& Card)
+{
+    NicCall(Nic.NIC_OpenDeviceMgr);
+    const bool win9x = IsWin9x(GetWinVersionCode());
+    for (const NicEntry& entry : ActiveNics(50)) {
+        bool match = win9x ? IsAdapterCard(entry, Adapter, false)
+                           : std::strncmp(entry.Name, Adapter.AdapterName, sizeof entry.Name) == 0;
+        if (match) {
+            Card = entry;
+            return;
+        }
+    }
+}
+
 bool TLinkState::FindAdapterNic()
 {
     if (NicDeviceMgrOpen) return true;
-    NicCall(Nic.NIC_OpenDeviceMgr);
-    const bool nt = IsNtFamily(GetWinVersionCode());
-    for (const NicEntry& entry : ActiveNics(50)) {
-        bool match = nt ? std::strncmp(entry.Name, TheAdapter.AdapterName, sizeof entry.Name) == 0
-                        : IsAdapterCard(entry, TheAdapter, false);
-        if (match) {
-            NicDevice = entry;
-            break;
-        }
-    }
+    ChooseAdapterNic(TheAdapter, NicDevice);
     NicDeviceMgrOpen = true;
     return true;
 }

@@ -12,6 +12,7 @@ inline constexpr const char* AdapterDescriptionPrefix = "Ferovane-Q PCI Adapter"
 struct TLinkState {
     WlanAdapter TheAdapter{};
     WlanInfo CurrentLinkInfo{}; // refreshed by every status poll
+    WlanInfo PreviousLinkInfo{}; // as the link page saw it at the poll before
 
     // Read by workers as well as the main thread.
     std::atomic<bool> AdapterOpened{false}; // the adapter is open and monitored
@@ -37,3 +38,8 @@ struct TLinkState {
     bool FindAdapterNic();
     void CloseDeviceManager();
 };
+
+// Opens the NIC library's device manager and copies the adapter's card among
+// the active cards into Card, which keeps what it held when none matches.
+// Touches no state, so that the TCP/IP thread can choose the card too.
+void ChooseAdapterNic(const WlanAdapter& Adapter, NicEntry& Card);

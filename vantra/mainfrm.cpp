@@ -93,9 +93,7 @@ void TMainFrm::FormCreate(TObject*)
     SetWindowShape();
     AfterSkinSetup();
     Pal_MoreInfo->Hide();
-    Pages.StatusImageId = IDB_TITLE_NO_LINK;
-    SetStatusImage(IDB_TITLE_NO_LINK);
-    Pages.PreviousStatusImageId = IDB_TITLE_NO_LINK;
+    SetStatusPanel(IDB_TITLE_NO_LINK);
     Img_MissAP->BringToFront();
     Img_MissAP->Show();
     SetBounds(Left(), Top(), BackgroundWidth, BackgroundHeight);

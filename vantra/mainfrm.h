@@ -13,6 +13,8 @@
 //   mainfrm_pages.cpp       page switching
 //   mainfrm_hover.cpp       hover pictures and the title button
 //   mainfrm_survey.cpp      the Site Survey page
+//   mainfrm_linkinfo.cpp    the link page's details and status pictures
+//   tcpip.cpp               the card's TCP/IP settings: read and applied
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
@@ -218,6 +220,7 @@ public:
     void BeforeSkinFree() {}
     void SetMenuImage(int32_t Id);
     void SetStatusImage(int32_t Id);
+    void SetStatusPanel(int32_t Id); // StatusImageId := Id, shown, PreviousStatusImageId := Id
     void SetPageButtonImages(int32_t LinkId, int32_t SurveyId, int32_t ProfilesId);
     void ShowLinkInfoImage();
     void SetWizardButtonImage(int32_t Id);
@@ -275,11 +278,22 @@ public:
     void Connections_LstV_APsChange(TObject* Sender, TListItem* Item, TItemChange Change);
     void Connections_LstV_APsInfoTip(TObject* Sender, TListItem* Item, std::string& InfoTip);
 
-    // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
-    void UpdateLinkInfo();
-    void ShowLinkInfo(bool Connected);
-    void ShowGifStatus();
+    // Link information page and its status pictures (mainfrm_linkinfo.cpp).
+    void UpdateLinkInfo();             // by every status poll after its first
+    void ShowLinkInfo(bool Connected); // connected shows only while the link is up
+    void ShowTcpIpInfo(bool Read);     // the card's settings read afresh, or the labels reset
+    void ShowGifStatus();              // one pass of GifThread, which it suspends when done
+    void Btn_MoreInfoClick(TObject* Sender);
+    void Btn_BackClick(TObject* Sender);
+    void HideLinkPictures(); // the summary view's four large pictures
+
+    // TCP/IP settings of the adapter's card (tcpip.cpp).
+    void ReadNicIpInfo(); // refreshes Link.CurrentIpInfo
+    // Applies Info (a copy of PendingIpInfo) on TcpIpThread and suspends it;
+    // the caller has stopped the poll timers and set ApplyingTcpIp.
     void ApplyTcpIpSettings(NicIpInfo& Info);
+
+    // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
     void FillProfileList();
     void EnsureDefaultProfile();
     void ApplyDefaultProfile();
@@ -302,7 +316,10 @@ private:
     void MarkSurveyRows();
     void UpdateSurveyConnectButton(); // disabled without rows
     void SelectSurveyRow(int32_t Index, bool Focus);
-
+    // Link page (mainfrm_linkinfo.cpp).
+    int32_t EncryptionLevel();   // of the link in use
+    bool ShowLinkPicture();      // for the link just read; true when the Internet is to be tested
+    void ShowInternetPicture(bool Reachable);
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;

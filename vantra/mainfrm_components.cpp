@@ -178,6 +178,8 @@ void TMainFrm::CreateComponents()
     Btn_MoreInfo = NewButton(this, "Btn_MoreInfo", "More Info", Pal_MoreInfo);
     Btn_Back = NewButton(this, "Btn_Back", "Back", Pal_MoreInfo);
     Btn_Back->Hide();
+    Btn_MoreInfo->OnClick = [this](TObject* s) { Btn_MoreInfoClick(s); };
+    Btn_Back->OnClick = [this](TObject* s) { Btn_BackClick(s); };
     Status_Img_SignalStreng = NewImage(this, this, "Status_Img_SignalStreng", 129, 361, 82, 13);
     Status_Img_LinkQuality = NewImage(this, this, "Status_Img_LinkQuality", 312, 361, 82, 13);
     for (TImage* bar : {Status_Img_SignalStreng, Status_Img_LinkQuality}) {

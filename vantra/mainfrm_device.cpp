@@ -37,6 +37,9 @@ void TMainFrm::LoseAdapter()
 
 void TMainFrm::DeviceCheckTimerTimer(TObject*)
 {
+    // Start-up calls this right after adding the tray icon, whose call lets
+    // another copy's exit request in: the exit may have freed the workers.
+    if (Program.Quitting) return;
     if (!TcpIpThread->Suspended() || Link.ApplyingTcpIp) {
         // The TCP/IP thread has just restarted the card: open it again.
         DeviceCheckTimer->SetEnabled(false);

@@ -71,6 +71,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
         }
     }
     ShowIcon(state);
+    if (Program.Quitting) return; // an exit request came in while the tray took the icon
     Poll.LastPollState = state;
 
     if (Poll.LinkInfoValid) {

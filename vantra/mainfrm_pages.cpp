@@ -18,9 +18,8 @@ void SetShown(std::initializer_list<TControl*> Controls, bool Show)
 // The link page's large pictures and its More Info button.
 void TMainFrm::HideLinkSummary()
 {
-    for (TControl* c : std::initializer_list<TControl*>{Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP,
-                                                        Pal_MoreInfo})
-        c->Hide();
+    HideLinkPictures();
+    Pal_MoreInfo->Hide();
 }
 
 void TMainFrm::ShowLinkControls(bool Show)

@@ -1,13 +1,8 @@
 // Members that the frame calls and whose pages are built on top of it: the
-// link page's details and status pictures, the profile list, connecting
-// and the TCP/IP applier. Each does nothing yet; the applier parks its
-// thread and the connect check turns itself off.
+// profile list and connecting. Each does nothing yet; the connect check
+// turns itself off.
 #include "mainfrm.h"
 
-void TMainFrm::UpdateLinkInfo() {}
-void TMainFrm::ShowLinkInfo(bool) {}
-void TMainFrm::ShowGifStatus() {}
-void TMainFrm::ApplyTcpIpSettings(NicIpInfo&) { TcpIpThread->Suspend(); }
 void TMainFrm::FillProfileList() {}
 void TMainFrm::EnsureDefaultProfile() {}
 void TMainFrm::ApplyDefaultProfile() {}

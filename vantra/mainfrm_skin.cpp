@@ -284,6 +284,13 @@ void TMainFrm::SetStatusImage(int32_t Id)
     }
 }
 
+void TMainFrm::SetStatusPanel(int32_t Id)
+{
+    Pages.StatusImageId = Id;
+    SetStatusImage(Id);
+    Pages.PreviousStatusImageId = Id;
+}
+
 void TMainFrm::CheckStatusPage()
 {
     if (Pages.PreviousPage != Page::Link) return;
@@ -296,9 +303,7 @@ void TMainFrm::CheckStatusPage()
         Img_LinkInfo->Hide();
         id = IDB_TITLE_NO_LINK;
     }
-    Pages.StatusImageId = id;
-    SetStatusImage(id);
-    Pages.PreviousStatusImageId = Pages.StatusImageId;
+    SetStatusPanel(id);
 }
 
 int32_t TMainFrm::MenuImageId() const { return Link.AdapterOpened ? IDB_MENU_ADAPTER : IDB_MENU_NO_ADAPTER; }
@@ -326,11 +331,7 @@ bool TMainFrm::MainPanelSet(Page P)
         }
         break;
     }
-    if (id) {
-        Pages.StatusImageId = id;
-        SetStatusImage(id);
-        Pages.PreviousStatusImageId = id;
-    }
+    if (id) SetStatusPanel(id);
     Application->ProcessMessages();
     return true;
 }

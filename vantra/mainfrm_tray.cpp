@@ -62,11 +62,7 @@ std::string ConnectedTip(const WlanInfo& Link, int32_t WinVersionCode)
 void TMainFrm::ShowMissingAccessPoint(int32_t MenuId)
 {
     Pal_MoreInfo->Hide();
-    if (Pages.PreviousStatusImageId != IDB_TITLE_NO_LINK) {
-        Pages.StatusImageId = IDB_TITLE_NO_LINK;
-        SetStatusImage(IDB_TITLE_NO_LINK);
-        Pages.PreviousStatusImageId = IDB_TITLE_NO_LINK;
-    }
+    if (Pages.PreviousStatusImageId != IDB_TITLE_NO_LINK) SetStatusPanel(IDB_TITLE_NO_LINK);
     SetMenuImage(MenuId);
     if (!Img_MissAP->Visible()) {
         Img_MissAP->BringToFront();
@@ -146,7 +142,7 @@ void TMainFrm::ShowConnectNotice()
     ConnectCheckTimer->SetInterval(100);
     ConnectCheckTimer->SetEnabled(true);
     SetMenuImage(IDB_MENU_ADAPTER);
-    for (TImage* picture : {Img_Infrastrcture, Img_Adhoc, Img_MissAP, Img_MissInternet}) picture->Hide();
+    HideLinkPictures();
     if (Pages.CurrentPage == Page::Link) {
         ShowLinkPage();
         CheckStatusPage();

@@ -33,13 +33,16 @@ void TSetTCPIPThread::Execute()
     }
 }
 
-TShowGifThread::TShowGifThread(std::function<void()> Pass) : Pass(std::move(Pass)) {}
+TShowGifThread::TShowGifThread(std::function<void()> Pass, DWORD Period) : Pass(std::move(Pass)), Period(Period) {}
 
+// The main thread's own loop processes its messages meanwhile; this thread
+// has none, and pumping the main thread's inside a synchronised call could
+// run the exit there while this thread waits on it.
 void TShowGifThread::Execute()
 {
     while (!Terminated()) {
         Pass();
-        Sleep(5000);
+        Sleep(Period);
     }
 }
 

@@ -41,17 +41,20 @@ private:
     const std::function<void(NicIpInfo&)> Apply;
 };
 
-// Runs the status-picture pass every 5 seconds while resumed.
+// Runs the status-picture pass, then waits Period milliseconds (5 seconds
+// in use), while resumed. The pass suspends the thread when it is done, so a
+// resume after the first gives one pass a period later.
 class TShowGifThread : public TThread {
 public:
     CLASS_NAME(TShowGifThread)
-    explicit TShowGifThread(std::function<void()> Pass);
+    explicit TShowGifThread(std::function<void()> Pass, DWORD Period = 5000);
 
 protected:
     void Execute() override;
 
 private:
     const std::function<void()> Pass;
+    const DWORD Period;
 };
 
 // After a power resume, runs Check, which re-arms the device check and

@@ -1,6 +1,7 @@
 // The utility's whole life in process, a hundred times over: an application
 // object and the main window made over the stand-ins, an exit request that
-// arrives while a status poll or a device check is pumping messages, and
+// arrives while a status poll or a device check is pumping messages or
+// while the tray takes the icon (at start-up or in a poll), and
 // the end of the entry function, after which no timer, window or thread of
 // the program may be left.
 #include "mainfrm_harness.h"
@@ -14,7 +15,7 @@
 namespace {
 
 // Where the exit request lands.
-enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning };
+enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning, TrayAtStart, TrayInPoll };
 
 // Runs one life of the utility and tells how often the exit sound played.
 size_t Life(Moment When)
@@ -22,9 +23,20 @@ size_t Life(Moment When)
     Harness::Seam().Clear();
     {
         TApplication application;
-        TMainFrm* form;
+        TMainFrm* form = nullptr;
+        // Another copy's exit request, sent while the tray takes the icon.
+        auto exitDuring = [&form](DWORD Message) {
+            return [&form, Message](DWORD Call) {
+                if (Call != Message) return;
+                Harness::Seam().WhileTrayCall = nullptr;
+                ::SendMessageA(form->Handle(), WM_VANTRA_EXIT, 0, 1);
+            };
+        };
+        if (When == Moment::TrayAtStart) Harness::Seam().WhileTrayCall = exitDuring(NIM_ADD);
         application.CreateForm(form);
-        EXPECT_TRUE(form->Link.AdapterOpened); // the first device check found and opened the adapter
+        // The first device check found and opened the adapter, unless the
+        // exit came before it.
+        EXPECT_EQ(form->Link.AdapterOpened, When != Moment::TrayAtStart);
         const HWND window = form->Handle();
         switch (When) {
         case Moment::FirstPoll:
@@ -45,6 +57,12 @@ size_t Life(Moment When)
             form->GifThread->Resume();
             ::PostMessageA(window, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0);
             ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            break;
+        case Moment::TrayAtStart:
+            break;
+        case Moment::TrayInPoll:
+            Harness::Seam().WhileTrayCall = exitDuring(NIM_MODIFY);
+            form->UpdateTimerTimer(nullptr);
             break;
         }
         // The rest of the life is the message loop's; the exit has ended it,
@@ -73,9 +91,10 @@ protected:
 
 TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
 {
-    const Moment moments[] = {Moment::FirstPoll, Moment::LaterPoll, Moment::DeviceCheck, Moment::WorkersRunning};
-    for (int round = 0; round < 100; ++round) {
-        const Moment when = moments[round % 4];
+    const Moment moments[] = {Moment::FirstPoll,      Moment::LaterPoll,   Moment::DeviceCheck,
+                              Moment::WorkersRunning, Moment::TrayAtStart, Moment::TrayInPoll};
+    for (int round = 0; round < 102; ++round) {
+        const Moment when = moments[round % 6];
         ASSERT_EQ(Life(when), 1u) << "round " << round;
         if (HasFailure()) FAIL() << "round " << round;
     }

@@ -15,16 +15,7 @@
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!Done()) {
-        if (::GetTickCount() - start > Milliseconds) return false;
-        Application->ProcessMessages();
-        ::Sleep(10);
-    }
-    return true;
-}
+using Harness::PumpUntil;
 
 class Frame : public testing::Test {
 protected:

@@ -133,6 +133,7 @@ HINSTANCE SeamRecorder::ShellExecute(HWND, const std::string&, const std::string
 
 BOOL SeamRecorder::ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data)
 {
+    if (WhileTrayCall) WhileTrayCall(Message);
     TrayCall call;
     call.Message = Message;
     call.Size = Data->cbSize;
@@ -146,6 +147,46 @@ BOOL SeamRecorder::ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data)
     return TrayAnswer;
 }
 
+HINTERNET SeamRecorder::InternetOpen(const std::string& Agent, DWORD AccessType, DWORD Flags)
+{
+    HINTERNET session = TPlatformSeam::InternetOpen(Agent, AccessType, Flags);
+    if (session) ++OpenInternetHandles;
+    return session;
+}
+
+HINTERNET SeamRecorder::InternetOpenUrl(HINTERNET Session, const std::string& Url, DWORD Flags)
+{
+    if (WhileOpeningUrl) WhileOpeningUrl();
+    std::string address;
+    {
+        std::lock_guard<std::mutex> hold(InternetLock);
+        Urls.push_back(Url);
+        address = InternetAddress.empty() ? Url : InternetAddress;
+    }
+    HINTERNET page = TPlatformSeam::InternetOpenUrl(Session, address, Flags);
+    if (page) ++OpenInternetHandles;
+    return page;
+}
+
+BOOL SeamRecorder::InternetCloseHandle(HINTERNET Handle)
+{
+    const BOOL closed = TPlatformSeam::InternetCloseHandle(Handle);
+    if (closed) --OpenInternetHandles;
+    return closed;
+}
+
+void SeamRecorder::SetInternetAddress(const std::string& Address)
+{
+    std::lock_guard<std::mutex> hold(InternetLock);
+    InternetAddress = Address;
+}
+
+std::vector<std::string> SeamRecorder::UrlsAsked()
+{
+    std::lock_guard<std::mutex> hold(InternetLock);
+    return Urls;
+}
+
 void SeamRecorder::Clear()
 {
     Tray.clear();
@@ -153,6 +194,10 @@ void SeamRecorder::Clear()
     Sounds.clear();
     TrayAnswer = TRUE;
     BoxAnswer = IDOK;
+    WhileTrayCall = nullptr;
+    WhileOpeningUrl = nullptr;
+    std::lock_guard<std::mutex> hold(InternetLock);
+    Urls.clear();
 }
 
 namespace Harness {
@@ -210,6 +255,13 @@ std::vector<std::string> CallLines(const std::string& Name)
 }
 
 size_t CallCount(const std::string& Name) { return CallLines(Name).size(); }
+std::vector<std::string> CallNames()
+{
+    std::ifstream log(WorldFolder() + "calls.log");
+    std::vector<std::string> names;
+    for (std::string line; std::getline(log, line);) names.push_back(line.substr(0, line.find(' ')));
+    return names;
+}
 
 void ClearCalls() { WriteText(WorldFolder() + "calls.log", ""); }
 
@@ -221,10 +273,21 @@ void Pump()
     }
 }
 
-void JoinNetwork(const char* Ssid)
+bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!Done()) {
+        if (::GetTickCount() - start > Milliseconds) return false;
+        Application->ProcessMessages();
+        ::Sleep(1);
+    }
+    return true;
+}
+
+void JoinNetwork(const char* Ssid, uint8_t Mode)
 {
     WlanInfo info{};
-    info.OperatingModeID = 1;
+    info.OperatingModeID = Mode;
     info.SSID_length = static_cast<uint8_t>(std::strlen(Ssid));
     std::memcpy(info.SSID, Ssid, info.SSID_length);
     SetConfigDefaults(&info);

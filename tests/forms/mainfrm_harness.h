@@ -8,6 +8,9 @@
 #include "vantra/sitesurveywep.h"
 #include "toolkit/seam.h"
 
+#include <atomic>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,8 +38,26 @@ public:
                            int) override;
     UINT WinExec(const std::string&, UINT) override { return 33; }
     BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA* Data) override;
+    // Runs inside each notification-area call, as another program's sent
+    // message can while the tray takes it.
+    std::function<void(DWORD Message)> WhileTrayCall;
     bool ServiceRunning(const std::string&) override { return false; }
+    // WinINet for real, with every address opened at the one set here
+    // instead (unless it is empty), counting the handles still open. Called
+    // from workers too.
+    HINTERNET InternetOpen(const std::string& Agent, DWORD AccessType, DWORD Flags) override;
+    HINTERNET InternetOpenUrl(HINTERNET Session, const std::string& Url, DWORD Flags) override;
+    BOOL InternetCloseHandle(HINTERNET Handle) override;
+    void SetInternetAddress(const std::string& Address);
+    std::vector<std::string> UrlsAsked();
+    std::atomic<int> OpenInternetHandles{0};
+    std::function<void()> WhileOpeningUrl; // runs on the opening thread first
     void Clear();
+
+private:
+    std::mutex InternetLock;
+    std::string InternetAddress;
+    std::vector<std::string> Urls;
 };
 
 namespace Harness {
@@ -54,16 +75,21 @@ void SetWorld(const char* Section, const char* Key, const char* Value);
 // The call log's lines of Name's calls, and how many there are.
 std::vector<std::string> CallLines(const std::string& Name);
 size_t CallCount(const std::string& Name);
+// The names of the calls in the log, in their order.
+std::vector<std::string> CallNames();
 void ClearCalls();
 // Back to the state right after the device check found the adapter: window
 // hidden on the link page, timers stopped, no link configured, records and
 // counters as at start.
 void Reset();
-// Points the stand-in adapter at an access point in range; it is ready at once.
-void JoinNetwork(const char* Ssid);
+// Points the stand-in adapter at a cell in range (Mode 1 infrastructure, 0
+// ad hoc); it is ready at once.
+void JoinNetwork(const char* Ssid, uint8_t Mode = 1);
 void DropNetwork();
 // The folder under the build folder where screenshots go, made on first use.
 std::string ScreenshotFolder();
 // Runs pending messages a few times.
 void Pump();
+// Runs pending messages until Done; false when it has not come within Milliseconds.
+bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds);
 } // namespace Harness

@@ -896,6 +896,9 @@ TEST_F(StandinsTest, Nic9xCallsWorkOnTheCardNamedLast)
     EXPECT_EQ(dhcp, 1);
     EXPECT_EQ(nic.NIC_EnableDHCP9x(&adapter), 0);
     EXPECT_EQ(nic.NIC_GetNicErrorCode(), 523);
+    // The failed switch still named the card for the DNS call.
+    int32_t oneLength = 8;
+    EXPECT_EQ(nic.NIC_EnableDnsServer9x("10.9.8.7", &oneLength, 1), 1);
 
     ASSERT_EQ(nic.NIC_EnableStaticIP9x(&adapter, "172.16.0.9", "255.255.0.0", "172.16.0.1"), 1);
     std::string dns = "172.16.0.1,172.16.0.2 and more";

@@ -2,14 +2,17 @@
 // timers, cooperative thread suspension, synchronised calls serviced by
 // every message loop, two-phase form creation, subclassing, settings files.
 #include "toolkit/application.h"
+#include "toolkit/graphic_controls.h"
 #include "toolkit/inifile.h"
 #include "toolkit/seam.h"
 #include "toolkit/thread.h"
+#include "toolkit/thread_check.h"
 #include "toolkit/timer.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <cstdio>
@@ -333,6 +336,56 @@ TEST(Form, KeyPreviewAndCloseHandlers)
     allow = true;
     ::SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(closes, 1);
+}
+
+std::vector<std::string> OffThread;
+void NoteOffThread(const std::string& What) { OffThread.push_back(What); }
+
+// What the check reported of one change made on a thread of its own. (The
+// main thread waits meanwhile, so no change here may send its window a
+// message.)
+std::vector<std::string> ChangedOnAWorker(const std::function<void()>& Change)
+{
+    OffThread.clear();
+    std::thread(Change).join();
+    return OffThread;
+}
+
+TEST(ThreadCheck, ChangesOffTheWindowsThreadAreCaught)
+{
+    TForm form(nullptr);
+    auto* label = new TLabel(&form);
+    label->Name = "Status";
+    label->SetParent(&form);
+    TTimer timer(nullptr);
+    timer.SetEnabled(false);
+    TThreadCheckFailure previous = SetThreadCheckFailure(NoteOffThread);
+
+    // Before the form has a window nothing owns the label yet.
+    EXPECT_TRUE(ChangedOnAWorker([&] { label->SetCaption("early"); }).empty());
+    form.HandleNeeded();
+    OffThread.clear();
+    label->SetCaption("on the main thread");
+    label->Hide();
+    form.SetBounds(0, 0, 200, 100);
+    timer.SetInterval(50);
+    EXPECT_TRUE(OffThread.empty());
+
+#ifdef TOOLKIT_THREAD_CHECKS
+    const std::vector<std::string> caption = ChangedOnAWorker([&] { label->SetCaption("from a worker"); });
+    ASSERT_FALSE(caption.empty());
+    EXPECT_EQ(caption[0].rfind("TLabel Status on thread ", 0), 0u) << caption[0];
+    EXPECT_FALSE(ChangedOnAWorker([&] { label->Show(); }).empty());
+    EXPECT_FALSE(ChangedOnAWorker([&] { label->BringToFront(); }).empty());
+    EXPECT_FALSE(ChangedOnAWorker([&] { label->SetBounds(5, 5, 80, 13); }).empty());
+    const std::vector<std::string> timing = ChangedOnAWorker([&] { timer.SetEnabled(true); });
+    ASSERT_FALSE(timing.empty());
+    EXPECT_EQ(timing[0].rfind("TTimer ", 0), 0u) << timing[0];
+    timer.SetEnabled(false);
+#else
+    ADD_FAILURE() << "the test programs are built without the thread check";
+#endif
+    SetThreadCheckFailure(previous);
 }
 
 class Recorder : public TPlatformSeam {

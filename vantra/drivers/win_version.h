@@ -9,3 +9,5 @@ int32_t GetWinVersionCode(); // of the running system (Windows only)
 
 // The NT family (codes 4, 5 and 6) uses Nicorra.dll and the NT TCP/IP path.
 inline bool IsNtFamily(int32_t Code) { return Code >= 4 && Code <= 6; }
+// Windows 95, 98 and ME (codes 1, 2 and 3) name their cards differently.
+inline bool IsWin9x(int32_t Code) { return Code >= 1 && Code <= 3; }

@@ -1,0 +1,229 @@
+// The Link Information page: the link's details and the card's TCP/IP
+// settings in the detail view, the two bars, and the large status pictures
+// of the summary view, which GifThread chooses on its passes.
+#include "debug_trace.h"
+#include "drivers/bindings.h"
+#include "drivers/record_text.h"
+#include "drivers/registry_reader.h"
+#include "internet_test.h"
+#include "link_text.h"
+#include "mainfrm.h"
+
+#include <cstring>
+
+namespace {
+
+// A text field of a record, which need not end within it.
+std::string FieldText(const char* Field, size_t Size) { return std::string(Field, strnlen(Field, Size)); }
+
+// Shown and brought to the front, when hidden and the summary view is on.
+void BringUp(TImage* Picture, bool Summary)
+{
+    if (Picture->Visible() || !Summary) return;
+    Picture->Show();
+    Picture->BringToFront();
+}
+
+} // namespace
+
+void TMainFrm::UpdateLinkInfo()
+{
+    WlanInfo& link = Link.CurrentLinkInfo;
+    if (Link.PreviousLinkInfo.StationState != link.StationState) Poll.DetailTickCount = 0;
+    Link.PreviousLinkInfo = link;
+    // A connected infrastructure link without signal shows as scanning.
+    bool connected = Link.LinkUp() && link.SignalStrength != 0;
+    if (!Link.LinkUp()) link.SignalStrength = link.LinkQuality = 0;
+    if (link.OperatingModeID != 1) { // ad hoc: no bars
+        link.SignalStrength = link.LinkQuality = 0;
+        connected = true;
+    }
+    ShowLinkInfo(connected);
+}
+
+void TMainFrm::ShowLinkInfo(bool Connected)
+{
+    const WlanInfo& link = Link.CurrentLinkInfo;
+    if (!Connected || !Link.LinkUp()) {
+        Status_Lbl_State->SetCaption(link.StationState == WLAN_STATION_STATE_AUTHENTICATING ? "Authenticating....."
+                                                                                              : "Scanning.....");
+        for (TLabel* label : {Status_Lbl_Connected, Status_Lbl_NetworkType, Status_Lbl_TransmitRate,
+                              Status_Lbl_Encryption, Status_Lbl_Channel, Status_Lbl_MAC})
+            label->SetCaption("");
+        Status_Img_SignalStreng->SetWidth(0);
+        Status_Img_LinkQuality->SetWidth(0);
+        return;
+    }
+    if (!Pages.MoreInfoHidden) {
+        HideLinkPictures();
+        ShowTcpIpInfo(true);
+        Status_Lbl_State->SetCaption("Connected");
+        Status_Lbl_Connected->SetCaption(SsidToText(link.SSID, link.SSID_length));
+        char bssid[18];
+        MacToText(link.Bssid, bssid);
+        Status_Lbl_MAC->SetCaption(bssid);
+        Status_Lbl_NetworkType->SetCaption(link.OperatingModeID == 0 ? "Adhoc" : "Infrastructure");
+        Status_Lbl_TransmitRate->SetCaption(Link.AdapterOpened ? TransmitRateText(WlanLinkSpeed()) : "");
+        Status_Lbl_Channel->SetCaption(ChannelText(link.Channel, link.Frequency));
+        Status_Lbl_Encryption->SetCaption(EncryptionText(EncryptionLevel()));
+    }
+    const bool adHoc = link.OperatingModeID == 0;
+    const bool linkPage = Pages.CurrentPage == Page::Link;
+    struct {
+        TImage* Bar;
+        uint8_t Value;
+    } const bars[] = {{Status_Img_SignalStreng, link.SignalStrength}, {Status_Img_LinkQuality, link.LinkQuality}};
+    for (const auto& b : bars) {
+        b.Bar->SetWidth(adHoc ? 0 : BarWidth(b.Value));
+        b.Bar->SetVisible(linkPage);
+    }
+}
+
+// Chip kind 2 keeps the encryption in the driver's parameters; the others
+// in the driver's saved setting.
+int32_t TMainFrm::EncryptionLevel()
+{
+    const WlanAdapter& adapter = Link.TheAdapter;
+    if (adapter.ChipKind == 2) {
+        const std::string key = FieldText(adapter.RegistryKeyPath, sizeof adapter.RegistryKeyPath);
+        char privacy[521], keyLength[521];
+        const bool privacyRead = ReadRegistryValueText(key.c_str(), "privacyInvoked", privacy);
+        const bool keyLengthRead = ReadRegistryValueText(key.c_str(), "keyLength0", keyLength);
+        return EncryptionLevelOfDriverValues(privacyRead ? privacy : nullptr, keyLengthRead ? keyLength : nullptr);
+    }
+    ProfileSetting saved{};
+    WlanCall(Chipset.WLAN_Read_Setting_From_DriverRegistry, &saved);
+    return saved.Wep.EncryptionLevel;
+}
+
+void TMainFrm::ShowTcpIpInfo(bool Read)
+{
+    if (!Read) {
+        IPAddr->SetCaption("0.0.0.0");
+        SubNet->SetCaption("0.0.0.0");
+        for (TLabel* label : {Gateway, DNS, DNS1}) label->SetCaption("");
+        DHCPEnable->SetCaption("Disabled");
+        return;
+    }
+    ReadNicIpInfo();
+    const NicIpInfo& ip = Link.CurrentIpInfo;
+    IPAddr->SetCaption(FieldText(ip.cIpAdress, sizeof ip.cIpAdress));
+    SubNet->SetCaption(FieldText(ip.cNetMask, sizeof ip.cNetMask));
+    Gateway->SetCaption(FieldText(ip.cGateway, sizeof ip.cGateway));
+    DHCPEnable->SetCaption(ip.blDhcpEnabled ? "Enable" : "Disabled");
+    const DnsLabels dns = SplitDnsList(ip.cDnsServer, sizeof ip.cDnsServer);
+    DNS->SetCaption(dns.First);
+    DNS1->SetCaption(dns.Second);
+}
+
+void TMainFrm::HideLinkPictures()
+{
+    for (TImage* picture : {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP}) picture->Hide();
+}
+
+// Runs on GifThread. The link read and the Internet test block, so they run
+// here; everything that touches a control, a picture or the window's state
+// runs on the main thread.
+void TMainFrm::ShowGifStatus()
+{
+    TThread* self = GifThread;
+    bool summaryUp = false, stop = false;
+    WlanInfo link{};
+    self->Synchronize([&] {
+        summaryUp = Pages.CurrentPage == Page::Link && Pages.MoreInfoHidden && TcpIpThread->Suspended();
+        if (!summaryUp) HideLinkPictures();
+        stop = !Link.AdapterOpened && Program.EndingSession;
+        link = Link.CurrentLinkInfo;
+    });
+    if (!summaryUp || stop) {
+        self->Suspend();
+        return;
+    }
+    WlanCall(Chipset.WLAN_Get_Info, &link);
+
+    bool testInternet = false;
+    self->Synchronize([&] {
+        Link.CurrentLinkInfo = link;
+        testInternet = ShowLinkPicture();
+        stop = !Link.AdapterOpened || Program.EndingSession;
+    });
+    if (!testInternet || stop) {
+        self->Suspend();
+        return;
+    }
+    const bool reachable = TestInternetConnection();
+    self->Synchronize([&] { ShowInternetPicture(reachable); });
+    self->Suspend();
+}
+
+bool TMainFrm::ShowLinkPicture()
+{
+    const bool summary = Pages.MoreInfoHidden;
+    if (!Link.LinkUp()) {
+        if (Survey.SurveyInProgress) return false;
+        Pal_MoreInfo->Hide();
+        if (Pages.PreviousStatusImageId != IDB_TITLE_NO_LINK) {
+            DebugTrace(0, "MissAPInfo_ResID--ShowGifStatus");
+            SetStatusPanel(IDB_TITLE_NO_LINK);
+            Pages.LinkPictureState = LinkPicture::MissingAccessPoint;
+        }
+        if (!Img_MissAP->Visible() && summary) Img_MissAP->Show();
+        Img_Adhoc->Hide();
+        Img_Infrastrcture->Hide();
+        Img_MissAP->BringToFront();
+        return false;
+    }
+    SetMenuImage(MenuImageId());
+    Pal_MoreInfo->Show();
+    if (Link.CurrentLinkInfo.OperatingModeID != 1) {
+        Img_Infrastrcture->Hide();
+        Img_MissAP->Hide();
+        if (Pages.PreviousStatusImageId != IDB_TITLE_ADHOC) SetStatusPanel(IDB_TITLE_ADHOC);
+        BringUp(Img_Adhoc, summary);
+        Pages.LinkPictureState = LinkPicture::AdHoc;
+        return false;
+    }
+    SetStatusPanel(IDB_TITLE_INFRASTRUCTURE);
+    // The last test's answer stays up while the next one runs.
+    Img_Infrastrcture->Hide();
+    if (!Img_MissInternet->Visible() && summary) {
+        if (Pages.LinkPictureState == LinkPicture::Infrastructure) {
+            BringUp(Img_Infrastrcture, summary);
+        } else {
+            BringUp(Img_MissInternet, summary);
+            Pages.LinkPictureState = LinkPicture::MissingInternet;
+        }
+    }
+    return true;
+}
+
+void TMainFrm::ShowInternetPicture(bool Reachable)
+{
+    if (Pages.CurrentPage != Page::Link || !Pages.MoreInfoHidden) { // the page changed meanwhile
+        HideLinkPictures();
+        return;
+    }
+    (Reachable ? Img_MissInternet : Img_Infrastrcture)->Hide();
+    BringUp(Reachable ? Img_Infrastrcture : Img_MissInternet, true);
+    Pages.LinkPictureState = Reachable ? LinkPicture::Infrastructure : LinkPicture::MissingInternet;
+    Img_Adhoc->Hide();
+    Img_MissAP->Hide();
+}
+
+void TMainFrm::Btn_MoreInfoClick(TObject*)
+{
+    Pages.MoreInfoHidden = false;
+    Btn_MoreInfo->Hide();
+    Btn_Back->Show();
+    Btn_Back->BringToFront();
+    ShowLinkPage();
+}
+
+void TMainFrm::Btn_BackClick(TObject*)
+{
+    Pages.MoreInfoHidden = true;
+    Btn_MoreInfo->Show();
+    Btn_MoreInfo->BringToFront();
+    Btn_Back->Hide();
+    ShowLinkPage();
+}

@@ -13,7 +13,8 @@ endif()
 if(WIN32)
   # The real program under Wine.
   string(REPLACE "/" "\\\\" survey_bin_dir "Z:${CMAKE_BINARY_DIR}/bin")
-  add_unit_test(survey_e2e_test SOURCES e2e/sandbox.cpp e2e/screen.cpp e2e/survey_test.cpp LIBS advapi32 gdi32)
+  add_unit_test(survey_e2e_test SOURCES e2e/sandbox.cpp e2e/screen.cpp e2e/remote_list.cpp e2e/survey_test.cpp
+    LIBS advapi32 gdi32)
   target_compile_definitions(survey_e2e_test PRIVATE "BIN_DIR=\"${survey_bin_dir}\"")
   add_dependencies(survey_e2e_test Vantra standins_world)
   set_tests_properties(survey_e2e_test PROPERTIES RESOURCE_LOCK vantra_session TIMEOUT 300)

@@ -15,6 +15,7 @@
 //   mainfrm_survey.cpp      the Site Survey page
 //   mainfrm_linkinfo.cpp    the link page's details and status pictures
 //   tcpip.cpp               the card's TCP/IP settings: read and applied
+//   mainfrm_connect.cpp     connecting to an access point or a profile
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
@@ -40,6 +41,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+
+// What a connect puts into the adapter.
+enum class ConnectTarget : uint8_t { SurveyRow = 0, Profile = 1 };
 
 class TMainFrm : public TForm {
 public:
@@ -296,9 +300,15 @@ public:
     // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
     void FillProfileList();
     void EnsureDefaultProfile();
-    void ApplyDefaultProfile();
+
+    // Connecting (mainfrm_connect.cpp).
+    void Connections_ConnectBtnClick(TObject* Sender); // also the survey list's double-click
+    // Puts a configuration into the adapter: the selected row of the survey
+    // list, or the selected profile of the profile list (the Profiles page's
+    // Connect, a double-click on a profile, the wizard's activate-now).
+    void ConnectToAP(ConnectTarget Target);
+    void ApplyDefaultProfile(); // once, on the first start after installation
     void ConnectCheckTimerTimer(TObject* Sender);
-    void Connections_ConnectBtnClick(TObject* Sender);
 
 protected:
     void Dispatch(TMessage& Message) override;
@@ -320,6 +330,14 @@ private:
     int32_t EncryptionLevel();   // of the link in use
     bool ShowLinkPicture();      // for the link just read; true when the Internet is to be tested
     void ShowInternetPicture(bool Reachable);
+    // Connecting (mainfrm_connect.cpp).
+    void ConnectToSurveyRow();
+    void ConnectToProfile();
+    void SwitchToDhcp(ProfileSetting& Record);
+    void ConfigureDirectly(ProfileSetting& Record);
+    void RestartCardForDriverSetting();
+    bool StopPollForApplier();
+    void ResumeApplier();
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;

@@ -120,6 +120,8 @@ bool TMainFrm::StartAdapter()
 
 void TMainFrm::Timer1Timer(TObject*)
 {
+    // It ticks again once the TCP/IP thread has reconfigured the card.
+    if (!TcpIpThread->Suspended()) return;
     Timer1->SetEnabled(false);
     WlanInfo link{};
     WlanCall(Chipset.WLAN_Get_Info, &link);

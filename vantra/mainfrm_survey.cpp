@@ -119,7 +119,8 @@ void TMainFrm::ShowSearchPanel()
 
 bool TMainFrm::DoSiteSurvey(SurveyTable& Entries, int32_t& Count, uint8_t Mode)
 {
-    if (Program.Quitting || !Link.AdapterOpened) return false;
+    // Nothing reaches the adapter while the TCP/IP thread reconfigures its card.
+    if (Program.Quitting || !Link.AdapterOpened || !TcpIpThread->Suspended()) return false;
     WlanInfo link{};
     WlanWepInfo wep{};
     WlanCall(Chipset.WLAN_Get_Info, &link);
@@ -189,17 +190,20 @@ void TMainFrm::MarkSurveyRows()
     TListItems* rows = Connections_LstV_APs->Items();
     if (rows->Count() == 0 || Program.Quitting || !Link.AdapterOpened) return;
     ResetSurveyImages();
-    if (Program.EndingSession && !TcpIpThread->Suspended()) return;
+    if (!TcpIpThread->Suspended()) return; // the card is being reconfigured
     WlanCall(Chipset.WLAN_Get_Info, &Link.CurrentLinkInfo);
     // The link as read now: the poll may read it again during the waits.
     const WlanInfo link = Link.CurrentLinkInfo;
     const std::string linkBssid = MacToText(link.Bssid);
     const std::string linkSsid = LinkSsid(link);
     const bool up = link.StationState == WLAN_STATION_STATE_READY;
+    // A connect that runs inside one of the pumps below marks the list itself.
+    const uint32_t connects = Survey.Connects;
+    auto overtaken = [&](int32_t r) { return Program.Quitting || r >= rows->Count() || Survey.Connects != connects; };
 
     for (int32_t r = 0; r < rows->Count(); ++r) {
         Application->ProcessMessages();
-        if (Program.Quitting || r >= rows->Count()) return;
+        if (overtaken(r)) return;
         TListItem* row = rows->Item(r);
         const bool infrastructure = IsInfrastructureRow(row);
         const bool match = infrastructure ? BssidOf(row) == linkBssid && link.OperatingModeID == 1
@@ -210,13 +214,13 @@ void TMainFrm::MarkSurveyRows()
             if (up) {
                 row->SetImageIndex(image + ConnectedMark);
                 WaitPumping(1000);
-                if (Program.Quitting || r >= rows->Count()) return;
+                if (overtaken(r)) return;
                 SelectSurveyRow(r, true);
                 Survey.ConnectPending = false;
                 Survey.MarkWaitCount = 0;
             } else {
                 WaitPumping(500);
-                if (Program.Quitting || r >= rows->Count()) return;
+                if (overtaken(r)) return;
                 if (++Survey.MarkWaitCount >= MarkWaitLimit) {
                     rows->Item(r)->SetImageIndex(image + FailedMark);
                     Survey.MarkWaitCount = 0;

@@ -25,5 +25,7 @@ struct TSurveyState {
     int32_t SelectedRowIndex = -1; // the row of the survey or profile list a connect works on
     int32_t LastTopIndex = 0;      // top row of the list at the last poll
     SurveyListUse ListUse = SurveyListUse::Idle;
-    WlanWepInfo DialogWepInfo{};   // the WEP key dialog's answer, for the connect
+    uint32_t Connects = 0;         // connects begun: a marking that finds a new one after a wait stops
+    bool DialogWepOk = false;      // the WEP key dialog was answered with OK
+    WlanWepInfo DialogWepInfo{};   // its answer, for the connect
 };

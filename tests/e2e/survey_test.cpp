@@ -1,6 +1,7 @@
 // The Site Survey page of the real Vantra.exe over the stand-in's default
 // neighbourhood: the list after Refresh, read from the list view itself,
 // and a screenshot of the page for review.
+#include "remote_list.h"
 #include "sandbox.h"
 #include "screen.h"
 
@@ -25,70 +26,6 @@ bool WaitFor(const std::function<bool()>& Condition, DWORD Milliseconds)
     }
     return true;
 }
-
-// An LVITEMA and its text buffer in the program's own memory: the list
-// view reads and writes them there.
-class RemoteItem {
-public:
-    RemoteItem(HANDLE Process, HWND List) : Process(Process), List(List)
-    {
-        Memory = ::VirtualAllocEx(Process, nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteItem()
-    {
-        if (Memory) ::VirtualFreeEx(Process, Memory, 0, MEM_RELEASE);
-    }
-    RemoteItem(const RemoteItem&) = delete;
-    RemoteItem& operator=(const RemoteItem&) = delete;
-
-    std::string Text(int Item, int SubItem)
-    {
-        LVITEMA item{};
-        item.iSubItem = SubItem;
-        item.pszText = Buffer();
-        item.cchTextMax = TextSize;
-        Put(item);
-        ::SendMessageA(List, LVM_GETITEMTEXTA, Item, reinterpret_cast<LPARAM>(Memory));
-        char text[TextSize] = {};
-        ::ReadProcessMemory(Process, Buffer(), text, TextSize - 1, nullptr);
-        return text;
-    }
-    int Image(int Item)
-    {
-        LVITEMA item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = Item;
-        Put(item);
-        ::SendMessageA(List, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(Memory));
-        ::ReadProcessMemory(Process, Memory, &item, sizeof item, nullptr);
-        return item.iImage;
-    }
-    // The row's bounds on the screen.
-    RECT Bounds(int Item)
-    {
-        RECT r{LVIR_BOUNDS, 0, 0, 0};
-        ::WriteProcessMemory(Process, Memory, &r, sizeof r, nullptr);
-        ::SendMessageA(List, LVM_GETITEMRECT, Item, reinterpret_cast<LPARAM>(Memory));
-        ::ReadProcessMemory(Process, Memory, &r, sizeof r, nullptr);
-        ::MapWindowPoints(List, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
-    void Select(int Item)
-    {
-        LVITEMA item{};
-        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        Put(item);
-        ::SendMessageA(List, LVM_SETITEMSTATE, Item, reinterpret_cast<LPARAM>(Memory));
-    }
-
-private:
-    static constexpr int TextSize = 260;
-    char* Buffer() const { return static_cast<char*>(Memory) + sizeof(LVITEMA); }
-    void Put(const LVITEMA& Item) { ::WriteProcessMemory(Process, Memory, &Item, sizeof Item, nullptr); }
-    HANDLE Process;
-    HWND List;
-    void* Memory = nullptr;
-};
 
 class SurveyE2e : public testing::Test {
 protected:

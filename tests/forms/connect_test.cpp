@@ -1,0 +1,347 @@
+// Connecting, with the real main window in process over the stand-ins: to
+// an open access point, through the WEP key dialog, from a computer with a
+// static address (answered Yes and No), to a stored profile with and
+// without its own TCP/IP settings; read back from the stand-ins' call log.
+#include "dialog_user.h"
+#include "mainfrm_harness.h"
+#include "toolkit/application.h"
+#include "vantra/drivers/bindings.h"
+#include "vantra/drivers/record_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using Harness::CallCount;
+using Harness::CallLines;
+using Harness::CallNames;
+
+bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!Done()) {
+        if (::GetTickCount() - start > Milliseconds) return false;
+        Application->ProcessMessages();
+        ::Sleep(10);
+    }
+    return true;
+}
+
+// The record a logged call received, from its "Label=hex" field.
+template <class Record> Record Logged(const std::string& Line, const std::string& Label)
+{
+    Record record{};
+    const size_t at = Line.find(" " + Label + "=");
+    EXPECT_NE(at, std::string::npos) << Line;
+    if (at == std::string::npos) return record;
+    const std::string hex = Line.substr(at + Label.size() + 2, 2 * sizeof record);
+    auto* bytes = reinterpret_cast<uint8_t*>(&record);
+    for (size_t i = 0; i < sizeof record && 2 * i + 1 < hex.size(); ++i)
+        bytes[i] = HexPairToByte(hex[2 * i], hex[2 * i + 1]);
+    return record;
+}
+
+size_t Position(const std::vector<std::string>& Names, const std::string& Name, size_t From = 0)
+{
+    for (size_t i = From; i < Names.size(); ++i)
+        if (Names[i] == Name) return i;
+    return Names.size();
+}
+
+std::string StateFolder() { return Harness::WorldPath().substr(0, Harness::WorldPath().rfind('\\') + 1) + "state\\"; }
+
+class Connect : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = Harness::Form();
+        Harness::Dialog();
+        // The computer's card back to its world settings, no driver setting, no profiles.
+        for (const char* file : {"nic.ini", "driver.bin", "profiles.bin"})
+            ::DeleteFileA((StateFolder() + file).c_str());
+        Harness::SetWorld("Adapter", "Dhcp", "1");
+        Harness::SetWorld("World", "ApplyMs", "0");
+        Harness::Reset();
+        Form->Connections_LstV_APs->Items()->Clear();
+        Form->Img_SiteSurveyClick(nullptr); // the page surveys when its list is empty
+        ASSERT_GT(Form->Connections_LstV_APs->Items()->Count(), 3);
+        StopTimers();
+        Harness::ClearCalls();
+    }
+    void TearDown() override
+    {
+        // A restarted card is opened again by the device check before the next test.
+        EXPECT_TRUE(PumpUntil([&] { return Form->TcpIpThread->Suspended() && !Form->Link.ApplyingTcpIp; }, 10000));
+        StopTimers();
+        Form->Img_LinkClick(nullptr);
+    }
+    void StopTimers()
+    {
+        for (TTimer* timer : {Form->UpdateTimer, Form->CheckTimer, Form->ConnectCheckTimer, Form->DeviceCheckTimer,
+                              Form->Timer1})
+            timer->SetEnabled(false);
+    }
+    // Selects the survey row of the network; its index.
+    int SelectRow(const std::string& Ssid)
+    {
+        TListItems* rows = Form->Connections_LstV_APs->Items();
+        for (int r = 0; r < rows->Count(); ++r) {
+            if (rows->Item(r)->Caption() != Ssid) continue;
+            rows->Item(r)->SetSelected(true);
+            return r;
+        }
+        ADD_FAILURE() << Ssid << " is not listed";
+        return -1;
+    }
+    int RowImage(int Row) { return Form->Connections_LstV_APs->Items()->Item(Row)->ImageIndex(); }
+    // Runs the connect check until the row's mark is settled.
+    void CheckUntilMarked()
+    {
+        for (int tick = 0; tick < 40 && Form->Survey.ConnectPending; ++tick) {
+            Form->ConnectCheckTimerTimer(nullptr);
+            Application->ProcessMessages();
+        }
+    }
+    TMainFrm* Form = nullptr;
+};
+
+TEST_F(Connect, OpenAccessPointWithDhcpIsConfiguredAtOnce)
+{
+    const int row = SelectRow("tarvane");
+    Form->Connections_ConnectBtnClick(nullptr);
+    EXPECT_TRUE(Harness::Seam().Boxes.empty()); // DHCP already: no question
+    const auto names = CallNames();
+    const size_t config = Position(names, "WLAN_Set_Config"), wep = Position(names, "WLAN_Set_WEP_Config"),
+                 save = Position(names, "WLAN_Write_Setting_To_DriverRegistry");
+    ASSERT_LT(config, wep);
+    ASSERT_LT(wep, save);
+    ASSERT_LT(save, names.size());
+
+    const WlanInfo info = Logged<WlanInfo>(CallLines("WLAN_Set_Config")[0], "info");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(info.SSID), info.SSID_length), "tarvane");
+    const uint8_t tarvane[6] = {0x02, 0x0F, 0x3D, 0x4A, 0x11, 0x20};
+    EXPECT_EQ(std::memcmp(info.Bssid, tarvane, 6), 0);
+    EXPECT_EQ(info.OperatingModeID, 1);
+    EXPECT_EQ(info.Channel, 11);
+    EXPECT_EQ(info.RateIndex, 4);
+    EXPECT_EQ(info.NetBand, 5);
+    EXPECT_EQ(info.FragThreshold, 2346);
+    EXPECT_EQ(info.RtsThreshold, 2347);
+    EXPECT_EQ(info.StationState, WLAN_STATION_STATE_RECONFIGURING);
+    const WlanWepInfo sent = Logged<WlanWepInfo>(CallLines("WLAN_Set_WEP_Config")[0], "wep");
+    EXPECT_EQ(sent.EncryptionLevel, 0);
+    EXPECT_EQ(sent.WepMode, 1);
+    EXPECT_EQ(sent.AuthenticationType, 0);
+    // The driver gets the wireless part alone.
+    const ProfileSetting saved = Logged<ProfileSetting>(CallLines("WLAN_Write_Setting_To_DriverRegistry")[0], "profile");
+    EXPECT_STREQ(saved.SsidText, "tarvane");
+    EXPECT_EQ(std::memcmp(&saved.Wlan, &info, sizeof info), 0);
+    const ProfileSetting nothing{};
+    EXPECT_EQ(std::memcmp(&saved.ProfileMode, &nothing.ProfileMode, sizeof saved - ProfileWirelessPartSize), 0);
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 0u);
+
+    EXPECT_TRUE(Form->ConnectCheckTimer->Enabled());
+    EXPECT_EQ(Form->ConnectCheckTimer->Interval(), 300u);
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_TRUE(Form->CheckTimer->Enabled());
+    EXPECT_EQ(Form->Survey.SelectedRowIndex, row);
+
+    // The stand-in joins at once here; the connect check marks the row.
+    CheckUntilMarked();
+    EXPECT_EQ(RowImage(row), 2);
+}
+
+TEST_F(Connect, ProtectedRowAsksForTheKeyCancelChangesNothing)
+{
+    const int row = SelectRow("Kestrel-Home");
+    Form->Show();
+    TSiteSurveyWEPFrm* dialog = SiteSurveyWEPFrm;
+    User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
+        EXPECT_FALSE(Form->Visible());         // the main window is hidden meanwhile
+        EXPECT_FALSE(Form->Restore->Enabled); // and cannot be opened from the tray
+        EXPECT_FALSE(Form->MonitorState->Enabled);
+        User::Press(dialog->WEP_CancelBtn);
+    });
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(Form->Restore->Enabled);
+    EXPECT_TRUE(Form->MonitorState->Enabled);
+    EXPECT_FALSE(Form->Survey.DialogWepOk);
+    EXPECT_EQ(CallCount("WLAN_Set_Config") + CallCount("WLAN_Set_WEP_Config") +
+                  CallCount("WLAN_Write_Setting_To_DriverRegistry"),
+              0u);
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_FALSE(Form->ConnectCheckTimer->Enabled());
+
+    // With the right key the stand-in joins and the row is marked connected.
+    User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
+        User::Choose(dialog->WEPSet_WEP, 1);
+        User::Type(dialog->WEPSet_WEPKey1, "1a2b3c4d5e");
+        User::Press(dialog->WEP_OKBtn);
+    });
+    ASSERT_EQ(CallCount("WLAN_Set_WEP_Config"), 1u);
+    const WlanWepInfo sent = Logged<WlanWepInfo>(CallLines("WLAN_Set_WEP_Config")[0], "wep");
+    EXPECT_EQ(sent.EncryptionLevel, 1);
+    EXPECT_EQ(sent.WepMode, 1);
+    const uint8_t key[5] = {0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    EXPECT_EQ(std::memcmp(sent.WepKey1, key, 5), 0);
+    CheckUntilMarked();
+    EXPECT_EQ(RowImage(row), 5);
+    Form->Hide();
+}
+
+TEST_F(Connect, DialogKeyIndexIsLimitedAndReplacedByZero)
+{
+    SelectRow("Kestrel-Home");
+    Form->Survey.DialogWepOk = true;
+    Form->Survey.DialogWepInfo = WlanWepInfo{};
+    Form->Survey.DialogWepInfo.WepKeyToUse = 7;
+    Form->Survey.DialogWepInfo.EncryptionLevel = 1;
+    Form->ConnectToAP(ConnectTarget::SurveyRow);
+    ASSERT_EQ(CallCount("WLAN_Set_WEP_Config"), 1u);
+    EXPECT_LE(Logged<WlanWepInfo>(CallLines("WLAN_Set_WEP_Config")[0], "wep").WepKeyToUse, 4);
+}
+
+TEST_F(Connect, StaticAddressSwitchedToDhcpThroughTheApplier)
+{
+    Harness::SetWorld("Adapter", "Dhcp", "0");
+    // A card that takes its time, long enough for the poll and the connect
+    // check to have called the chipset library if they ran.
+    Harness::SetWorld("World", "ApplyMs", "2500");
+    Harness::Seam().BoxAnswer = IDYES;
+    SelectRow("tarvane");
+    Form->Connections_ConnectBtnClick(nullptr);
+    ASSERT_EQ(Harness::Seam().Boxes.size(), 1u);
+    EXPECT_EQ(Harness::Seam().Boxes[0],
+              "Vantra Question?\tYour PC is current using \"Static IP Address\".Do you want to change to\n"
+              "\"Obtain IP Address Automatically\" for wireless connection?");
+    EXPECT_EQ(Form->Pages.CurrentPage, Page::Link);
+    // While the card takes its settings the user goes back to the survey and refreshes it.
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_SetIpInfo") == 1; }, 20000));
+    ASSERT_FALSE(Form->TcpIpThread->Suspended());
+    Form->Img_SiteSurveyClick(nullptr);
+    Form->Connections_RefreshBtnClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1; }, 20000));
+    // The card restarts and the device check opens the adapter again.
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("WLAN_Open_Adapter") == 1 && !Form->Link.ApplyingTcpIp; }, 10000));
+    EXPECT_TRUE(Form->TcpIpThread->Suspended());
+    EXPECT_TRUE(Form->Link.AdapterOpened);
+
+    const auto names = CallNames();
+    const size_t save = Position(names, "WLAN_Write_Setting_To_DriverRegistry");
+    EXPECT_LT(save, Position(names, "WLAN_Set_Config")); // the driver's setting first, no direct configuration
+    EXPECT_EQ(CallCount("WLAN_Set_WEP_Config"), 0u);
+    const ProfileSetting saved = Logged<ProfileSetting>(CallLines("WLAN_Write_Setting_To_DriverRegistry")[0], "profile");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(saved.Wlan.SSID), saved.Wlan.SSID_length), "tarvane");
+    EXPECT_EQ(saved.Wlan.FragThreshold, 2346);
+    EXPECT_EQ(saved.Wep.WepMode, 0);
+
+    const NicIpInfo applied = Logged<NicIpInfo>(CallLines("NIC_SetIpInfo")[0], "info");
+    EXPECT_EQ(applied.blDhcpEnabled, 1);
+    EXPECT_STREQ(applied.cDhcpServer, "0.0.0.0");
+    EXPECT_STREQ(applied.cDnsServer, "");
+    EXPECT_STREQ(applied.cIpAdress, "192.168.1.64"); // the rest as the card had it
+    EXPECT_EQ(std::memcmp(applied.Mac, Form->Link.TheAdapter.MacAddress, 6), 0);
+
+    // While the card took its settings and until its restart, nothing
+    // called the chipset library.
+    const size_t set = Position(names, "NIC_SetIpInfo"), restart = Position(names, "NIC_PropertyChange");
+    ASSERT_LT(set, restart);
+    for (size_t i = set + 1; i < restart; ++i) EXPECT_NE(names[i].compare(0, 5, "WLAN_"), 0) << names[i];
+}
+
+TEST_F(Connect, StaticAddressKeptWhenAnsweredNo)
+{
+    Harness::SetWorld("Adapter", "Dhcp", "0");
+    Harness::Seam().BoxAnswer = IDNO;
+    SelectRow("tarvane");
+    Form->Connections_ConnectBtnClick(nullptr);
+    EXPECT_EQ(Harness::Seam().Boxes.size(), 1u);
+    EXPECT_EQ(CallCount("WLAN_Set_Config"), 1u);
+    EXPECT_EQ(CallCount("WLAN_Write_Setting_To_DriverRegistry"), 1u);
+    EXPECT_TRUE(Form->TcpIpThread->Suspended());
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 0u);
+    EXPECT_FALSE(Form->Link.ApplyingTcpIp);
+}
+
+class ProfileConnect : public Connect {
+protected:
+    // Stores a profile for tarvane and lists it, selected.
+    ProfileSetting Store(uint8_t SetIP)
+    {
+        ProfileSetting profile{};
+        std::strcpy(profile.ProfileName, "Office");
+        std::strcpy(profile.SsidText, "tarvane");
+        profile.Wlan.OperatingModeID = 1;
+        profile.Wlan.SSID_length = 7;
+        std::memcpy(profile.Wlan.SSID, "tarvane", 7);
+        profile.Wlan.PreambleType = 1;
+        profile.Wlan.FragThreshold = 2346;
+        profile.Wlan.RtsThreshold = 2347;
+        profile.Wep.AuthenticationType = 1;
+        profile.Wep.WepMode = 1;
+        profile.SetIP = SetIP;
+        std::strcpy(profile.Ip.cIpAdress, "192.168.1.77");
+        std::strcpy(profile.Ip.cNetMask, "255.255.255.0");
+        std::strcpy(profile.Ip.cGateway, "192.168.1.1");
+        EXPECT_TRUE(WlanCall(Chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex, &profile));
+        TListItems* rows = Form->Profile_LstV_Profile1->Items();
+        rows->Clear();
+        TListItem* row = rows->Add();
+        row->SetCaption("Office");
+        row->SetSelected(true);
+        Harness::ClearCalls();
+        return profile;
+    }
+};
+
+TEST_F(ProfileConnect, OwnSettingsAreAppliedAndTheCardRestarts)
+{
+    Store(1);
+    Form->ConnectToAP(ConnectTarget::Profile);
+    const ProfileSetting saved = Logged<ProfileSetting>(CallLines("WLAN_Write_Setting_To_DriverRegistry")[0], "profile");
+    EXPECT_STREQ(saved.ProfileName, "Office");
+    EXPECT_STREQ(saved.ProfileNameCopy, "Office");
+    EXPECT_STREQ(saved.SsidText, "tarvane");
+    EXPECT_EQ(saved.Wlan.PreambleType, 0);
+    EXPECT_EQ(saved.Wep.AuthenticationType, 0);
+    EXPECT_EQ(saved.Wep.WepMode, 0);
+    EXPECT_EQ(saved.SetIP, 1);
+    EXPECT_TRUE(Form->Survey.ConnectPending);
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1; }, 10000));
+    const NicIpInfo applied = Logged<NicIpInfo>(CallLines("NIC_SetIpInfo")[0], "info");
+    EXPECT_EQ(applied.blDhcpEnabled, 0);
+    EXPECT_STREQ(applied.cIpAdress, "192.168.1.77");
+    EXPECT_EQ(std::memcmp(applied.Mac, Form->Link.TheAdapter.MacAddress, 6), 0);
+    EXPECT_EQ(CallCount("WLAN_Set_Config"), 0u); // the driver takes the setting as the card comes back
+}
+
+TEST_F(ProfileConnect, WithoutOwnSettingsTheCardsCurrentOnesAreAppliedAgain)
+{
+    // What an earlier, unrelated apply left pending must not be applied.
+    std::strcpy(Form->PendingIpInfo.cIpAdress, "10.9.9.9");
+    Form->PendingIpInfo.blDhcpEnabled = 0;
+    Store(0);
+    Form->ConnectToAP(ConnectTarget::Profile);
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1; }, 10000));
+    ASSERT_EQ(CallCount("NIC_SetIpInfo"), 1u);
+    const NicIpInfo applied = Logged<NicIpInfo>(CallLines("NIC_SetIpInfo")[0], "info");
+    EXPECT_EQ(applied.blDhcpEnabled, 1); // as the card has it
+    EXPECT_STREQ(applied.cAdapterName, Form->Link.TheAdapter.AdapterName);
+    EXPECT_EQ(CallLines("NIC_SetIpInfo")[0].substr(CallLines("NIC_SetIpInfo")[0].size() - 5), " -> 1");
+}
+
+TEST_F(ProfileConnect, ProfileTheStoreCannotGiveConfiguresNothing)
+{
+    Store(1);
+    Form->Profile_LstV_Profile1->Items()->Item(0)->SetCaption("Gone");
+    Form->ConnectToAP(ConnectTarget::Profile);
+    EXPECT_EQ(CallCount("WLAN_Write_Setting_To_DriverRegistry"), 0u);
+    EXPECT_TRUE(Form->TcpIpThread->Suspended());
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_TRUE(Form->CheckTimer->Enabled());
+}
+
+} // namespace

@@ -331,11 +331,14 @@ private:
     bool ShowLinkPicture();      // for the link just read; true when the Internet is to be tested
     void ShowInternetPicture(bool Reachable);
     // Connecting (mainfrm_connect.cpp).
+    TListItem* SelectedConnectRow(TListView* List);
+    void ResumePoll(); // UpdateTimer and CheckTimer
     void ConnectToSurveyRow();
     void ConnectToProfile();
     void SwitchToDhcp(ProfileSetting& Record);
     void ConfigureDirectly(ProfileSetting& Record);
     void RestartCardForDriverSetting();
+    void PollAfterConnect();
     bool StopPollForApplier();
     void ResumeApplier();
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }

@@ -90,18 +90,28 @@ void TMainFrm::ConnectToAP(ConnectTarget Target)
     else ConnectToProfile();
 }
 
+// The list's first selected row, which the connect works on. None in an
+// empty list; none selected, and the poll runs again.
+TListItem* TMainFrm::SelectedConnectRow(TListView* List)
+{
+    if (List->Items()->Count() == 0) return nullptr;
+    Survey.SelectedRowIndex = List->ItemIndex();
+    if (Survey.SelectedRowIndex >= 0) return List->Items()->Item(Survey.SelectedRowIndex);
+    ResumePoll();
+    return nullptr;
+}
+
+void TMainFrm::ResumePoll()
+{
+    UpdateTimer->SetEnabled(true);
+    CheckTimer->SetEnabled(true);
+}
+
 // The selected row's entry of the survey table, as a configuration.
 void TMainFrm::ConnectToSurveyRow()
 {
-    TListItems* rows = Connections_LstV_APs->Items();
-    if (rows->Count() == 0) return;
-    Survey.SelectedRowIndex = Connections_LstV_APs->ItemIndex();
-    auto pollAgain = [this] {
-        UpdateTimer->SetEnabled(true);
-        CheckTimer->SetEnabled(true);
-    };
-    if (Survey.SelectedRowIndex < 0) return pollAgain();
-    TListItem* row = rows->Item(Survey.SelectedRowIndex);
+    TListItem* row = SelectedConnectRow(Connections_LstV_APs);
+    if (!row) return;
     const std::string ssid = row->Caption();
     uint8_t bssid[6];
     TextToMac(row->SubItems()->Get(SurveySubItem::Bssid).c_str(), bssid);
@@ -111,7 +121,7 @@ void TMainFrm::ConnectToSurveyRow()
         const SiteSurveyEntry& e = Survey.SurveyEntries[i];
         if (SsidToText(e.SSID, e.SSID_length) == ssid && std::memcmp(e.Bssid, bssid, 6) == 0) entry = &e;
     }
-    if (!entry) return pollAgain(); // the list no longer matches the table
+    if (!entry) return ResumePoll(); // the list no longer matches the table
 
     ProfileSetting record{};
     PutText(record.SsidText, SsidToText(entry->SSID, entry->SSID_length));
@@ -197,11 +207,7 @@ void TMainFrm::ConfigureDirectly(ProfileSetting& Record)
         std::memcpy(&wireless, &Record, ProfileWirelessPartSize);
         WlanCall(Chipset.WLAN_Write_Setting_To_DriverRegistry, &wireless);
     }
-    Poll.DetailTickCount = 3;
-    Survey.ConnectPending = true;
-    UpdateTimerTimer(this);
-    if (Program.Quitting) return;
-    CheckTimer->SetEnabled(true);
+    PollAfterConnect();
 }
 
 // The selected profile of the profile list, read whole from the profile
@@ -209,21 +215,15 @@ void TMainFrm::ConfigureDirectly(ProfileSetting& Record)
 // applier makes the driver take it.
 void TMainFrm::ConnectToProfile()
 {
-    TListItems* rows = Profile_LstV_Profile1->Items();
-    if (rows->Count() == 0) return;
-    Survey.SelectedRowIndex = Profile_LstV_Profile1->ItemIndex();
-    auto pollAgain = [this] {
-        UpdateTimer->SetEnabled(true);
-        CheckTimer->SetEnabled(true);
-    };
-    if (Survey.SelectedRowIndex < 0) return pollAgain();
-    const std::string name = rows->Item(Survey.SelectedRowIndex)->Caption();
+    TListItem* row = SelectedConnectRow(Profile_LstV_Profile1);
+    if (!row) return;
+    const std::string name = row->Caption();
 
     ProfileSetting record{};
     PutText(record.ProfileName, name);
     // A profile the store cannot give would go to the driver empty and
     // clear the adapter's configuration.
-    if (!WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &record)) return pollAgain();
+    if (!WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &record)) return ResumePoll();
     PutText(record.ProfileNameCopy, name);
     const uint8_t ssidLength = record.Wlan.SSID_length > 32 ? 32 : record.Wlan.SSID_length;
     PutText(record.SsidText, std::string(reinterpret_cast<const char*>(record.Wlan.SSID), ssidLength));
@@ -272,6 +272,13 @@ void TMainFrm::RestartCardForDriverSetting()
 {
     Link.ApplyingTcpIp = true;
     NicCall(Nic.NIC_PropertyChange, &Link.NicDevice);
+    PollAfterConnect();
+}
+
+// The poll runs at once and shows the new link's details, and the survey
+// list is to be marked against it.
+void TMainFrm::PollAfterConnect()
+{
     Poll.DetailTickCount = 3;
     Survey.ConnectPending = true;
     UpdateTimerTimer(this);

@@ -28,16 +28,6 @@ const std::string Defaults = "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChanne
 const std::string WlanIni = Defaults + "First=0\r\n";
 const std::string FirstStartWlanIni = Defaults + "First=1\r\n";
 
-bool WaitFor(const std::function<bool()>& Condition, DWORD Milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!Condition()) {
-        if (::GetTickCount() - start > Milliseconds) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
-
 // Pictures of the survey rows: a base by kind plus the mark.
 constexpr int OpenConnected = 2, WepFailed = 4, WepConnected = 5;
 

@@ -133,6 +133,16 @@ BOOL CALLBACK CollectWindow(HWND Wnd, LPARAM Param)
 }
 } // namespace
 
+bool WaitFor(const std::function<bool()>& Condition, DWORD Milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!Condition()) {
+        if (::GetTickCount() - start > Milliseconds) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
 std::vector<HWND> WindowsOf(DWORD ProcessId)
 {
     WindowSearch search{ProcessId, {}};

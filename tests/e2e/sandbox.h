@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
 private:
     std::vector<HANDLE> Processes;
 };
+
+// Waits until Condition holds, looking every 20 ms; false on a time-out.
+bool WaitFor(const std::function<bool()>& Condition, DWORD Milliseconds);
 
 // Every top-level window that belongs to the process.
 std::vector<HWND> WindowsOf(DWORD ProcessId);

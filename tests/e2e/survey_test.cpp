@@ -17,16 +17,6 @@ namespace {
 
 const char* const WlanIni = "[DefaultSetting]\r\nDefaultMode=1\r\nDefaultChannel=6\r\nFirst=0\r\n";
 
-bool WaitFor(const std::function<bool()>& Condition, DWORD Milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!Condition()) {
-        if (::GetTickCount() - start > Milliseconds) return false;
-        ::Sleep(20);
-    }
-    return true;
-}
-
 class SurveyE2e : public testing::Test {
 protected:
     SurveyE2e() : Box(testing::UnitTest::GetInstance()->current_test_info()->name())

@@ -18,17 +18,7 @@ namespace {
 using Harness::CallCount;
 using Harness::CallLines;
 using Harness::CallNames;
-
-bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!Done()) {
-        if (::GetTickCount() - start > Milliseconds) return false;
-        Application->ProcessMessages();
-        ::Sleep(10);
-    }
-    return true;
-}
+using Harness::PumpUntil;
 
 // The record a logged call received, from its "Label=hex" field.
 template <class Record> Record Logged(const std::string& Line, const std::string& Label)

@@ -30,8 +30,9 @@ void TGIFSubImage::Clear()
     FExtensions->Clear();
     ColorMap->Clear();
     FreeImage();
-    SetBounds(4, 0);
-    SetBounds(3, 0);
+    // Both at once: a frame that only went past the screen's edge gives up
+    // its size without a warning.
+    DoSetBounds(GetLeft(), GetTop(), 0, 0);
     Transparent = false;
     GraphicControlExtension = nullptr;
     FreeBitmap();

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,12 @@ std::string MessageOf(F Call)
 inline Bytes Contents(TMemoryStream& stream)
 {
     return Bytes(stream.Memory(), stream.Memory() + stream.Size());
+}
+
+inline Bytes ReadFileBytes(const std::string& Path)
+{
+    std::ifstream in(Path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // "GIF89a", a logical screen of Width x Height and a global table of

@@ -13,14 +13,7 @@ TGIFSubImage::TGIFSubImage(TGIFImage* Image)
 TGIFSubImage::~TGIFSubImage()
 {
     if (Image()->Images()) Image()->Images()->Remove(this);
-    try {
-        Clear();
-    } catch (...) {
-        // A warning handler that raises, while the frame gives up its
-        // bounds, must not take the program down; the frame goes all the same.
-    }
-    FreeImage();
-    FExtensions->Clear(); // extensions leave the list as they go
+    Clear(); // reports nothing: an emptied frame asks nothing of the image
     FExtensions.reset();
     ColorMap.reset();
 }
@@ -30,8 +23,6 @@ void TGIFSubImage::Clear()
     FExtensions->Clear();
     ColorMap->Clear();
     FreeImage();
-    // Both at once: a frame that only went past the screen's edge gives up
-    // its size without a warning.
     DoSetBounds(GetLeft(), GetTop(), 0, 0);
     Transparent = false;
     GraphicControlExtension = nullptr;
@@ -88,6 +79,10 @@ void TGIFSubImage::DoSetBounds(int Left, int Top, int Width, int Height)
         }
     }
 
+    // A frame of no pixels needs no room on the screen: clearing one that
+    // lies beyond it neither warns nor grows the image (which would raise
+    // when another frame reaches further still).
+    if (GetWidth() == 0 || GetHeight() == 0) return;
     TGIFImage* image = Image();
     bool exceeded = false;
     if (image->GetWidth() < GetLeft() + GetWidth()) {

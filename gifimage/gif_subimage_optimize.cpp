@@ -79,22 +79,28 @@ void TGIFSubImage::Merge(TGIFSubImage* Previous)
     TGIFColorMap* global = Image()->GetColorMap();
     if (newIndex && !(ColorMap->Count() > 0 ? HasRoom(ColorMap.get()) : HasRoom(global))) return;
 
-    // The new transparent index, taken when the first pixel matches; -1
+    // The new transparent index, taken when the first pixel matches: black
+    // appended to the frame's map, or the index that another frame on the
+    // global map is transparent at. It must be one that no pixel of the
+    // frame holds already, or those pixels would turn transparent too; -1
     // leaves the frames unmerged.
     auto takeIndex = [&]() -> int {
-        if (ColorMap->Count() > 0) return ColorMap->Add(0);
-        const TGIFImageList* frames = Image()->Images();
-        for (int i = 0; i < frames->GetCount(); ++i) {
-            const TGIFSubImage* lender = frames->GetImage(i);
-            if (lender == this || lender->ColorMap->Count() > 0 || lender->TransparentIndex() < 0) continue;
-            // The borrowed index is a colour of the global map too: only
-            // one that this frame shows nowhere can become its transparency.
-            const int index = lender->TransparentIndex();
-            if (index >= global->Count() || std::find(FData.get(), FData.get() + FDataSize, index) != FData.get() + FDataSize)
-                return -1;
-            return index;
+        TGIFColorMap* grows = ColorMap->Count() > 0 ? ColorMap.get() : global;
+        int index = grows->Count();
+        if (grows == global) {
+            const TGIFImageList* frames = Image()->Images();
+            for (int i = 0; i < frames->GetCount(); ++i) {
+                const TGIFSubImage* lender = frames->GetImage(i);
+                if (lender == this || lender->ColorMap->Count() > 0 || lender->TransparentIndex() < 0) continue;
+                index = lender->TransparentIndex();
+                if (index >= global->Count()) return -1;
+                grows = nullptr;
+                break;
+            }
         }
-        return global->Add(0);
+        if (std::find(FData.get(), FData.get() + FDataSize, index) != FData.get() + FDataSize) return -1;
+        if (grows) grows->Add(0);
+        return index;
     };
 
     const TGIFColorMap* map = GetActiveColorMap();

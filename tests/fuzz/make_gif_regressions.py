@@ -135,6 +135,14 @@ def main():
           + descriptor(4, 2) + lzw([0, 1, 2, 3, 1, 1, 2, 2], 2, 0)
           + transparent(3) + descriptor(2, 2, left=2) + lzw([3, 0, 3, 3], 2, 0)
           + descriptor(4, 2) + lzw([0, 1, 3, 0, 1, 2, 2, 2], 2, 0) + b";", frames)
+    # The second frame's pixel 2 lies beyond its local map of two colours:
+    # black appended for transparency would take that index over.
+    write("new_index_already_shown.gif", header(2, 1, 4) + descriptor(2, 1) + lzw([0, 1], 2, 0)
+          + b",\0\0\0\0\2\0\1\0\x80" + bytes([0, 0, 0, 9, 9, 9]) + lzw([0, 2], 2, 0) + b";", frames)
+    # A frame wider than the screen, then one beyond it that holds only its
+    # transparent index: cropping clears it, which must not grow the screen.
+    write("cleared_beyond_the_screen.gif", header(2, 1, 4) + descriptor(40, 1) + lzw([0] * 40, 2, 0)
+          + transparent(1) + descriptor(2, 1, left=30) + lzw([1, 1], 2, 0) + b";", frames)
     # A transparent frame with borders of its transparent index, partly off the screen.
     write("transparent_borders.gif", header(6, 5, 4) + transparent(2)
           + descriptor(6, 6, left=1, top=1) + lzw([2] * 8 + [0, 1, 2, 2, 2, 2, 1, 0] + [2] * 20, 2, 0) + b";", frames)

@@ -163,19 +163,32 @@ TEST(FramePixels, CoordinatesOutsideTheFrameAreRefused)
     EXPECT_EQ(MessageOf([&] { empty->GetScanline(0); }), GIFTexts::ImageEmpty);
 }
 
-TEST(FrameLife, ClearThatRaisesWhileTheFrameGoesIsContained)
+TEST(FrameLife, ClearingOrFreeingAFrameBeyondTheScreenReportsNothing)
 {
-    // A frame that reaches beyond the logical screen, as loading allows.
+    // A frame that reaches beyond the logical screen, as loading allows, and
+    // one wider still.
     Bytes file = Header(4, 4, true);
     Append(file, Descriptor(30, 0, 2, 2, 0));
+    Append(file, MinimalData);
+    Append(file, Descriptor(0, 0, 50, 1, 0));
     Append(file, MinimalData);
     Append(file, {';'});
     TGIFImage image;
     ASSERT_EQ(Load(image, file), "");
-    image.OnWarning = [](TObject*, TGIFSeverity, const std::string& Message) { throw GIFException(Message); };
-    // Giving up its bounds warns that the screen is too small; the handler raises.
-    image.Images()->Delete(0);
-    EXPECT_EQ(image.Images()->GetCount(), 0);
+    int warnings = 0;
+    image.OnWarning = [&](TObject*, TGIFSeverity, const std::string& Message) {
+        ++warnings;
+        throw GIFException(Message);
+    };
+    // Emptied, it needs no room on the screen: no warning, and no growing of
+    // the screen, which the wider frame would refuse.
+    TGIFSubImage* frame = image.Images()->GetImage(0);
+    frame->Clear();
+    EXPECT_EQ(frame->GetLeft(), 30);
+    EXPECT_EQ(image.GetWidth(), 4);
+    image.Images()->Delete(1);
+    EXPECT_EQ(warnings, 0);
+    EXPECT_EQ(image.Images()->GetCount(), 1);
     EXPECT_EQ(image.PixelCount(), 0);
 }
 
@@ -374,6 +387,18 @@ TEST(FrameMerge, GlobalMapFramesWithoutALenderAppendBlackWhileThereIsRoom)
     next->Merge(previous); // a 257th colour is not to be had
     EXPECT_FALSE(next->Transparent);
     EXPECT_EQ(PixelsOf(next), (Bytes{7, 9}));
+}
+
+TEST(FrameMerge, AnIndexThatPixelsBeyondTheMapHoldIsNotTakenOver)
+{
+    TGIFImage image;
+    TGIFSubImage* previous = AddFrame(image, 0, 0, 2, 1, {0, 1}, {0x000000, 0x010101});
+    // Pixel 2 has no colour in a map of two; black appended would be index 2.
+    TGIFSubImage* frame = AddFrame(image, 0, 0, 2, 1, {0, 2}, {0x000000, 0x090909});
+    frame->Merge(previous);
+    EXPECT_FALSE(frame->Transparent);
+    EXPECT_EQ(PixelsOf(frame), (Bytes{0, 2}));
+    EXPECT_EQ(frame->GetColorMap()->Count(), 2);
 }
 
 // --- import -------------------------------------------------------------------

@@ -3,10 +3,10 @@
 // Merging must not change what the two frames show together, cropping must
 // keep every pixel that is not transparent where it was, and the mask must
 // mark the transparent index and nothing else.
+#include "fuzz_input.h"
 #include "gifimage/gif_frame_render.h"
 #include "gifimage/gif_image.h"
 #include "gifimage/gif_subimage.h"
-#include "toolkit/streams.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -103,16 +103,8 @@ void CheckCrop(TGIFSubImage& Frame)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    TMemoryStream in;
-    if (Size > 0) in.WriteBuffer(Data, int32_t(Size));
-    in.SetPosition(0);
     TGIFImage image;
-    image.OnWarning = [](TObject*, TGIFSeverity, const std::string&) {};
-    try {
-        image.LoadFromStream(&in);
-    } catch (const Exception&) {
-        return 0;
-    }
+    if (!LoadInput(image, Data, Size)) return 0;
     TGIFImageList* frames = image.Images();
     if (image.PixelCount() > MaxPixels || frames->GetCount() > MaxFrames) return 0;
     for (int i = 0; i < frames->GetCount(); ++i)

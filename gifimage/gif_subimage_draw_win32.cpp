@@ -72,7 +72,7 @@ void TGIFSubImage::TiledCopies(const RECT& Rect, const std::function<void(int X,
 void TGIFSubImage::StretchDraw(TCanvas* Canvas, const RECT& Rect, bool Transparent, bool Tile)
 {
     const int width = GetWidth(), height = GetHeight();
-    if (Transparent && this->Transparent && HasMask()) {
+    if (Transparent && HasMask()) {
         // Held for the whole draw, so that nothing frees the bitmap or the
         // mask while they are in use.
         const auto rendering = CurrentRendering();

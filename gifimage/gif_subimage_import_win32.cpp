@@ -112,6 +112,9 @@ void TGIFSubImage::AssignBitmap(TBitmap* Source)
         rendering->Bitmap = ReduceColors(Source, image->ColorReduction, image->DitherMode, image->ReductionBits, nullptr);
     }
     TBitmap* bitmap = rendering->Bitmap.get();
+    // A copy takes the source's transparency too; the frame's rendering is
+    // drawn through the frame's own mask, never by a colour key.
+    bitmap->SetTransparent(false);
     NewImage();
 
     Progress(psStarting, 0, false, GIFTexts::Converting);

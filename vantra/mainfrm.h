@@ -12,6 +12,7 @@
 //   mainfrm_skin.cpp        shape, layout, fonts, skin bitmaps, status panel
 //   mainfrm_pages.cpp       page switching
 //   mainfrm_hover.cpp       hover pictures and the title button
+//   mainfrm_survey.cpp      the Site Survey page
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
@@ -119,6 +120,8 @@ public:
 
     // Site survey page.
     TListView* Connections_LstV_APs;
+    TImageList* ImgLst_OpratingMode; // the list's row pictures
+    TImage* Img_Search;              // in Pal_Search, over the list during a refresh
     TButton* Connections_RefreshBtn;
     TButton* Connections_ConnectBtn;
     TLabel* Survey_Lbl_NetworkType;
@@ -253,6 +256,25 @@ public:
     void HoverPageButton(HoverItem Code);
     void RestoreTitleButton();
 
+    // Site survey page (mainfrm_survey.cpp). The connect uses
+    // ResetSurveyImages, MarkSurveyEntries, CheckConnectedApListed, the
+    // table in Survey and Survey.SelectedRowIndex; the rows' sub-items are
+    // those of SurveySubItem (survey_table.h).
+    void Connections_RefreshBtnClick(TObject* Sender);
+    void RefreshSiteSurvey(); // only on the survey page, and one at a time
+    bool DoSiteSurvey(SurveyTable& Entries, int32_t& Count, uint8_t Mode);
+    void FillSurveyList();    // also after a profile is deleted
+    void MarkSurveyEntries(); // marks the current link's row connected, or failed
+    void ResetSurveyImages(); // removes every connected mark; before every connect
+    void CheckConnectedApListed(); // after a connect: refreshes when the new link is not listed
+    void CheckTimerTimer(TObject* Sender);
+    void SelectSurveyRowByBssid(const std::string& BssidText);
+    void SelectSurveyRowBySsid(const std::string& Ssid);
+    void Connections_LstV_APsClick(TObject* Sender);
+    void Connections_LstV_APsDblClick(TObject* Sender);
+    void Connections_LstV_APsChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    void Connections_LstV_APsInfoTip(TObject* Sender, TListItem* Item, std::string& InfoTip);
+
     // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
     void UpdateLinkInfo();
     void ShowLinkInfo(bool Connected);
@@ -261,9 +283,8 @@ public:
     void FillProfileList();
     void EnsureDefaultProfile();
     void ApplyDefaultProfile();
-    void CheckTimerTimer(TObject* Sender);
     void ConnectCheckTimerTimer(TObject* Sender);
-    void RefreshSiteSurvey();
+    void Connections_ConnectBtnClick(TObject* Sender);
 
 protected:
     void Dispatch(TMessage& Message) override;
@@ -274,6 +295,14 @@ private:
     void LoseAdapter();
     void ShowMissingAccessPoint(int32_t MenuId);
     int32_t MenuImageId() const; // with or without an open adapter
+    // Site survey (mainfrm_survey.cpp): the steps a refresh runs while it
+    // holds the list.
+    void ShowSearchPanel();
+    void FillSurveyRows();
+    void MarkSurveyRows();
+    void UpdateSurveyConnectButton(); // disabled without rows
+    void SelectSurveyRow(int32_t Index, bool Focus);
+
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;

@@ -1,7 +1,7 @@
 // Members that the frame calls and whose pages are built on top of it: the
-// link page's details and status pictures, the site survey, the profile
-// list, connecting and the TCP/IP applier. Each does nothing yet; the
-// applier parks its thread and the connect check turns itself off.
+// link page's details and status pictures, the profile list, connecting
+// and the TCP/IP applier. Each does nothing yet; the applier parks its
+// thread and the connect check turns itself off.
 #include "mainfrm.h"
 
 void TMainFrm::UpdateLinkInfo() {}
@@ -11,6 +11,5 @@ void TMainFrm::ApplyTcpIpSettings(NicIpInfo&) { TcpIpThread->Suspend(); }
 void TMainFrm::FillProfileList() {}
 void TMainFrm::EnsureDefaultProfile() {}
 void TMainFrm::ApplyDefaultProfile() {}
-void TMainFrm::CheckTimerTimer(TObject*) {}
 void TMainFrm::ConnectCheckTimerTimer(TObject*) { ConnectCheckTimer->SetEnabled(false); }
-void TMainFrm::RefreshSiteSurvey() {}
+void TMainFrm::Connections_ConnectBtnClick(TObject*) {}

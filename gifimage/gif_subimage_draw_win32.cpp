@@ -18,10 +18,12 @@ bool IsNTFamily()
     return nt;
 }
 
-// A memory context with a bitmap of its own, both released at the end of the scope.
+// A memory context with a bitmap selected, released at the end of the
+// scope with the bitmap when it is Owned.
 class TMemoryContext {
 public:
-    TMemoryContext(HDC Compatible, HBITMAP Bitmap) : DC(RaiseSystemError(CreateCompatibleDC(Compatible)))
+    TMemoryContext(HDC Compatible, HBITMAP Bitmap, bool Owned = true)
+        : DC(RaiseSystemError(CreateCompatibleDC(Compatible))), Owned(Owned)
     {
         if (!Bitmap) {
             DeleteDC(DC);
@@ -34,7 +36,7 @@ public:
     {
         SelectObject(DC, Old);
         DeleteDC(DC);
-        DeleteObject(Bitmap);
+        if (Owned) DeleteObject(Bitmap);
     }
     TMemoryContext(const TMemoryContext&) = delete;
     TMemoryContext& operator=(const TMemoryContext&) = delete;
@@ -43,6 +45,7 @@ public:
 private:
     HBITMAP Bitmap = nullptr;
     HGDIOBJ Old = nullptr;
+    const bool Owned;
 };
 
 } // namespace
@@ -72,36 +75,27 @@ void TGIFSubImage::TiledCopies(const RECT& Rect, const std::function<void(int X,
 void TGIFSubImage::StretchDraw(TCanvas* Canvas, const RECT& Rect, bool Transparent, bool Tile)
 {
     const int width = GetWidth(), height = GetHeight();
-    if (Transparent && HasMask()) {
-        // Held for the whole draw, so that nothing frees the bitmap or the
-        // mask while they are in use.
-        const auto rendering = CurrentRendering();
-        if (!rendering) return;
+    // Held for the whole draw, so that nothing frees the bitmap or the mask
+    // while they are in use.
+    std::shared_ptr<TFrameRendering> rendering;
+    if (Transparent && HasMask()) rendering = CurrentRendering();
+    if (rendering && BitmapOf(*rendering).Mask) {
         TFrameBitmap& frame = BitmapOf(*rendering);
-        HDC maskDC = RaiseSystemError(CreateCompatibleDC(nullptr));
-        HGDIOBJ oldMask = SelectObject(maskDC, frame.Mask);
-        try {
-            HDC dest = Canvas->Handle();
-            HDC source = frame.Bitmap->Canvas()->Handle();
-            if (Tile)
-                TiledCopies(Rect, [&](int X, int Y) {
-                    MaskedStretchDraw(dest, X, Y, width, height, source, 0, 0, width, height, maskDC, 0, 0);
-                });
-            else
-                MaskedStretchDraw(dest, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, source, 0,
-                                  0, width, height, maskDC, 0, 0);
-            Canvas->Changed();
-        } catch (...) {
-            SelectObject(maskDC, oldMask);
-            DeleteDC(maskDC);
-            throw;
-        }
-        SelectObject(maskDC, oldMask);
-        DeleteDC(maskDC);
+        const TMemoryContext mask(nullptr, frame.Mask, false);
+        HDC dest = Canvas->Handle();
+        HDC source = frame.Bitmap->Canvas()->Handle();
+        if (Tile)
+            TiledCopies(Rect, [&](int X, int Y) {
+                MaskedStretchDraw(dest, X, Y, width, height, source, 0, 0, width, height, mask.DC, 0, 0);
+            });
+        else
+            MaskedStretchDraw(dest, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, source, 0, 0,
+                              width, height, mask.DC, 0, 0);
+        Canvas->Changed();
         return;
     }
     GetBitmap();
-    const auto rendering = CurrentRendering();
+    rendering = CurrentRendering();
     if (!rendering) return;
     TBitmap* bitmap = BitmapOf(*rendering).Bitmap.get();
     if (Tile)

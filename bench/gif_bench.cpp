@@ -5,6 +5,7 @@
 // very many extensions and frames. Usage: gif_bench [FOLDER]
 #include "gifimage/gif_image.h"
 #include "gifimage/gif_subimage.h"
+#include "seconds_per_call.h"
 
 #include <gif_lib.h>
 
@@ -21,31 +22,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Clock = std::chrono::steady_clock;
-
-// Seconds one call of Work takes, Prepare (untimed) running before each:
-// the best of several batches, each long enough for the clock, so that
-// other work on the machine counts little.
-double SecondsPerCall(const std::function<void()>& Work, const std::function<void()>& Prepare = [] {})
-{
-    auto batch = [&](int Calls) {
-        std::chrono::duration<double> spent{};
-        for (int i = 0; i < Calls; ++i) {
-            Prepare();
-            const auto start = Clock::now();
-            Work();
-            spent += Clock::now() - start;
-        }
-        return spent.count();
-    };
-    batch(1); // warm up
-    int calls = 1;
-    while (batch(calls) < 0.002) calls *= 2;
-    double best = 1e9;
-    for (int i = 0; i < 7; ++i) best = std::min(best, batch(calls) / calls);
-    return best;
-}
-
 struct Reader {
     const Bytes* Data;
     size_t Position;
@@ -198,9 +174,9 @@ double FreeTime(const std::function<void(TGIFImage&)>& Fill)
 {
     auto* image = new TGIFImage;
     Fill(*image);
-    const auto start = Clock::now();
+    const auto start = std::chrono::steady_clock::now();
     delete image;
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 void PrintTeardown()

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -60,7 +61,7 @@ void TDIBWriter::AllocateDib()
     const int bitCount = BitCountOf(PixelFormat);
     const int colors = PixelFormat == pf8bit ? 256 : 0;
     const size_t infoSize = sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD);
-    // The whole picture is handed over later as one BMP file in a stream.
+    // What a BMP file of the picture could hold: sizes in 32 bits.
     const int64_t room = INT32_MAX - int64_t(sizeof(BITMAPFILEHEADER) + infoSize);
     if (AlignedRowSize(Width, bitCount, 32) > room / Height) throw EOutOfMemory(NoMemory);
     try {
@@ -115,17 +116,13 @@ void TDIBWriter::StoreDibInBitmap()
 {
     if (Bits.empty()) return;
     Pending = false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = DWORD(sizeof file + Info.size());
-    file.bfSize = DWORD(file.bfOffBits + Bits.size());
-    TMemoryStream stream;
-    stream.SetSize(file.bfSize);
-    stream.WriteBuffer(&file, sizeof file);
-    stream.WriteBuffer(Info.data(), int32_t(Info.size()));
-    stream.WriteBuffer(Bits.data(), int32_t(Bits.size()));
-    stream.SetPosition(0);
-    Bitmap->LoadFromStream(&stream);
+    // A section made from the rows as they stand, handed to the bitmap: one
+    // copy of the pixels, where a BMP file in memory would take three.
+    void* bits = nullptr;
+    HBITMAP section = RaiseSystemError(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(Info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::memcpy(bits, Bits.data(), Bits.size());
+    Bitmap->SetHandle(section);
 }
 
 std::ptrdiff_t RowStride(TDIB& Dib, int Height) { return Height > 1 ? Dib.GetScanline(1) - Dib.GetScanline(0) : 0; }

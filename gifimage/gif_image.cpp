@@ -4,8 +4,14 @@
 
 #include <algorithm>
 
-bool GIFImageRenderOnLoad = false;
+TGIFDrawOptions GIFImageDefaultDrawOptions = DrawOption(goAsync) | DrawOption(goTransparent) | DrawOption(goAnimate) |
+                                             DrawOption(goLoop) | DrawOption(goDither) | DrawOption(goAutoDither);
+TColorReduction GIFImageDefaultColorReduction = rmNetscape;
+int GIFImageDefaultColorReductionBits = 8;
+TDitherMode GIFImageDefaultDitherMode = dmNearest;
 TGIFCompression GIFImageDefaultCompression = gcLZW;
+bool GIFImageRenderOnLoad = false;
+bool DoAutoDither = false;
 
 TGIFImage::TGIFImage() : FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this)) {}
 
@@ -68,6 +74,16 @@ int TGIFImage::GetBitsPerPixel() const
     for (int i = 0; i < FImages->GetCount(); ++i)
         result = std::max(result, FImages->GetImage(i)->GetBitsPerPixel());
     return result;
+}
+
+bool TGIFImage::GetDoDither() const
+{
+    return (DrawOptions & DrawOption(goDither)) && (!(DrawOptions & DrawOption(goAutoDither)) || DoAutoDither);
+}
+
+void TGIFImage::Changed(TObject* Sender)
+{
+    if (OnChange) OnChange(Sender);
 }
 
 void TGIFImage::Warning(TObject* Sender, TGIFSeverity Severity, const std::string& Message)

@@ -5,11 +5,39 @@
 #include "gif_header.h"
 #include "gif_imagelist.h"
 #include "palette.h"
+#include "reduce.h"
 
 #include <memory>
 
-extern bool GIFImageRenderOnLoad;
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+enum TGIFDrawOption : uint8_t {
+    goAsync,
+    goTransparent,
+    goAnimate,
+    goLoop,
+    goLoopContinously,
+    goValidateCanvas,
+    goDirectDraw,
+    goClearOnLoop,
+    goTile,
+    goDither,
+    goAutoDither,
+};
+// Bit n stands for option n.
+using TGIFDrawOptions = uint16_t;
+constexpr TGIFDrawOptions DrawOption(TGIFDrawOption Option) { return TGIFDrawOptions(1u << Option); }
+
+extern TGIFDrawOptions GIFImageDefaultDrawOptions;
+extern TColorReduction GIFImageDefaultColorReduction;
+extern int GIFImageDefaultColorReductionBits;
+extern TDitherMode GIFImageDefaultDitherMode;
 extern TGIFCompression GIFImageDefaultCompression;
+extern bool GIFImageRenderOnLoad;
+// Whether goAutoDither dithers: set at start-up on screens of 8 bits or fewer.
+extern bool DoAutoDither;
 
 class TGIFImage : public TPersistent {
 public:
@@ -37,11 +65,27 @@ public:
     int GetColorResolution() const;
     int GetBitsPerPixel() const;
     TGIFCompression Compression = GIFImageDefaultCompression;
+    TGIFDrawOptions DrawOptions = GIFImageDefaultDrawOptions;
+    // How bitmaps of more than 256 colours become frames.
+    TColorReduction ColorReduction = GIFImageDefaultColorReduction;
+    int ReductionBits = GIFImageDefaultColorReductionBits;
+    TDitherMode DitherMode = GIFImageDefaultDitherMode;
+    // Frames are then rendered in the web palette.
+    bool GetDoDither() const;
     // Pixels that the frames of this image hold; at most MaxImagePixels.
     int64_t PixelCount() const { return FPixelCount; }
 
     // Drops the kept global palette; frames and colour maps call it when colours change.
     void SetPalette(TGIFPaletteRef Palette) { KeptPalette = std::move(Palette); }
+#ifdef _WIN32
+    // The kept global palette, made on first use; else the first frame's.
+    // Not the caller's to delete.
+    HPALETTE GetPalette();
+#endif
+    // A frame's rendering picked up another palette than the one it had.
+    bool PaletteModified = false;
+    void Changed(TObject* Sender);
+    TNotifyEvent OnChange;
 
     virtual void Warning(TObject* Sender, TGIFSeverity Severity, const std::string& Message);
     void Progress(TObject* Sender, TProgressStage Stage, int Percent, bool RedrawNow, const std::string& Message);
@@ -51,6 +95,7 @@ public:
 private:
     friend class TGIFSubImage; // keeps FPixelCount
     int64_t FPixelCount = 0;
+    bool InsidePalette = false; // GetPalette runs
     int SavingBitsPerPixel = -1; // GetBitsPerPixel while saving
     std::unique_ptr<TGIFImageList> FImages;
     std::unique_ptr<TGIFHeader> FHeader;

@@ -13,8 +13,7 @@ TGIFSubImage::TGIFSubImage(TGIFImage* Image)
 TGIFSubImage::~TGIFSubImage()
 {
     if (Image()->Images()) Image()->Images()->Remove(this);
-    FreeImage();
-    FExtensions->Clear(); // extensions leave the list as they go
+    Clear(); // reports nothing: an emptied frame asks nothing of the image
     FExtensions.reset();
     ColorMap.reset();
 }
@@ -27,9 +26,41 @@ void TGIFSubImage::Clear()
     DoSetBounds(GetLeft(), GetTop(), 0, 0);
     Transparent = false;
     GraphicControlExtension = nullptr;
+    FreeBitmap();
+    // The colours it was made from are gone.
+    KeptPalette.reset();
 }
 
 bool TGIFSubImage::GetEmpty() const { return !FData || FDataSize == 0 || GetHeight() == 0 || GetWidth() == 0; }
+
+int TGIFSubImage::GetBounds(int Index) const
+{
+    switch (Index) {
+    case 1: return GetLeft();
+    case 2: return GetTop();
+    case 3: return GetWidth();
+    case 4: return GetHeight();
+    default: return 0;
+    }
+}
+
+void TGIFSubImage::SetBounds(int Index, int Value)
+{
+    int bounds[4] = {GetLeft(), GetTop(), GetWidth(), GetHeight()};
+    if (Index < 1 || Index > 4) return;
+    bounds[Index - 1] = Value;
+    DoSetBounds(bounds[0], bounds[1], bounds[2], bounds[3]);
+}
+
+TGIFRect TGIFSubImage::GetBoundsRect() const
+{
+    return {GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()};
+}
+
+void TGIFSubImage::SetBoundsRect(const TGIFRect& Rect)
+{
+    DoSetBounds(Rect.Left, Rect.Top, Rect.Right - Rect.Left + 1, Rect.Bottom - Rect.Top + 1);
+}
 
 void TGIFSubImage::DoSetBounds(int Left, int Top, int Width, int Height)
 {
@@ -38,7 +69,8 @@ void TGIFSubImage::DoSetBounds(int Left, int Top, int Width, int Height)
     ImageDescriptor.Top = uint16_t(Top);
     ImageDescriptor.Width = uint16_t(Width);
     ImageDescriptor.Height = uint16_t(Height);
-    if (Width != old.Width || Height != old.Height) {
+    if (GetWidth() != old.Width || GetHeight() != old.Height) {
+        FreeBitmap();
         try {
             NewImage();
         } catch (...) {
@@ -47,6 +79,10 @@ void TGIFSubImage::DoSetBounds(int Left, int Top, int Width, int Height)
         }
     }
 
+    // A frame of no pixels needs no room on the screen: clearing one that
+    // lies beyond it neither warns nor grows the image (which would raise
+    // when another frame reaches further still).
+    if (GetWidth() == 0 || GetHeight() == 0) return;
     TGIFImage* image = Image();
     bool exceeded = false;
     if (image->GetWidth() < GetLeft() + GetWidth()) {
@@ -89,6 +125,22 @@ TGIFColorMap* TGIFSubImage::GetActiveColorMap() const
     return global->Count() > 0 ? global : ColorMap.get();
 }
 
+int TGIFSubImage::TransparentIndex() const
+{
+    return Transparent && GraphicControlExtension ? GraphicControlExtension->GetTransparentColorIndex() : -1;
+}
+
+void TGIFSubImage::SetTransparentIndex(int Index)
+{
+    TGIFGraphicControlExtension* gce = GraphicControlExtension;
+    if (!gce) {
+        gce = new TGIFGraphicControlExtension(this);
+        FExtensions->Add(gce);
+    }
+    gce->SetTransparentColorIndex(uint8_t(Index));
+    gce->SetTransparent(true);
+}
+
 void TGIFSubImage::NewImage()
 {
     FreeImage();
@@ -106,6 +158,49 @@ void TGIFSubImage::FreeImage()
     Image()->FPixelCount -= FDataSize;
     FData.reset();
     FDataSize = 0;
+}
+
+void TGIFSubImage::ReplaceImage(std::unique_ptr<uint8_t[]> Pixels, int32_t Size)
+{
+    FreeImage();
+    FData = std::move(Pixels);
+    FDataSize = Size;
+    Image()->FPixelCount += Size;
+}
+
+void TGIFSubImage::NeedImage()
+{
+    if (!FData) NewImage();
+    if (FDataSize == 0) RaiseGifError(GIFTexts::ImageEmpty);
+}
+
+uint8_t* TGIFSubImage::GetScanline(int Row)
+{
+    if (Row < 0 || Row >= GetHeight()) RaiseGifError(GIFTexts::BadPixelCoordinates);
+    NeedImage();
+    return FData.get() + size_t(GetWidth()) * Row;
+}
+
+uint8_t TGIFSubImage::GetPixel(int X, int Y)
+{
+    if (X < 0 || X >= GetWidth()) RaiseGifError(GIFTexts::BadPixelCoordinates);
+    return GetScanline(Y)[X];
+}
+
+void TGIFSubImage::SetPalette(TGIFPaletteRef Palette)
+{
+    KeptPalette = std::move(Palette);
+    if (!CurrentRendering()) return;
+    FreeBitmap();
+    Image()->PaletteModified = true;
+    Image()->Changed(this);
+}
+
+void TGIFSubImage::FreeBitmap() { std::atomic_store(&Rendering, std::shared_ptr<TFrameRendering>()); }
+
+void TGIFSubImage::Progress(TProgressStage Stage, int Percent, bool RedrawNow, const char* Message)
+{
+    Image()->Progress(this, Stage, Percent, RedrawNow, Message);
 }
 
 void TGIFSubImage::MapColorIndices(const uint8_t* Map)
@@ -160,4 +255,49 @@ void TGIFSubImage::LoadFromStream(TStream* Stream)
     if (ImageDescriptor.PackedFields & idLocalColorTable)
         ColorMap->LoadFromStream(Stream, 2 << (ImageDescriptor.PackedFields & idColorTableSize));
     Decompress(Stream);
+#ifdef _WIN32
+    if (GIFImageRenderOnLoad) GetBitmap();
+#endif
+}
+
+void TGIFSubImage::Assign(TPersistent* Source)
+{
+    if (Source == this) return;
+    if (!Source) {
+        Clear();
+        return;
+    }
+    if (auto* frame = dynamic_cast<TGIFSubImage*>(Source)) {
+        AssignFrame(frame);
+        return;
+    }
+#ifdef _WIN32
+    if (AssignGraphic(Source)) return;
+#endif
+    TGIFItem::Assign(Source);
+}
+
+void TGIFSubImage::AssignFrame(TGIFSubImage* Source)
+{
+    Clear();
+    if (Source->GetEmpty()) return;
+    ImageDescriptor = Source->ImageDescriptor;
+    Transparent = Source->Transparent;
+    NewImage();
+    if (FData && Source->FData) std::memcpy(FData.get(), Source->FData.get(), FDataSize);
+    ColorMap->Assign(Source->ColorMap.get());
+    if (Source->FExtensions->GetCount() > 0) {
+        // Written and read back: copies that belong to this frame, the
+        // graphic control extension among them.
+        TMemoryStream stream;
+        Source->FExtensions->SaveToStream(&stream);
+        stream.SetPosition(0);
+        FExtensions->LoadFromStream(&stream, this);
+    }
+#ifdef _WIN32
+    if (Source->GetHasBitmap()) {
+        NewBitmap();
+        GetBitmap()->Assign(Source->GetBitmap());
+    }
+#endif
 }

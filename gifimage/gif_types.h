@@ -29,6 +29,15 @@ public:
     explicit GIFException(std::string message) : EInvalidGraphic(std::move(message)) {}
 };
 
+// A rectangle as GDI keeps one: right and bottom lie just outside it.
+struct TGIFRect {
+    int32_t Left, Top, Right, Bottom;
+    bool operator==(const TGIFRect& R) const
+    {
+        return Left == R.Left && Top == R.Top && Right == R.Right && Bottom == R.Bottom;
+    }
+};
+
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const std::string& Message)>;
 
 // Progress of long operations; the rectangle of the toolkit's notification
@@ -65,4 +74,7 @@ inline constexpr const char* ColorNotInTable = "Color not in color table";
 inline constexpr const char* BadStreamOperation = "Invalid stream operation";
 inline constexpr const char* Loading = "Loading...";
 inline constexpr const char* Saving = "Saving...";
+inline constexpr const char* Rendering = "Rendering...";
+inline constexpr const char* Converting = "Converting...";
+inline constexpr const char* NoColorTable = "No global or local color table defined";
 } // namespace GIFTexts

@@ -33,6 +33,14 @@ HPALETTE CreatePaletteHandle(const TGIFPalette& Palette)
     return RaiseSystemError(CreatePalette(log));
 }
 
+HPALETTE HandleOf(TGIFPaletteRef& Kept)
+{
+    if (!Kept) return nullptr;
+    if (!dynamic_cast<THandlePalette*>(Kept.get()))
+        Kept = std::make_unique<THandlePalette>(CreatePaletteHandle(*Kept), true);
+    return static_cast<THandlePalette&>(*Kept).Handle;
+}
+
 void ImportDIBColors(TGIFColorMap* Map, HDC DC)
 {
     RGBQUAD table[256];

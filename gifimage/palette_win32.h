@@ -25,6 +25,10 @@ private:
 // that GDI cannot make raises through RaiseSystemError.
 HPALETTE CreatePaletteHandle(const TGIFPalette& Palette);
 
+// The handle of a kept palette, which becomes a GDI palette first when it
+// is not one; none for none. The handle stays Kept's.
+HPALETTE HandleOf(TGIFPaletteRef& Kept);
+
 class TGIFColorMap;
 // The colour table of the DIB section selected into DC, into Map.
 void ImportDIBColors(TGIFColorMap* Map, HDC DC);

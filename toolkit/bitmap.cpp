@@ -130,6 +130,7 @@ TBitmap::TBitmap() = default;
 TBitmap::~TBitmap()
 {
     delete FCanvas;
+    if (FMaskHandle) ::DeleteObject(FMaskHandle);
     if (FHandle) ::DeleteObject(FHandle);
     if (FPalette) ::DeleteObject(FPalette);
 }
@@ -279,6 +280,26 @@ TColor TBitmap::TransparentColor()
     if (FTransparentColor != clNone) return FTransparentColor;
     if (!FHandle) return clNone;
     return Canvas()->Pixel(0, FHeight - 1) & 0xFFFFFF;
+}
+
+HBITMAP TBitmap::MaskHandle()
+{
+    if (FMaskHandle) ::DeleteObject(FMaskHandle);
+    FMaskHandle = nullptr;
+    if (!FHandle) return nullptr;
+    HBITMAP mask = ::CreateBitmap(FWidth, FHeight, 1, 1, nullptr);
+    if (!mask) throw EOutOfResources("Out of system resources");
+    // Copied to one bit per pixel, the source's background colour becomes 1.
+    HDC source = Canvas()->Handle();
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, mask);
+    COLORREF oldBk = ::SetBkColor(source, ColorToRGB(TransparentColor()));
+    ::BitBlt(dc, 0, 0, FWidth, FHeight, source, 0, 0, SRCCOPY);
+    ::SetBkColor(source, oldBk);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    FMaskHandle = mask;
+    return mask;
 }
 
 void TBitmap::Draw(TCanvas* Target, const RECT& Rect)

@@ -48,6 +48,10 @@ public:
     // pixel unless one is set.
     TColor TransparentColor();
     void SetTransparentColor(TColor Value) { FTransparentColor = Value; Changed(); }
+    // A monochrome bitmap of the same size, 1 where a pixel is the
+    // transparent colour; made anew by each call, the bitmap keeps it until
+    // the next call or its end.
+    HBITMAP MaskHandle();
 
 private:
     class TBitmapCanvas;
@@ -58,6 +62,7 @@ private:
     void FreeContext();
     HBITMAP FHandle = nullptr;
     HPALETTE FPalette = nullptr;
+    HBITMAP FMaskHandle = nullptr;
     TBitmapCanvas* FCanvas = nullptr;
     TPixelFormat FPixelFormat = pfDevice;
     int FWidth = 0, FHeight = 0;

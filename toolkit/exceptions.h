@@ -35,6 +35,8 @@ TOOLKIT_EXCEPTION(EInvalidGraphicOperation, Exception)
 TOOLKIT_EXCEPTION(EOSError, Exception)
 TOOLKIT_EXCEPTION(EOutOfResources, EOSError)
 TOOLKIT_EXCEPTION(EResNotFound, Exception)
+// Cancels an operation without an error to show: whoever started it catches it.
+TOOLKIT_EXCEPTION(EAbort, Exception)
 
 #undef TOOLKIT_EXCEPTION
 

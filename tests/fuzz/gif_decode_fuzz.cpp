@@ -3,6 +3,7 @@
 // Loading meets the unit's own limits on pixels; the round trip, many times
 // slower under the sanitizers, is left to images of at most RoundTripPixels,
 // so that every input takes well under a second.
+#include "fuzz_input.h"
 #include "gifimage/gif_image.h"
 #include "gifimage/gif_subimage.h"
 #include "toolkit/streams.h"
@@ -27,17 +28,8 @@ std::vector<TGIFSubImage*> Pictures(const TGIFImage& Image)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    TMemoryStream in;
-    if (Size > 0) in.WriteBuffer(Data, int32_t(Size));
-    in.SetPosition(0);
     TGIFImage image;
-    int warnings = 0;
-    image.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) { ++warnings; };
-    try {
-        image.LoadFromStream(&in);
-    } catch (const Exception&) {
-        return 0; // refused: GIFException, or a stream error
-    }
+    if (!LoadInput(image, Data, Size)) return 0;
     if (image.PixelCount() > RoundTripPixels) return 0;
     for (TGIFCompression compression : {gcLZW, gcRLE}) {
         image.Compression = compression;

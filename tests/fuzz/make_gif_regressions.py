@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the hand-made inputs of the GIF reader's regression corpus into
-corpus/gif_decode_fuzz: files that once took too long, held too much, or
-decoded wrongly. Run it again after changing it; the files are committed."""
+"""Writes the hand-made inputs of the GIF regression corpora: into
+corpus/gif_decode_fuzz files that once took too long, held too much, or
+decoded wrongly; into corpus/gif_frame_fuzz frames that the frame work once
+got wrong. Run it again after changing it; the files are committed."""
 import os
 import struct
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "gif_decode_fuzz")
+CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+OUT = os.path.join(CORPUS, "gif_decode_fuzz")
 
 
 def header(width, height, colours=0):
@@ -20,8 +22,13 @@ def header(width, height, colours=0):
     return b
 
 
-def descriptor(width, height, interlaced=False):
-    return b"," + struct.pack("<HHHHB", 0, 0, width, height, 0x40 if interlaced else 0)
+def descriptor(width, height, interlaced=False, left=0, top=0):
+    return b"," + struct.pack("<HHHHB", left, top, width, height, 0x40 if interlaced else 0)
+
+
+def transparent(index):
+    """A graphic control extension that makes index transparent."""
+    return b"!\xf9\x04\x01\0\0" + bytes([index]) + b"\0"
 
 
 def sub_blocks(data):
@@ -88,8 +95,9 @@ def minimal_data():
     return bytes([2]) + sub_blocks(pack([(4, 3), (0, 3), (5, 3)]))
 
 
-def write(name, data):
-    with open(os.path.join(OUT, name), "wb") as f:
+def write(name, data, folder=OUT):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
         f.write(data)
 
 
@@ -119,6 +127,25 @@ def main():
         pixels.append((x >> 16) % 64)
     write("full_table_without_clear.gif", header(120, 100, 64) + descriptor(120, 100, True)
           + lzw(pixels, 6, 3000) + b";")
+
+    frames = os.path.join(CORPUS, "gif_frame_fuzz")
+    # Three frames on one global map: the second is transparent at index 3,
+    # which the third shows as a colour; merging the third must not borrow it.
+    write("borrowed_index_shown.gif", header(4, 2, 4)
+          + descriptor(4, 2) + lzw([0, 1, 2, 3, 1, 1, 2, 2], 2, 0)
+          + transparent(3) + descriptor(2, 2, left=2) + lzw([3, 0, 3, 3], 2, 0)
+          + descriptor(4, 2) + lzw([0, 1, 3, 0, 1, 2, 2, 2], 2, 0) + b";", frames)
+    # The second frame's pixel 2 lies beyond its local map of two colours:
+    # black appended for transparency would take that index over.
+    write("new_index_already_shown.gif", header(2, 1, 4) + descriptor(2, 1) + lzw([0, 1], 2, 0)
+          + b",\0\0\0\0\2\0\1\0\x80" + bytes([0, 0, 0, 9, 9, 9]) + lzw([0, 2], 2, 0) + b";", frames)
+    # A frame wider than the screen, then one beyond it that holds only its
+    # transparent index: cropping clears it, which must not grow the screen.
+    write("cleared_beyond_the_screen.gif", header(2, 1, 4) + descriptor(40, 1) + lzw([0] * 40, 2, 0)
+          + transparent(1) + descriptor(2, 1, left=30) + lzw([1, 1], 2, 0) + b";", frames)
+    # A transparent frame with borders of its transparent index, partly off the screen.
+    write("transparent_borders.gif", header(6, 5, 4) + transparent(2)
+          + descriptor(6, 6, left=1, top=1) + lzw([2] * 8 + [0, 1, 2, 2, 2, 2, 1, 0] + [2] * 20, 2, 0) + b";", frames)
 
 
 if __name__ == "__main__":

@@ -257,16 +257,8 @@ Decoded Decode(const Bytes& Data, int Width, int Height, bool Interlaced = false
 {
     TGIFImage image;
     WarningLog log(image);
-    auto* frame = new TGIFSubImage(&image);
-    image.Images()->Add(frame);
-    frame->DoSetBounds(0, 0, Width, Height);
+    TGIFSubImage* frame = AddFrame(image, 0, 0, Width, Height, {}, {}, Transparent);
     frame->SetInterlaced(Interlaced);
-    if (Transparent >= 0) {
-        auto* gce = new TGIFGraphicControlExtension(frame);
-        frame->Extensions()->Add(gce);
-        gce->SetTransparentColorIndex(uint8_t(Transparent));
-        gce->SetTransparent(true);
-    }
     TMemoryStream stream;
     StreamOf(stream, Data);
     Decoded d;

@@ -2,8 +2,6 @@
 #pragma once
 #include "gif_test_support.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 inline const char* const SampleFiles[] = {
@@ -20,9 +18,3 @@ inline const char* const SamplesWithPixels[] = {
 };
 
 inline std::string SamplePath(const std::string& Name) { return std::string(GIF_SAMPLES) + "/" + Name; }
-
-inline Bytes ReadFileBytes(const std::string& Path)
-{
-    std::ifstream in(Path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}

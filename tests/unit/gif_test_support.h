@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,12 @@ std::string MessageOf(F Call)
 inline Bytes Contents(TMemoryStream& stream)
 {
     return Bytes(stream.Memory(), stream.Memory() + stream.Size());
+}
+
+inline Bytes ReadFileBytes(const std::string& Path)
+{
+    std::ifstream in(Path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // "GIF89a", a logical screen of Width x Height and a global table of
@@ -99,6 +107,26 @@ inline std::string Load(TGIFImage& Image, const Bytes& Data)
         return e.Message;
     }
     return "";
+}
+
+// A frame added to Image at (Left, Top) with Pixels, a local map of
+// Colors (none: the frame uses the global map), transparent at Transparent
+// when that is 0 or more.
+inline TGIFSubImage* AddFrame(TGIFImage& Image, int Left, int Top, int Width, int Height, const Bytes& Pixels,
+                       std::initializer_list<uint32_t> Colors = {}, int Transparent = -1)
+{
+    auto* frame = new TGIFSubImage(&Image);
+    Image.Images()->Add(frame);
+    for (uint32_t c : Colors) frame->GetColorMap()->Add(c);
+    frame->DoSetBounds(Left, Top, Width, Height);
+    std::copy(Pixels.begin(), Pixels.end(), frame->Data());
+    if (Transparent >= 0) {
+        auto* gce = new TGIFGraphicControlExtension(frame);
+        frame->Extensions()->Add(gce);
+        gce->SetTransparentColorIndex(uint8_t(Transparent));
+        gce->SetTransparent(true);
+    }
+    return frame;
 }
 
 inline Bytes Save(TGIFImage& Image)

@@ -16,6 +16,7 @@ void TListItem::SetCaption(const std::string& Value)
 {
     FCaption = Value;
     Update();
+    if (View->SortedByCaption) View->AlphaSort();
 }
 
 void TListItem::SetImageIndex(int Value)
@@ -120,7 +121,6 @@ void TListView::CreateParams(TCreateParams& Params)
     Params.SysClassName = WC_LISTVIEWA;
     Params.Style |= LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP;
     if (!ShowColumnHeaders) Params.Style |= LVS_NOCOLUMNHEADER;
-    if (SortedByCaption) Params.Style |= LVS_SORTASCENDING;
     if (!HideSelection) Params.Style |= LVS_SHOWSELALWAYS;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -170,6 +170,17 @@ void TListView::SetColumnWidth(int Index, int Width)
 {
     FColumns.at(Index).Width = Width;
     if (HandleAllocated()) ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, Index, Width);
+}
+
+// The system's own sorted style places a row by the text it is inserted
+// with, and a row is inserted before its caption is known.
+void TListView::AlphaSort()
+{
+    auto byCaption = [](LPARAM A, LPARAM B, LPARAM) -> int {
+        return ::lstrcmpA(reinterpret_cast<TListItem*>(A)->Caption().c_str(),
+                          reinterpret_cast<TListItem*>(B)->Caption().c_str());
+    };
+    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(static_cast<PFNLVCOMPARE>(byCaption)));
 }
 
 TListItem* TListView::ItemOf(int Index)

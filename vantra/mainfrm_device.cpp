@@ -72,10 +72,9 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
         Link.AdapterOpened = true;
     } else {
         Profile_LstV_Profile1->Items()->Clear();
-        std::memset(Profiles.ProfileListBuffer, 0, sizeof Profiles.ProfileListBuffer);
+        const std::string profiles = ReadProfileList();
         if (Program.Quitting) return;
-        WlanCall(Chipset.WLAN_Read_ProfileList, Profiles.ProfileListBuffer);
-        FillProfileList();
+        FillProfileList(profiles);
         Link.AdapterOpened = true;
         Poll.FirstPollDone = false;
         Poll.LinkInfoValid = true;

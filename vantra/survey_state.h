@@ -12,4 +12,5 @@ struct TSurveyState {
     bool ConnectPending = false;   // the list is still to be marked against the link
     int32_t LastTopIndex = 0;      // top row of the list at the last poll
     WlanWepInfo DialogWepInfo{};   // the WEP key dialog's answer, for the connect
+    int32_t SelectedRowIndex = -1; // the survey or profile row that a connect works on; -1 none
 };

@@ -51,12 +51,13 @@ wine_env() {
 }
 
 # A display for windows: the caller's, or an Xvfb of our own on a display
-# number that Xvfb picks itself.
+# number that Xvfb picks itself. It runs in a session of its own, so that a
+# Ctrl-C in the terminal leaves it to stop_display, after the programs on it.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
   local file
   file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
   export DISPLAY=:$(head -n 1 "$file")

@@ -1,8 +1,8 @@
 #include "world.h"
+#include "ini_reader.h"
 #include "text_fields.h"
 
 #include "toolkit/format.h"
-#include "toolkit/inifile.h"
 
 #include <windows.h>
 
@@ -53,13 +53,13 @@ std::vector<std::string> SplitList(const std::string& text)
     return items;
 }
 
-uint8_t Byte(TIniFile& ini, const char* section, const char* key, int fallback)
+uint8_t Byte(const IniReader& ini, const char* section, const char* key, int fallback)
 {
     int32_t value = ini.ReadInteger(section, key, fallback);
     return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
-IpSettings ReadIp(TIniFile& ini, const std::string& section)
+IpSettings ReadIp(const IniReader& ini, const std::string& section)
 {
     IpSettings ip;
     ip.Dhcp = ini.ReadBool(section, "Dhcp", true);
@@ -70,7 +70,7 @@ IpSettings ReadIp(TIniFile& ini, const std::string& section)
     return ip;
 }
 
-Card ReadCard(TIniFile& ini, const std::string& section, const std::string& nameKey)
+Card ReadCard(const IniReader& ini, const std::string& section, const std::string& nameKey)
 {
     Card card;
     card.Description = ini.ReadString(section, "Description", "");
@@ -89,7 +89,7 @@ World Read(const std::string& fileName)
         world.StateFolder = Folder(world.Folder, "");
         return world;
     }
-    TIniFile ini(fileName);
+    IniReader ini(fileName);
     world.StateFolder = Folder(world.Folder, ini.ReadString("World", "State", ""));
     std::string log = ini.ReadString("World", "Log", "");
     if (!log.empty()) world.LogFile = IsAbsolute(log) ? log : world.Folder + log;

@@ -2,7 +2,9 @@
 // other network cards of the computer, the radio cells in range, the timings,
 // the entry points told to fail, and where state and the call log go. It is
 // read from an INI file (standins.ini beside the module, or the file named by
-// the VANTRA_WORLD environment variable) and read again when that changes.
+// the VANTRA_WORLD environment variable) at the first call, and read again
+// only when another file is named or the file's time stamp or size changes:
+// every entry point asks for it, on its caller's thread.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 // --- item -------------------------------------------------------------------
 
 TListItem::TListItem(TListView* AOwner) : View(AOwner)
@@ -137,16 +139,18 @@ void TListView::CreateWnd()
         ::SendMessageA(wnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
         SetColumn(i);
     }
+    FitAutoSizeColumns();
 }
 
-TListColumn& TListView::AddColumn(const std::string& Caption, int Width)
+TListColumn& TListView::AddColumn(const std::string& Caption, int Width, bool AutoSize)
 {
-    FColumns.push_back({Caption, Width});
+    FColumns.push_back({Caption, Width, AutoSize});
     int index = ColumnCount() - 1;
     if (HandleAllocated()) {
         LVCOLUMNA column{};
         ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         SetColumn(index);
+        FitAutoSizeColumns();
     }
     return FColumns.back();
 }
@@ -169,7 +173,22 @@ int TListView::ColumnWidth(int Index)
 void TListView::SetColumnWidth(int Index, int Width)
 {
     FColumns.at(Index).Width = Width;
-    if (HandleAllocated()) ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, Index, Width);
+    if (!HandleAllocated()) return;
+    ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, Index, Width);
+    FitAutoSizeColumns();
+}
+
+void TListView::FitAutoSizeColumns()
+{
+    RECT client;
+    if (!HandleAllocated() || !::GetClientRect(Handle(), &client)) return;
+    int fill = -1, room = client.right;
+    for (int i = 0; i < ColumnCount(); ++i)
+        if (FColumns[i].AutoSize && fill < 0) fill = i;
+        else room -= ColumnWidth(i);
+    if (fill < 0) return;
+    FColumns[fill].Width = std::max(0, room);
+    ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, fill, FColumns[fill].Width);
 }
 
 // The system's own sorted style places a row by the text it is inserted
@@ -226,6 +245,8 @@ void TListView::Dispatch(TMessage& Message)
 {
     if (Message.Msg != CN_BASE + WM_NOTIFY) {
         TWinControl::Dispatch(Message);
+        // Also sent when the scroll bar comes or goes.
+        if (Message.Msg == WM_SIZE) FitAutoSizeColumns();
         return;
     }
     auto* header = reinterpret_cast<NMHDR*>(Message.LParam);

@@ -63,6 +63,9 @@ private:
 struct TListColumn {
     std::string Caption;
     int Width = 50;
+    // Takes the client width that the other columns leave, and follows it
+    // as the list's scroll bar comes and goes (the first such column only).
+    bool AutoSize = false;
 };
 
 enum TItemChange { ctText, ctImage, ctState };
@@ -77,7 +80,7 @@ public:
     ~TListView() override;
 
     TListItems* Items() { return &FItems; }
-    TListColumn& AddColumn(const std::string& Caption, int Width);
+    TListColumn& AddColumn(const std::string& Caption, int Width, bool AutoSize = false);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     int ColumnWidth(int Index);
     void SetColumnWidth(int Index, int Width);
@@ -112,6 +115,7 @@ private:
     TListItem* ItemOf(int Index);
     int IndexOf(const TListItem* Item);
     void SetColumn(int Index);
+    void FitAutoSizeColumns();
     TListItems FItems;
     std::vector<TListColumn> FColumns;
 };

@@ -80,6 +80,11 @@ void TMainFrm::CreateComponents()
     BorderStyle = bsNone;
     KeyPreview = true;
     SetColor(0xF0E6E1);
+    // The skin's size, in the middle of the work area: clear of the taskbar
+    // and the notification area, where the user expects such a window.
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds((work.left + work.right - 580) / 2, (work.top + work.bottom - 435) / 2, 580, 435);
 
     UpdateTimer = NewTimer(this, 0, [this](TObject* s) { UpdateTimerTimer(s); });
     CheckTimer = NewTimer(this, 0, [this](TObject* s) { CheckTimerTimer(s); });
@@ -197,7 +202,10 @@ void TMainFrm::CreateComponents()
     DHCPEnable = NewLabel(this, "DHCPEnable", 152, 283);
 
     // Site survey page.
-    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}, {"Signal", 60}});
+    // Columns in the order of the rows' texts (SSID, band, ...): the band
+    // takes the client width that the SSID leaves, so that no title is cut.
+    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}});
+    Connections_LstV_APs->AddColumn("Band", 0, true);
     Connections_LstV_APs->OnMouseMove = [this](TObject*, TShiftState, int, int) {
         HoverIndex2 = HoverItem::SurveyList;
         ResetHoverImages();

@@ -31,13 +31,7 @@ protected:
         Window = Box.WaitWindow(Process, "TMainFrm", 15000);
         ASSERT_NE(Window, nullptr);
     }
-    size_t Calls(const std::string& Name) const
-    {
-        size_t n = 0;
-        for (const std::string& line : Box.Lines("calls.log"))
-            if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
-        return n;
-    }
+    size_t Calls(const std::string& Name) const { return Box.Calls(Name); }
     // Waits until the call log holds at least Count calls of Name.
     bool WaitCalls(const std::string& Name, size_t Count, DWORD Milliseconds) const
     {

@@ -76,16 +76,16 @@ protected:
     // the first status poll has filled the list and finished.
     void StartOnProfilesPage()
     {
-        const size_t lists = Calls("WLAN_Read_ProfileList");
+        const size_t lists = Box.Calls("WLAN_Read_ProfileList");
         Process = Box.Start("Vantra.exe");
         Window = Box.WaitWindow(Process, "TMainFrm", 15000);
         ASSERT_NE(Window, nullptr);
         ::PostMessageA(Window, 0xCA02, 0, 1);
         ASSERT_TRUE(WaitFor([this] { return ::IsWindowVisible(Window) != FALSE; }));
         // The device check reads the list, then the first poll twice.
-        ASSERT_TRUE(WaitFor([&] { return Calls("WLAN_Read_ProfileList") >= lists + 3; }));
-        const size_t reads = Calls("WLAN_Get_Info");
-        ASSERT_TRUE(WaitFor([&] { return Calls("WLAN_Get_Info") > reads; })); // the next poll: the first is over
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Read_ProfileList") >= lists + 3; }));
+        const size_t reads = Box.Calls("WLAN_Get_Info");
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Get_Info") > reads; })); // the next poll: the first is over
         Click(250 + 40, 124 + 10); // the Profiles page button
         List = nullptr;
         ASSERT_TRUE(WaitFor([this] { return (List = VisibleListAt(47)) != nullptr; }));
@@ -102,13 +102,6 @@ protected:
         for (const DWORD start = ::GetTickCount(); !Done(); ::Sleep(20))
             if (::GetTickCount() - start > Milliseconds) return false;
         return true;
-    }
-    size_t Calls(const std::string& Name) const
-    {
-        size_t n = 0;
-        for (const std::string& line : Box.Lines("calls.log"))
-            if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
-        return n;
     }
     void Click(int X, int Y) const
     {
@@ -185,7 +178,7 @@ TEST_F(ProfilesE2e, ListsTheStoreAndADeleteSurvivesARestart)
     EXPECT_EQ(Rows(), (Texts{"Default", "Home", "Office"}));
     EXPECT_EQ(Rows(1), (Texts{"tarvane", "Kestrel-Home", "lanparty"}));
     // Nothing was written: "Default" was there and no first start is due.
-    EXPECT_EQ(Calls("WLAN_Write_ProfileList"), 0u);
+    EXPECT_EQ(Box.Calls("WLAN_Write_ProfileList"), 0u);
 
     ClickRow(1);
     ASSERT_TRUE(WaitFor([this] { return SelectedRow() == 1; }));

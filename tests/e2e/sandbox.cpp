@@ -165,6 +165,14 @@ std::vector<std::string> Sandbox::SeamCalls(const std::string& Prefix) const
     return calls;
 }
 
+size_t Sandbox::Calls(const std::string& Name) const
+{
+    size_t n = 0;
+    for (const std::string& line : Lines("calls.log"))
+        if (line.compare(0, Name.size() + 1, Name + " ") == 0) ++n;
+    return n;
+}
+
 bool Sandbox::WaitSeamCall(const std::string& Prefix, DWORD Milliseconds) const
 {
     for (const DWORD start = ::GetTickCount(); SeamCalls(Prefix).empty(); ::Sleep(20))

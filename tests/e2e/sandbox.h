@@ -32,6 +32,8 @@ public:
     std::vector<std::string> SeamLog() const { return Lines("seam.log"); }
     // Lines of the seam log that begin with Prefix.
     std::vector<std::string> SeamCalls(const std::string& Prefix) const;
+    // How many calls of the entry point Name the stand-ins' call log holds.
+    size_t Calls(const std::string& Name) const;
     // Waits until the seam log holds a line that begins with Prefix.
     bool WaitSeamCall(const std::string& Prefix, DWORD Milliseconds) const;
     // The program's own report, at the end of its entry function, that its

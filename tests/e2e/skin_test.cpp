@@ -1,10 +1,12 @@
-// The skinned main window of the real Vantra.exe: its shape, dragging by
-// bare skin, page switching, hover with its sound, and screenshots of each
-// page for review.
+// The skinned main window of the real Vantra.exe: its shape and place on the
+// screen, dragging by bare skin, page switching, the columns of its lists,
+// hover with its sound, and screenshots of each page for review.
 #include "sandbox.h"
 #include "screen.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -49,20 +51,39 @@ protected:
         ::MapWindowPoints(Window, child, &p, 1);
         ::SendMessageA(child, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
     }
-    // Visible list views of the window, by their left edge.
-    std::vector<int> VisibleListsAt() const
+    // Visible list views of the window.
+    std::vector<HWND> VisibleLists() const
     {
-        std::vector<int> lefts;
+        std::vector<HWND> lists;
         for (HWND c = ::GetWindow(Window, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
             char name[64] = {};
             ::GetClassNameA(c, name, sizeof name);
-            if (std::string(name) != "SysListView32" || !::IsWindowVisible(c)) continue;
+            if (std::string(name) == "SysListView32" && ::IsWindowVisible(c)) lists.push_back(c);
+        }
+        return lists;
+    }
+    // ... by their left edge.
+    std::vector<int> VisibleListsAt() const
+    {
+        std::vector<int> lefts;
+        for (HWND list : VisibleLists()) {
             RECT r;
-            ::GetWindowRect(c, &r);
+            ::GetWindowRect(list, &r);
             ::MapWindowPoints(nullptr, Window, reinterpret_cast<POINT*>(&r), 2);
             lefts.push_back(r.left);
         }
         return lefts;
+    }
+    // The widths of the list's columns and its client width.
+    static std::pair<std::vector<int>, int> Columns(HWND List)
+    {
+        HWND header = reinterpret_cast<HWND>(::SendMessageA(List, LVM_GETHEADER, 0, 0));
+        const int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+        std::vector<int> widths;
+        for (int i = 0; i < count; ++i) widths.push_back(static_cast<int>(::SendMessageA(List, LVM_GETCOLUMNWIDTH, i, 0)));
+        RECT client;
+        ::GetClientRect(List, &client);
+        return {widths, static_cast<int>(client.right)};
     }
     size_t Played(const std::string& Sound) const
     {
@@ -103,6 +124,20 @@ TEST_F(Skin, RoundedWindowDragsByBareSkinOnly)
     EXPECT_EQ(::SendMessageA(button, WM_NCHITTEST, 0, MAKELPARAM(frame.left + 545, frame.top + 15)), HTCLIENT);
 }
 
+TEST_F(Skin, OpensInTheMiddleOfTheWorkAreaClearOfTheTray)
+{
+    StartShown();
+    RECT frame, work, tray, overlap;
+    ::GetWindowRect(Window, &frame);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(frame.left - work.left, work.right - frame.right, 1);
+    EXPECT_NEAR(frame.top - work.top, work.bottom - frame.bottom, 1);
+    HWND trayWindow = ::FindWindowA("Shell_TrayWnd", nullptr);
+    ASSERT_NE(trayWindow, nullptr);
+    ::GetWindowRect(trayWindow, &tray);
+    EXPECT_FALSE(::IntersectRect(&overlap, &frame, &tray));
+}
+
 TEST_F(Skin, PageButtonsSwitchPagesWithAClick)
 {
     StartShown();
@@ -124,6 +159,27 @@ TEST_F(Skin, PageButtonsSwitchPagesWithAClick)
     EXPECT_EQ(Played("click.wav"), 4u);
 }
 
+TEST_F(Skin, ListColumnsFitTheClientWidth)
+{
+    StartShown();
+    Click(129 + 40, 124 + 10); // Site Survey: SSID, and the band in the width left
+    ASSERT_EQ(VisibleLists().size(), 1u);
+    HWND survey = VisibleLists()[0];
+    auto columns = Columns(survey);
+    ASSERT_EQ(columns.first.size(), 2u);
+    EXPECT_EQ(columns.first[0], 97);
+    EXPECT_EQ(columns.first[0] + columns.first[1], columns.second);
+    EXPECT_FALSE(::GetWindowLongA(survey, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+
+    Click(250 + 40, 124 + 10); // Profiles: name and SSID, no headers
+    ASSERT_EQ(VisibleLists().size(), 1u);
+    HWND profiles = VisibleLists()[0];
+    columns = Columns(profiles);
+    EXPECT_EQ(columns.first, (std::vector<int>{95, 80}));
+    EXPECT_LE(95 + 80, columns.second);
+    EXPECT_TRUE(::GetWindowLongA(profiles, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+}
+
 TEST_F(Skin, HoverPlaysChangeOncePerEntry)
 {
     StartShown();
@@ -136,7 +192,9 @@ TEST_F(Skin, HoverPlaysChangeOncePerEntry)
     Hover(129 + 40, 124 + 10); // onto another
     EXPECT_EQ(Played("change.wav"), before + 3);
     // Bare skin clears the hover: the next entry plays again.
-    ::SendMessageA(Window, WM_NCHITTEST, 0, 0);
+    RECT frame;
+    ::GetWindowRect(Window, &frame);
+    ::SendMessageA(Window, WM_NCHITTEST, 0, MAKELPARAM(frame.left + 300, frame.top + 60));
     Hover(129 + 41, 124 + 10);
     EXPECT_EQ(Played("change.wav"), before + 4);
 }

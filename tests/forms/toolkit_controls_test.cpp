@@ -439,6 +439,39 @@ TEST_F(Window, ListViewRowsChangesAndTips)
     EXPECT_EQ(0, list->Items()->Count());
 }
 
+TEST_F(Window, AutoSizeColumnTakesTheClientWidthAsTheScrollBarComesAndGoes)
+{
+    auto* list = new TListView(form);
+    list->SetParent(form);
+    list->SetBounds(0, 0, 180, 100);
+    list->AddColumn("SSID", 97);
+    list->AddColumn("Band", 0, true);
+    ShowAndPaint();
+    auto clientWidth = [&] {
+        RECT client;
+        ::GetClientRect(list->Handle(), &client);
+        return static_cast<int>(client.right);
+    };
+    auto style = [&] { return ::GetWindowLongA(list->Handle(), GWL_STYLE); };
+    EXPECT_EQ(clientWidth() - 97, list->ColumnWidth(1));
+    const int wide = list->ColumnWidth(1);
+
+    for (int i = 0; i < 20; ++i) list->Items()->Add()->SetCaption("network " + std::to_string(i));
+    Pump();
+    ASSERT_TRUE(style() & WS_VSCROLL);
+    EXPECT_FALSE(style() & WS_HSCROLL);
+    EXPECT_EQ(clientWidth() - 97, list->ColumnWidth(1));
+    EXPECT_LT(list->ColumnWidth(1), wide);
+
+    list->SetColumnWidth(0, 120);
+    EXPECT_EQ(clientWidth() - 120, list->ColumnWidth(1));
+    list->SetColumnWidth(0, 97);
+    list->Items()->Clear();
+    Pump();
+    EXPECT_FALSE(style() & WS_VSCROLL);
+    EXPECT_EQ(wide, list->ColumnWidth(1));
+}
+
 TEST_F(Window, ImageListHoldsIconsAtItsSize)
 {
     TImageList images(form);

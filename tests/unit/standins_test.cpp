@@ -496,6 +496,61 @@ TEST_F(StandinsTest, SurveyListsTheCellsAndNeverMoreThanAHundred)
     EXPECT_TRUE(entries.Intact());
 }
 
+std::string FirstSsid(OpenChipset& chipset)
+{
+    SiteSurveyEntry entries[100];
+    int32_t count = 0;
+    if (chipset.WLAN_Get_Site_Survey(entries, &count, 1) != 1 || count == 0) return "<no survey>";
+    return std::string(reinterpret_cast<const char*>(entries[0].SSID), entries[0].SSID_length);
+}
+
+TEST_F(StandinsTest, TheWorldIsReadAgainOnlyWhenItsTimeStampChanges)
+{
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
+    ASSERT_EQ(FirstSsid(chipset), "harbour");
+    const std::string file = folder + "world.ini";
+    auto stamp = [&](FILETIME* read, const FILETIME* write) {
+        HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        if (read) GetFileTime(handle, nullptr, nullptr, read);
+        if (write) SetFileTime(handle, nullptr, nullptr, write);
+        CloseHandle(handle);
+    };
+    FILETIME before{};
+    stamp(&before, nullptr);
+
+    // The same size and the old time stamp: the world read before stands.
+    std::string text = ReadFileText(file);
+    text.replace(text.find("SSID=harbour"), 12, "SSID=Harbour");
+    WriteFileText(file, text);
+    stamp(nullptr, &before);
+    EXPECT_EQ(FirstSsid(chipset), "harbour");
+
+    FILETIME later = before;
+    later.dwHighDateTime += 1; // about seven minutes on
+    stamp(nullptr, &later);
+    EXPECT_EQ(FirstSsid(chipset), "Harbour");
+}
+
+TEST_F(StandinsTest, TheWorldFileReadsAsTheProfileApiReadsIt)
+{
+    WriteWorld("", "[adapter]\r\nDescription=a second section of the same name\r\n");
+    std::string text = ReadFileText(folder + "world.ini");
+    // Names in any case with blanks around them, a quoted value, and of two
+    // equal sections or keys the first.
+    text.replace(text.find("Description=Ferovane-Q PCI Adapter 802.11g\r\n"), 44,
+                 "  DESCRIPTION =  \"Ferovane-Q PCI Adapter 802.11g\" \r\nChipKind=7\r\n");
+    text.replace(text.find("[Cell1]"), 7, "[ cell1 ]");
+    WriteFileText(folder + "world.ini", text);
+    OpenChipset chipset;
+    ASSERT_TRUE(chipset.opened) << chipset.missing;
+    EXPECT_STREQ(chipset.adapter.Description, "Ferovane-Q PCI Adapter 802.11g");
+    EXPECT_EQ(chipset.adapter.ChipKind, 7);
+    EXPECT_EQ(FirstSsid(chipset), "harbour");
+}
+
 TEST_F(StandinsTest, TheDefaultWorldIsALivelyNeighbourhood)
 {
     SetEnvironmentVariableA("VANTRA_WORLD", nullptr); // standins.ini beside the libraries

@@ -191,15 +191,19 @@ void TListView::FitAutoSizeColumns()
     ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, fill, FColumns[fill].Width);
 }
 
+namespace {
+int CALLBACK CompareCaptions(LPARAM A, LPARAM B, LPARAM)
+{
+    return ::lstrcmpA(reinterpret_cast<TListItem*>(A)->Caption().c_str(),
+                      reinterpret_cast<TListItem*>(B)->Caption().c_str());
+}
+} // namespace
+
 // The system's own sorted style places a row by the text it is inserted
 // with, and a row is inserted before its caption is known.
 void TListView::AlphaSort()
 {
-    auto byCaption = [](LPARAM A, LPARAM B, LPARAM) -> int {
-        return ::lstrcmpA(reinterpret_cast<TListItem*>(A)->Caption().c_str(),
-                          reinterpret_cast<TListItem*>(B)->Caption().c_str());
-    };
-    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(static_cast<PFNLVCOMPARE>(byCaption)));
+    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareCaptions));
 }
 
 TListItem* TListView::ItemOf(int Index)

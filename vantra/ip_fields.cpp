@@ -3,6 +3,8 @@
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
 
+#include <algorithm>
+
 namespace {
 
 // The focus only goes to a field that the user could reach: it and the
@@ -20,7 +22,7 @@ std::string TextAfterKey(const std::string& Text, int SelStart, int SelLength, c
 {
     if (SelLength <= 0) return Trim(Text) + Key;
     std::string after = Text;
-    after.replace(static_cast<size_t>(SelStart), static_cast<size_t>(SelLength), 1, Key);
+    after.replace(std::min(static_cast<size_t>(SelStart), after.size()), static_cast<size_t>(SelLength), 1, Key);
     return Trim(after);
 }
 

@@ -42,6 +42,9 @@
 #include <string>
 #include <vector>
 
+// What a connect puts into the adapter.
+enum class ConnectTarget : uint8_t { SurveyRow = 0, Profile = 1 };
+
 class TMainFrm : public TForm {
 public:
     CLASS_NAME(TMainFrm)
@@ -295,7 +298,7 @@ public:
     void FillSurveyList();
     void ResetSurveyImages();
     void Connections_ConnectBtnClick(TObject* Sender);
-    void ConnectToAP(uint8_t Profile); // 0: the selected survey row, 1: the selected profile
+    void ConnectToAP(ConnectTarget Target);
     void ShowWizardSsidPage();
 
 protected:

@@ -15,5 +15,5 @@ void TMainFrm::RefreshSiteSurvey() {}
 void TMainFrm::FillSurveyList() {}
 void TMainFrm::ResetSurveyImages() {}
 void TMainFrm::Connections_ConnectBtnClick(TObject*) {}
-void TMainFrm::ConnectToAP(uint8_t) {}
+void TMainFrm::ConnectToAP(ConnectTarget) {}
 void TMainFrm::ShowWizardSsidPage() {}

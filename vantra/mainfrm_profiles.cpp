@@ -269,7 +269,7 @@ void TMainFrm::Profile_ConnectBtnClick(TObject*)
     }
     Pages.StatusImageId = IDB_TITLE_NO_LINK;
     ResetSurveyImages();
-    ConnectToAP(1);
+    ConnectToAP(ConnectTarget::Profile);
     if (Program.Quitting) return;
     ConnectCheckTimer->SetInterval(300);
     ConnectCheckTimer->SetEnabled(true);
@@ -278,7 +278,7 @@ void TMainFrm::Profile_ConnectBtnClick(TObject*)
 void TMainFrm::Profile_LstV_Profile1DblClick(TObject*)
 {
     ResetSurveyImages();
-    ConnectToAP(1);
+    ConnectToAP(ConnectTarget::Profile);
 }
 
 void TMainFrm::Profile_LstV_Profile1KeyPress(TObject*, char& Key)

@@ -254,6 +254,7 @@ void TMainFrm::Profile_DelBtnClick(TObject*)
         Application->ProcessMessages();
         if (Program.Quitting) return;
         FillSurveyList();
+        if (Program.Quitting) return;
         if (reconnect) Connections_ConnectBtnClick(this);
         if (Program.Quitting) return;
     }

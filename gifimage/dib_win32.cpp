@@ -93,16 +93,28 @@ void TDIBWriter::EnsureDib()
     if (Bits.empty()) AllocateDib();
 }
 
+TDIBWriter::~TDIBWriter()
+{
+    if (!Pending) return;
+    try {
+        StoreDibInBitmap();
+    } catch (...) {
+        // The bitmap keeps its old picture.
+    }
+}
+
 uint8_t* TDIBWriter::GetScanline(int Row)
 {
     EnsureDib();
     if (Row < 0 || Row >= Height) throw EInvalidGraphicOperation("Scan line index out of range");
+    Pending = true;
     return Bits.data() + size_t(AlignedRowSize(Width, BitCountOf(PixelFormat), 32)) * (Height - Row - 1);
 }
 
 void TDIBWriter::StoreDibInBitmap()
 {
     if (Bits.empty()) return;
+    Pending = false;
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42; // "BM"
     file.bfOffBits = DWORD(sizeof file + Info.size());

@@ -28,14 +28,16 @@ public:
 
 // Rows of pf8bit or pf24bit pixels kept in memory of the writer's own; the
 // colour table of pf8bit is the palette's (entries beyond it are black).
-// StoreDibInBitmap replaces the bitmap's picture with them. A writer
-// destroyed without storing leaves the bitmap as it was: a failure to
-// store must reach the caller, which a destructor could not do.
+// StoreDibInBitmap replaces the bitmap's picture with them, and so does
+// the destructor when rows were handed out since. A caller that must know
+// whether storing failed calls StoreDibInBitmap itself: a destructor can
+// only swallow the failure.
 class TDIBWriter : public TDIB {
 public:
     CLASS_NAME(TDIBWriter)
     // Palette is not owned and may be none.
     TDIBWriter(TBitmap* Bitmap, TPixelFormat PixelFormat, int Width, int Height, HPALETTE Palette);
+    ~TDIBWriter() override;
     uint8_t* GetScanline(int Row) override;
     void StoreDibInBitmap();
 
@@ -49,6 +51,7 @@ private:
     const HPALETTE Palette;
     const int Height;
     const int Width;
+    bool Pending = false; // rows were handed out and not stored since
 };
 
 // The distance from one row of Dib to the next (Height rows): negative for

@@ -97,6 +97,9 @@ int TGIFColorMap::GetBitsPerPixel() const { return BitsForColors(FCount); }
 
 void TGIFColorMap::LoadFromStream(TStream* Stream, int Count)
 {
+    // A table holds 0 to 256 colours; the map stays as it was otherwise.
+    if (Count > 256) RaiseGifError(GIFTexts::ColorTableOverflow);
+    if (Count < 0) RaiseGifError(GIFTexts::BadColorIndex);
     Clear();
     SetCapacity(Count);
     ReadExactly(Stream, Colors.data(), Count * 3);

@@ -32,28 +32,17 @@ void TGIFWriter::EmitBlock()
     BufferCount = 1;
 }
 
-void THashTable::Clear() { std::memset(Slots.get(), 0xFF, HashSize * sizeof(uint32_t)); }
-
-namespace {
-constexpr uint32_t KeyMask = 0xFFFFF000;
-bool IsEmpty(uint32_t Slot) { return (Slot & KeyMask) == KeyMask; }
-} // namespace
-
-void THashTable::Insert(uint32_t Key, int Code)
+THashTable::THashTable(int32_t Keys)
 {
-    int slot = SlotForKey(Key);
-    while (!IsEmpty(Slots[slot])) slot = NextProbeSlot(slot);
-    Slots[slot] = (Key << 12) | (uint32_t(Code) & 0xFFF);
+    int bits = 6;
+    while ((1 << bits) < 2 * std::min<int32_t>(Keys, 4096)) ++bits;
+    Size = 1 << bits;
+    Shift = 32 - bits;
+    Slots.reset(new uint32_t[Size]);
+    Clear();
 }
 
-int THashTable::FindCode(uint32_t Key) const
-{
-    for (int slot = SlotForKey(Key);; slot = NextProbeSlot(slot)) {
-        const uint32_t s = Slots[slot];
-        if (IsEmpty(s)) return -1;
-        if ((s & KeyMask) == Key << 12) return int(s & 0xFFF);
-    }
-}
+void THashTable::Clear() { std::memset(Slots.get(), 0xFF, Size * sizeof(uint32_t)); }
 
 void TGIFEncoder::Compress(TStream* Stream, int BitsPerPixel, int Width, int Height, bool Interlaced,
                            const uint8_t* Data, int MaxColor)
@@ -74,10 +63,6 @@ void TGIFEncoder::Compress(TStream* Stream, int BitsPerPixel, int Width, int Hei
     BaseCode = ClearCode + 2;
     OutputBucket = 0;
     OutputBits = 0;
-    Pixel = Data;
-    PixelsLeft = Interlaced ? Width : Width * Height;
-    Row = 0;
-    Pass = 0;
 
     Writer.reset(new TGIFWriter(Stream));
     try {
@@ -119,28 +104,16 @@ void TGIFEncoder::Clear()
     PutCode(ClearCode);
 }
 
-bool TGIFEncoder::AdvancePixel()
+template <typename F>
+void TGIFEncoder::ForEachRun(F Visit) const
 {
-    if (--PixelsLeft > 0) {
-        ++Pixel;
-        return true;
+    if (!Interlaced) {
+        Visit(Data, int32_t(Width) * Height);
+        return;
     }
-    if (!Interlaced) return false;
-    PixelsLeft = Width;
-    static const int step[4] = {8, 8, 4, 2}, start[4] = {0, 4, 2, 1};
-    Row += step[Pass];
-    while (Row >= Height) {
-        if (Pass == 3) return false;
-        Row = start[++Pass];
-    }
-    Pixel = Data + int64_t(Row) * Width;
-    return true;
-}
-
-int TGIFEncoder::CurrentPixel() const
-{
-    if (*Pixel >= MaxColor) RaiseGifError(GIFTexts::ColorNotInTable);
-    return *Pixel;
+    static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+        for (int row = start[pass]; row < Height; row += step[pass]) Visit(Data + int64_t(row) * Width, Width);
 }
 
 // LZW
@@ -169,32 +142,44 @@ void TLZWEncoder::Clear()
 
 void TLZWEncoder::CompressFrame()
 {
-    HashTable.reset(new THashTable);
+    HashTable.reset(new THashTable(int32_t(std::min<int64_t>(int64_t(Width) * Height, 4096))));
     try {
         Clear();
-        int prefix = CurrentPixel();
-        while (AdvancePixel()) {
-            const int c = CurrentPixel();
-            const uint32_t key = uint32_t(prefix) << 8 | uint32_t(c);
-            const int code = HashTable->FindCode(key);
-            if (code >= 0) {
-                prefix = code;
-                continue;
+        int prefix = -1;
+        ForEachRun([&](const uint8_t* Pixels, int32_t Count) {
+            if (prefix < 0) {
+                prefix = CheckedPixel(*Pixels++);
+                --Count;
             }
-            PutCode(prefix);
-            prefix = c;
-            if (NextFreeCode < 4095) {
-                HashTable->Insert(key, NextFreeCode++);
-            } else {
-                Clear();
-            }
-        }
-        PutCode(prefix);
+            prefix = CompressRun(Pixels, Count, prefix);
+        });
+        TLZWEncoder::PutCode(prefix);
     } catch (...) {
         HashTable.reset();
         throw;
     }
     HashTable.reset();
+}
+
+int TLZWEncoder::CompressRun(const uint8_t* Pixels, int32_t Count, int Prefix)
+{
+    THashTable& table = *HashTable;
+    for (int32_t i = 0; i < Count; ++i) {
+        const int c = CheckedPixel(Pixels[i]);
+        int slot;
+        const int code = table.FindCode(Prefix, c, slot);
+        if (code >= 0) {
+            Prefix = code;
+            continue;
+        }
+        TLZWEncoder::PutCode(Prefix);
+        if (NextFreeCode < 4095)
+            table.Insert(slot, Prefix, c, NextFreeCode++);
+        else
+            TLZWEncoder::Clear();
+        Prefix = c;
+    }
+    return Prefix;
 }
 
 // RLE
@@ -342,19 +327,21 @@ void TRLEEncoder::CompressFrame()
     Clear();
     int count = 0;
     RunPixel = -1;
-    do {
-        const int c = CurrentPixel();
-        if (count > 0 && c != RunPixel) {
-            EmitRun(count);
-            count = 0;
+    ForEachRun([&](const uint8_t* Pixels, int32_t Count) {
+        for (int32_t i = 0; i < Count; ++i) {
+            const int c = CheckedPixel(Pixels[i]);
+            if (count > 0 && c != RunPixel) {
+                EmitRun(count);
+                count = 0;
+            }
+            if (c == RunPixel) {
+                ++count;
+            } else {
+                RunPixel = c;
+                count = 1;
+            }
         }
-        if (c == RunPixel) {
-            ++count;
-        } else {
-            RunPixel = c;
-            count = 1;
-        }
-    } while (AdvancePixel());
+    });
     EmitRun(count);
 }
 

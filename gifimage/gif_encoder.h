@@ -3,6 +3,7 @@
 // only ever refers to runs of one value).
 #pragma once
 #include "gif_types.h"
+#include "gif_util.h"
 #include "toolkit/streams.h"
 
 #include <cstdint>
@@ -38,20 +39,42 @@ public:
     void Flush() { EmitBlock(); } // the last, partial sub-block
 };
 
-// Codes of the current table generation by key (prefix code x 256 + pixel).
+// Codes of the current table generation by key (prefix code, pixel). A
+// multiplicative hash scatters the keys, also the runs of consecutive
+// prefixes that flat pictures make, so probe sequences stay short.
 class THashTable : public TObject {
 public:
     CLASS_NAME(THashTable)
-    enum { HashSize = 8009 };
-    THashTable() : Slots(new uint32_t[HashSize]) { Clear(); }
+    // Room for Keys keys at most (a generation holds at most 4094): at
+    // least twice as many slots, so that small frames clear a small table.
+    explicit THashTable(int32_t Keys);
     void Clear();
-    static int SlotForKey(uint32_t Key) { return int(((Key >> 4) ^ Key) % HashSize); }
+    int SlotForKey(int Prefix, int Pixel) const
+    {
+        return int(((uint32_t(Prefix) * 0x9E3779B1u) ^ (uint32_t(Pixel) * 0x85EBCA77u)) >> Shift);
+    }
     // Visits every slot before returning to the first.
-    static int NextProbeSlot(int Slot) { return Slot == 0 ? HashSize - 1 : Slot - 1; }
-    void Insert(uint32_t Key, int Code);
-    int FindCode(uint32_t Key) const; // -1 when absent
+    int NextProbeSlot(int Slot) const { return (Slot + 1) & (Size - 1); }
+    int SlotCount() const { return Size; }
+    // The code of the key, or -1 with Slot at the free slot where it belongs.
+    int FindCode(int Prefix, int Pixel, int& Slot) const
+    {
+        const uint32_t key = Key(Prefix, Pixel);
+        for (Slot = SlotForKey(Prefix, Pixel);; Slot = NextProbeSlot(Slot)) {
+            const uint32_t s = Slots[Slot];
+            if ((s & KeyMask) == key) return int(s & 0xFFF);
+            if (s == Empty) return -1;
+        }
+    }
+    // At the slot that FindCode gave for the same key.
+    void Insert(int Slot, int Prefix, int Pixel, int Code) { Slots[Slot] = Key(Prefix, Pixel) | uint32_t(Code); }
 
 private:
+    // A used slot holds the key (prefix x 256 + pixel) in its top 20 bits
+    // and the code below; prefixes end at 4094, so no key looks empty.
+    enum : uint32_t { KeyMask = 0xFFFFF000, Empty = 0xFFFFFFFF };
+    static uint32_t Key(int Prefix, int Pixel) { return uint32_t(Prefix) << 20 | uint32_t(Pixel) << 12; }
+    int Size, Shift;
     std::unique_ptr<uint32_t[]> Slots;
 };
 
@@ -66,8 +89,15 @@ protected:
     virtual void PutCode(int Code);
     virtual void Clear();
     virtual void CompressFrame() = 0;
-    bool AdvancePixel();
-    int CurrentPixel() const; // raises for a value beyond the colour table
+    // The pixels in the order they are written, as runs of adjacent bytes:
+    // the whole frame, or the rows of the four interlace passes.
+    template <typename F>
+    void ForEachRun(F Visit) const;
+    int CheckedPixel(uint8_t Value) const // raises for a value beyond the colour table
+    {
+        if (Value >= MaxColor) RaiseGifError(GIFTexts::ColorNotInTable);
+        return Value;
+    }
 
     int MaxColor = 0;
     int BitsPerPixel = 0;
@@ -80,9 +110,6 @@ protected:
     bool ClearFlag = false;
     int BitsPerCode = 0, InitialBitsPerCode = 0;
     int MaxCode = 0, ClearCode = 0, EOFCode = 0, BaseCode = 0;
-    const uint8_t* Pixel = nullptr;
-    int32_t PixelsLeft = 0;
-    int Row = 0, Pass = 0;
 };
 
 class TLZWEncoder : public TGIFEncoder {
@@ -95,6 +122,9 @@ protected:
     void CompressFrame() override;
 
 private:
+    // Codes Count pixels that follow the string Prefix; answers the string
+    // they end in.
+    int CompressRun(const uint8_t* Pixels, int32_t Count, int Prefix);
     int NextFreeCode = 0;
     std::unique_ptr<THashTable> HashTable;
 };

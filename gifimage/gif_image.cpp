@@ -63,6 +63,7 @@ int TGIFImage::GetColorResolution() const
 
 int TGIFImage::GetBitsPerPixel() const
 {
+    if (SavingBitsPerPixel >= 0) return SavingBitsPerPixel;
     int result = FHeader->GetBitsPerPixel();
     for (int i = 0; i < FImages->GetCount(); ++i)
         result = std::max(result, FImages->GetImage(i)->GetBitsPerPixel());
@@ -100,13 +101,18 @@ void TGIFImage::LoadFromStream(TStream* Stream)
 void TGIFImage::SaveToStream(TStream* Stream)
 {
     Progress(this, psStarting, 0, false, GIFTexts::Saving);
+    // Each frame without a colour table of its own asks for the image's
+    // depth, which cannot change while saving: found once, not per frame.
+    SavingBitsPerPixel = GetBitsPerPixel();
     try {
         FHeader->SaveToStream(Stream);
         FImages->SaveToStream(Stream);
         TGIFTrailer(this).SaveToStream(Stream);
     } catch (...) {
+        SavingBitsPerPixel = -1;
         Progress(this, psEnding, 0, true, GIFTexts::Saving);
         throw;
     }
+    SavingBitsPerPixel = -1;
     Progress(this, psEnding, 100, true, GIFTexts::Saving);
 }

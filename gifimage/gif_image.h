@@ -37,6 +37,8 @@ public:
     int GetColorResolution() const;
     int GetBitsPerPixel() const;
     TGIFCompression Compression = GIFImageDefaultCompression;
+    // Pixels that the frames of this image hold; at most MaxImagePixels.
+    int64_t PixelCount() const { return FPixelCount; }
 
     // Drops the kept global palette; frames and colour maps call it when colours change.
     void SetPalette(TGIFPaletteRef Palette) { KeptPalette = std::move(Palette); }
@@ -47,6 +49,9 @@ public:
     TGIFProgressEvent OnProgress;
 
 private:
+    friend class TGIFSubImage; // keeps FPixelCount
+    int64_t FPixelCount = 0;
+    int SavingBitsPerPixel = -1; // GetBitsPerPixel while saving
     std::unique_ptr<TGIFImageList> FImages;
     std::unique_ptr<TGIFHeader> FHeader;
     TGIFPaletteRef KeptPalette;

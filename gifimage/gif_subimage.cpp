@@ -13,6 +13,7 @@ TGIFSubImage::TGIFSubImage(TGIFImage* Image)
 TGIFSubImage::~TGIFSubImage()
 {
     if (Image()->Images()) Image()->Images()->Remove(this);
+    FreeImage();
     FExtensions->Clear(); // extensions leave the list as they go
     FExtensions.reset();
     ColorMap.reset();
@@ -32,12 +33,19 @@ bool TGIFSubImage::GetEmpty() const { return !FData || FDataSize == 0 || GetHeig
 
 void TGIFSubImage::DoSetBounds(int Left, int Top, int Width, int Height)
 {
-    const bool sizeChanged = Width != GetWidth() || Height != GetHeight();
+    const TImageDescriptor old = ImageDescriptor;
     ImageDescriptor.Left = uint16_t(Left);
     ImageDescriptor.Top = uint16_t(Top);
     ImageDescriptor.Width = uint16_t(Width);
     ImageDescriptor.Height = uint16_t(Height);
-    if (sizeChanged) NewImage();
+    if (Width != old.Width || Height != old.Height) {
+        try {
+            NewImage();
+        } catch (...) {
+            ImageDescriptor = old; // refused: the same size asked again is tried again
+            throw;
+        }
+    }
 
     TGIFImage* image = Image();
     bool exceeded = false;
@@ -87,12 +95,15 @@ void TGIFSubImage::NewImage()
     const int64_t size = int64_t(GetWidth()) * GetHeight();
     if (size > MaxFramePixels) RaiseGifError(GIFTexts::ImageTooLarge);
     if (size == 0) return;
+    if (Image()->FPixelCount + size > MaxImagePixels) RaiseGifError(GIFTexts::FramesTooLarge);
     FData.reset(new uint8_t[size]());
     FDataSize = int32_t(size);
+    Image()->FPixelCount += size;
 }
 
 void TGIFSubImage::FreeImage()
 {
+    Image()->FPixelCount -= FDataSize;
     FData.reset();
     FDataSize = 0;
 }

@@ -29,8 +29,11 @@ enum : uint8_t {
 };
 
 // Frames above this many pixels are refused rather than allocated: the
-// descriptor alone must not be able to demand gigabytes.
+// descriptor alone must not be able to demand gigabytes. Nor may many
+// frames of a few bytes each, so all frames of one image together hold
+// at most MaxImagePixels.
 inline constexpr int64_t MaxFramePixels = int64_t(1) << 25;
+inline constexpr int64_t MaxImagePixels = int64_t(1) << 26;
 
 class TGIFSubImage : public TGIFItem {
 public:

@@ -28,9 +28,11 @@ else()
   add_dependencies(gif_giflib_test gif_samples)
 endif()
 
-# The reader under libFuzzer for a bounded time, natively with clang. The
-# unit's sources are compiled into the target so that it sees their coverage;
-# the corpus starts from the sample files.
+# The reader under libFuzzer, natively with clang. The unit's sources are
+# compiled into the target so that it sees their coverage. CI replays the
+# committed inputs, then searches from them and the sample files with a
+# fixed seed for a fixed number of runs (fuzz/run.sh); scripts/fuzz SECONDS
+# searches longer.
 if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   get_target_property(gif_core_sources gifimage_core SOURCES)
   add_executable(gif_decode_fuzz fuzz/gif_decode_fuzz.cpp ${gif_core_sources})
@@ -38,10 +40,8 @@ if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   target_link_options(gif_decode_fuzz PRIVATE -fsanitize=fuzzer)
   target_link_libraries(gif_decode_fuzz PRIVATE toolkit_core)
   add_dependencies(gif_decode_fuzz gif_samples)
-  set(gif_corpus ${CMAKE_BINARY_DIR}/gif_fuzz_corpus)
-  file(MAKE_DIRECTORY ${gif_corpus})
   add_test(NAME gif_decode_fuzz
-    COMMAND gif_decode_fuzz -max_total_time=60 -timeout=10 -rss_limit_mb=2048 -max_len=65536
-            -print_final_stats=1 ${gif_corpus} ${gif_samples}/corpus)
-  set_tests_properties(gif_decode_fuzz PROPERTIES TIMEOUT 180)
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run.sh $<TARGET_FILE:gif_decode_fuzz>
+            ${CMAKE_BINARY_DIR}/fuzz/gif_decode_fuzz 4000
+            ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/gif_decode_fuzz ${gif_samples}/corpus)
 endif()

@@ -27,7 +27,7 @@ void WriteCrowdedWorld(const Sandbox& Box, int Cells)
     Box.WriteFile("standins.ini", world);
 }
 
-TEST(CrowdedWorld, WindowAnswersWithinASecondOfEveryCallAndExitsOnRequest)
+TEST(CrowdedWorld, WindowKeepsAnsweringThroughEveryCallAndExitsOnRequest)
 {
     Sandbox box("CrowdedWorld");
     box.WriteFile("WLAN.INI", WlanIni);
@@ -37,12 +37,14 @@ TEST(CrowdedWorld, WindowAnswersWithinASecondOfEveryCallAndExitsOnRequest)
     HWND window = box.WaitWindow(process, "TMainFrm", 15000);
     ASSERT_NE(window, nullptr);
     // Through the device check, the adapter's opening and the first status
-    // polls, each of which reads the link from the crowded world.
+    // polls, each of which reads the link from the crowded world. A stand-in
+    // that parsed its world on every call kept the window for about a minute;
+    // the limit leaves room for a loaded machine.
     const DWORD start = ::GetTickCount();
     while (box.Calls("WLAN_Get_Info") < 4 && ::GetTickCount() - start < 30000) {
         DWORD_PTR result = 0;
-        ASSERT_NE(::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result), 0)
-            << "no answer within 1 s, " << box.Calls("WLAN_Get_Info") << " link reads after the start";
+        ASSERT_NE(::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result), 0)
+            << "no answer within 5 s, " << box.Calls("WLAN_Get_Info") << " link reads after the start";
     }
     EXPECT_GE(box.Calls("WLAN_Open_Adapter"), 1u);
     EXPECT_GE(box.Calls("WLAN_Get_Info"), 4u);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace {
@@ -185,23 +186,38 @@ TEST(Writer, SubBlocksHoldAtMost255Bytes)
     EXPECT_THROW(writer.Seek(0, soBeginning), Exception);
 }
 
-TEST(HashTable, ProbesVisitEverySlot)
+TEST(HashTable, ProbesVisitEverySlotAndKeysFindTheirCodes)
 {
-    for (int start : {0, 1, 4004, 8008}) {
-        std::vector<bool> seen(THashTable::HashSize);
+    THashTable table(4096);
+    EXPECT_EQ(table.SlotCount(), 8192);
+    EXPECT_EQ(THashTable(100).SlotCount(), 256); // a small frame clears a small table
+    for (int start : {0, 1, 4004, 8191}) {
+        std::vector<bool> seen(table.SlotCount());
         int slot = start;
-        for (int i = 0; i < THashTable::HashSize; ++i, slot = THashTable::NextProbeSlot(slot)) seen[slot] = true;
-        EXPECT_EQ(std::count(seen.begin(), seen.end(), true), THashTable::HashSize);
+        for (int i = 0; i < table.SlotCount(); ++i, slot = table.NextProbeSlot(slot)) seen[slot] = true;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), true), table.SlotCount());
         EXPECT_EQ(slot, start);
     }
-    // Keys that all start at one slot still fit.
-    THashTable table;
-    std::vector<uint32_t> keys;
-    for (uint32_t k = 0; keys.size() < 4000 && k < (1u << 20); ++k)
-        if (THashTable::SlotForKey(k) == 17) keys.push_back(k);
-    for (size_t i = 0; i < keys.size(); ++i) table.Insert(keys[i], int(i));
-    for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(table.FindCode(keys[i]), int(i));
-    EXPECT_EQ(table.FindCode(1u << 19), -1);
+    // A whole generation of keys, among them runs of consecutive prefixes
+    // with one pixel, as flat pictures make them.
+    std::mt19937 random(3);
+    std::vector<std::pair<int, int>> keys;
+    for (int p = 0; p < 2000; ++p) keys.push_back({p, 7});
+    while (keys.size() < 4094) keys.push_back({int(random() % 4095), int(random() % 256)});
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        int slot;
+        ASSERT_EQ(table.FindCode(keys[i].first, keys[i].second, slot), -1);
+        table.Insert(slot, keys[i].first, keys[i].second, int(i));
+    }
+    for (size_t i = 0; i < keys.size(); ++i) {
+        int slot;
+        EXPECT_EQ(table.FindCode(keys[i].first, keys[i].second, slot), int(i));
+    }
+    table.Clear();
+    int slot;
+    EXPECT_EQ(table.FindCode(keys[0].first, keys[0].second, slot), -1);
 }
 
 // Image data for a frame: minimum code size, then Data split into sub-blocks of Chunk bytes.
@@ -301,15 +317,60 @@ TEST(Decoder, StreamStandsAfterTheImageData)
     EXPECT_EQ(smaller.Position, int64_t(data.size()));
 }
 
-TEST(Decoder, DataWithoutClearCodeAndClearThenEnd)
+// Packs 3-bit codes (minimum code size 2) least significant bit first.
+Bytes ThreeBitCodes(std::initializer_list<int> Codes)
 {
-    // Minimum code size 2, 3-bit codes: 1, 2, 3, then end (5), no clear code first.
-    Bytes noClear = ImageData(2, {uint8_t(1 | 2 << 3 | (3 & 3) << 6), uint8_t(3 >> 2 | 5 << 1)}, 255);
-    EXPECT_EQ(Decode(noClear, 3, 1).Pixels, (Bytes{1, 2, 3}));
-    // Size 8: clear (256) then end (257) at 9 bits: the end code's low byte is a pixel.
+    Bytes b;
+    int bits = 0;
+    for (int code : Codes) {
+        for (int i = 0; i < 3; ++i, ++bits) {
+            if (bits % 8 == 0) b.push_back(0);
+            b.back() |= uint8_t(((code >> i) & 1) << (bits % 8));
+        }
+    }
+    return b;
+}
+
+TEST(Decoder, DataWithoutClearCodeDecodesAsAfterOne)
+{
+    Decoded d = Decode(ImageData(2, ThreeBitCodes({1, 2, 3, 5}), 255), 3, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2, 3}));
+    EXPECT_TRUE(d.Warnings.empty());
+}
+
+TEST(Decoder, AClearCodeFollowedByAnythingButALiteralEndsTheFrame)
+{
+    // Size 8, 9-bit codes: clear (256), end (257). No pixel takes the end code.
     Bytes clearEnd = ImageData(8, {0x00, 0x03, 0x02, 0x00}, 255);
-    Decoded d = Decode(clearEnd, 4, 1);
-    EXPECT_EQ(d.Pixels[0], 1);
+    Decoded d = Decode(clearEnd, 4, 1, false, 9);
+    EXPECT_EQ(d.Pixels, Bytes(4, 9));
+    EXPECT_EQ(d.Warnings, std::vector<std::string>{"Corrupt image data"});
+    EXPECT_EQ(d.Position, int64_t(clearEnd.size()));
+    // Size 2, after two pixels: clear, then 7, a code no table holds yet.
+    // The rest of the data (more sub-blocks) is passed over.
+    Bytes late = ImageData(2, ThreeBitCodes({4, 1, 2, 4, 7, 1, 1, 1, 1, 5}), 1);
+    d = Decode(late, 6, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(d.Warnings, std::vector<std::string>{"Corrupt image data"});
+    EXPECT_EQ(d.Position, int64_t(late.size()));
+    // A clear code and the end code after the last pixel end well-formed data.
+    d = Decode(ImageData(2, ThreeBitCodes({4, 1, 2, 4, 5}), 255), 2, 1);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 2}));
+    EXPECT_TRUE(d.Warnings.empty());
+}
+
+TEST(Decoder, DataEndingWithinACodeWarnsOfTheUnderRun)
+{
+    // Clear, 1, and two bits of the next code; then the terminator.
+    Bytes cut = ImageData(2, {ThreeBitCodes({4, 1, 2})[0]}, 255);
+    Decoded d = Decode(cut, 3, 1, false, 6);
+    EXPECT_EQ(d.Pixels, (Bytes{1, 6, 6}));
+    EXPECT_GE(std::count(d.Warnings.begin(), d.Warnings.end(), "Decoder bit buffer under-run"), 1);
+    EXPECT_EQ(d.Position, int64_t(cut.size()));
+    // A last code that ends exactly with the data still counts: clear, 1,
+    // 2, 3 at 3 bits, then (the table reaching 8) 1 at 4 bits fill 2 bytes.
+    Decoded exact = Decode(ImageData(2, {0x8C, 0x16}, 255), 4, 1);
+    EXPECT_EQ(exact.Pixels, (Bytes{1, 2, 3, 1}));
 }
 
 TEST(Decoder, KwKwKCodeRepeatsThePreviousString)
@@ -393,12 +454,130 @@ TEST(Decoder, HugeDescriptorsAreRefusedNotAllocated)
     EXPECT_EQ(Load(image, zero), "Image dimensions too large");
 }
 
-TEST(Decoder, AfterAFullTableTheWidthStaysAt12)
+TEST(Decoder, AllFramesOfAnImageTogetherAreBounded)
 {
-    // Long random data makes the encoder fill the table and clear it; the
-    // decoder must follow it through every generation.
+    // 613 bytes announcing 40 frames of 4096 x 8192: two fill the budget.
+    Bytes b = Header(4096, 8192, false);
+    for (int i = 0; i < 40; ++i) Append(b, MinimalFrame(4096, 8192));
+    Append(b, {';'});
+    TGIFImage image;
+    WarningLog log(image);
+    EXPECT_EQ(Load(image, b), "Image frames too large in total");
+    EXPECT_EQ(image.Images()->GetCount(), 2); // what was read stays
+    EXPECT_EQ(image.PixelCount(), MaxImagePixels);
+    image.Clear();
+    EXPECT_EQ(image.PixelCount(), 0);
+
+    // Frames made in code count the same; a freed frame gives its pixels back.
+    auto* first = new TGIFSubImage(&image);
+    image.Images()->Add(first);
+    first->DoSetBounds(0, 0, 4096, 8192);
+    auto* second = new TGIFSubImage(&image);
+    image.Images()->Add(second);
+    second->DoSetBounds(0, 0, 4096, 8192);
+    auto* third = new TGIFSubImage(&image);
+    image.Images()->Add(third);
+    EXPECT_EQ(MessageOf([&] { third->DoSetBounds(0, 0, 1, 1); }), "Image frames too large in total");
+    image.Images()->Delete(0);
+    third->DoSetBounds(0, 0, 1, 1);
+    EXPECT_EQ(image.PixelCount(), MaxFramePixels + 1);
+}
+
+// A plain LZW writer over a std::map, for the code streams other writers
+// make. FullCodes < 0: the encoder's rule, a clear code instead of taking
+// code 4095. Otherwise the table fills to 4096 entries, FullCodes codes go
+// out with the full table (at 12 bits, nothing added), then a clear code.
+// Answers the image data; FullWritten counts the codes of full tables.
+Bytes PlainLzw(const Bytes& Pixels, int Bits, int FullCodes, int* FullWritten = nullptr)
+{
+    Bits = std::max(Bits, 2);
+    const int clear = 1 << Bits, end = clear + 1;
+    Bytes raw;
+    uint32_t bucket = 0;
+    int bitCount = 0, width = Bits + 1, next = clear + 2, full = 0;
+    std::map<std::pair<int, int>, int> table;
+    auto put = [&](int Code) {
+        bucket |= uint32_t(Code) << bitCount;
+        for (bitCount += width; bitCount >= 8; bitCount -= 8, bucket >>= 8) raw.push_back(uint8_t(bucket));
+        // The width grows once the last code was taken, up to 12.
+        if (Code == clear) width = Bits + 1;
+        else if (next > (1 << width) - 1 && width < 12) ++width;
+    };
+    auto restart = [&] {
+        put(clear);
+        table.clear();
+        next = clear + 2;
+        full = 0;
+    };
+    restart();
+    int prefix = Pixels[0];
+    for (size_t i = 1; i < Pixels.size(); ++i) {
+        const std::pair<int, int> key{prefix, Pixels[i]};
+        auto found = table.find(key);
+        if (found != table.end()) {
+            prefix = found->second;
+            continue;
+        }
+        put(prefix);
+        prefix = Pixels[i];
+        if (next < (FullCodes < 0 ? 4095 : 4096)) {
+            table[key] = next++;
+        } else if (FullCodes < 0 || full++ == FullCodes) {
+            restart();
+        } else if (FullWritten) {
+            ++*FullWritten;
+        }
+    }
+    put(prefix);
+    put(end);
+    if (bitCount > 0) raw.push_back(uint8_t(bucket));
+    return ImageData(Bits, raw, 255);
+}
+
+// The pixels in the order an interlaced frame writes them.
+Bytes PassOrder(const Bytes& Pixels, int Width, int Height)
+{
+    Bytes b;
+    for (int start : {0, 4, 2, 1})
+        for (int y = start; y < Height; y += start == 0 ? 8 : start * 2)
+            b.insert(b.end(), Pixels.begin() + y * Width, Pixels.begin() + (y + 1) * Width);
+    return b;
+}
+
+TEST(Encoder, WritesTheCodesOfPlainLzw)
+{
+    // The bytes written are those of the plain algorithm, whatever the
+    // encoder's table does: pictures of every depth, flat and noisy, some
+    // long enough to restart the table many times.
+    std::mt19937 random(11);
+    for (int bits = 1; bits <= 8; ++bits)
+        for (bool interlaced : {false, true})
+            for (auto [w, h] : {std::pair{1, 1}, {5, 3}, {97, 61}, {640, 200}}) {
+                SCOPED_TRACE(testing::Message() << bits << " bits " << w << "x" << h << " interlaced " << interlaced);
+                for (const Bytes& in : {RandomPixels(random, w * h, 1 << bits), StructuredPixels(random, w, h, 1 << bits),
+                                        Bytes(w * h, uint8_t((1 << bits) - 1))}) {
+                    const Bytes order = interlaced ? PassOrder(in, w, h) : in;
+                    EXPECT_EQ(Encode(bits, w, h, in, interlaced), PlainLzw(order, bits, -1));
+                }
+            }
+}
+
+TEST(Decoder, AFullTableKeepsTwelveBitsUntilAClearCode)
+{
+    // Writers that do not clear a full table go on with 12-bit codes and
+    // add nothing; the decoder must do the same, for as long as they go on.
     std::mt19937 random(77);
-    Bytes in = RandomPixels(random, 300 * 300, 64);
+    const Bytes in = RandomPixels(random, 300 * 300, 64);
+    for (int fullCodes : {200000, 0, 1, 2500}) {
+        int written = 0;
+        const Bytes data = PlainLzw(in, 6, fullCodes, &written);
+        EXPECT_GT(written, fullCodes == 200000 ? 30000 : fullCodes - 1) << fullCodes;
+        Decoded d = Decode(data, 300, 300);
+        EXPECT_EQ(d.Pixels, in) << fullCodes;
+        EXPECT_TRUE(d.Warnings.empty()) << fullCodes;
+        EXPECT_EQ(d.Position, int64_t(data.size())) << fullCodes;
+    }
+    // The encoder's own streams restart at 4094 and decode as well.
     EXPECT_EQ(Decode(Encode(6, 300, 300, in), 300, 300).Pixels, in);
 }
 

@@ -134,6 +134,31 @@ TEST(DIBWriter, Pf8bitRowsReachTheBitmapTopRowFirstWithThePalettesColours)
     DeleteObject(palette);
 }
 
+TEST(DIBWriter, ItsDestructorStoresRowsWrittenSinceTheLastStore)
+{
+    TBitmap bitmap;
+    {
+        TDIBWriter writer(&bitmap, pf24bit, 2, 2, nullptr);
+        for (int y = 0; y < 2; ++y) std::memset(writer.GetScanline(y), 0x40 * (y + 1), 6);
+    }
+    ASSERT_EQ(bitmap.Width(), 2);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(1, 0), RGB(0x40, 0x40, 0x40));
+    EXPECT_EQ(bitmap.Canvas()->Pixel(0, 1), RGB(0x80, 0x80, 0x80));
+    // Stored already: the destructor does not store the same rows again
+    // over what was drawn on the bitmap since.
+    {
+        TDIBWriter writer(&bitmap, pf24bit, 2, 2, nullptr);
+        std::memset(writer.GetScanline(0), 0x10, 6);
+        writer.StoreDibInBitmap();
+        bitmap.Canvas()->SetPixel(0, 0, RGB(255, 0, 0));
+    }
+    EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(bitmap.Canvas()->Pixel(1, 0), RGB(0x10, 0x10, 0x10));
+    // A writer that handed out no rows leaves the bitmap as it is.
+    { TDIBWriter writer(&bitmap, pf8bit, 3, 3, nullptr); }
+    EXPECT_EQ(bitmap.Width(), 2);
+}
+
 TEST(DIBWriter, Pf24bitRowsKeepTheirOrderThroughGetDIBits)
 {
     const int width = 3, height = 4;

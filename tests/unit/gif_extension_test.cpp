@@ -11,7 +11,7 @@ Bytes WithBlocks(const Bytes& Blocks)
 {
     Bytes b = Header(2, 2, true, 1);
     Append(b, Blocks);
-    Append(b, ClearEndFrame(2, 2));
+    Append(b, MinimalFrame(2, 2));
     Append(b, {';'});
     return b;
 }
@@ -262,7 +262,7 @@ TEST(Walk, UnknownLabelIsAnErrorABadIntroducerAWarning)
     WarningLog log(image);
     Bytes b = Header(2, 2, true, 1);
     Append(b, {'!', 0xFE, 1, 'x', 0, 'Q'});
-    Append(b, ClearEndFrame(2, 2));
+    Append(b, MinimalFrame(2, 2));
     Append(b, {';'});
     Load(image, b);
     EXPECT_EQ(log.Count("Invalid extension introducer"), 1);
@@ -271,7 +271,7 @@ TEST(Walk, UnknownLabelIsAnErrorABadIntroducerAWarning)
     // A zero byte ends the frame: the comment becomes a frame of its own.
     Bytes zero = Header(2, 2, true, 1);
     Append(zero, {'!', 0xFE, 1, 'x', 0, 0});
-    Append(zero, ClearEndFrame(2, 2));
+    Append(zero, MinimalFrame(2, 2));
     Append(zero, {';'});
     ASSERT_EQ(Load(image, zero), "");
     ASSERT_EQ(image.Images()->GetCount(), 2);
@@ -283,7 +283,7 @@ TEST(Walk, UnknownLabelIsAnErrorABadIntroducerAWarning)
 TEST(Walk, ExtensionsBeforeTheTrailerMakeAFrameWithoutPixels)
 {
     Bytes b = Header(2, 2, true, 1);
-    Append(b, ClearEndFrame(2, 2));
+    Append(b, MinimalFrame(2, 2));
     Append(b, {'!', 0xFE, 3, 'e', 'n', 'd', 0, ';'});
     TGIFImage image;
     ASSERT_EQ(Load(image, b), "");

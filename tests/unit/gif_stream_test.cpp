@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 Bytes Minimal(const char* Signature = "GIF89a")
 {
     Bytes b = Header(4, 3, true, 1, 0, Signature);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {';'});
     return b;
 }
@@ -57,6 +59,24 @@ TEST(ColorTable, SizesTwoTo256AreRead)
     TMemoryStream stream;
     StreamOf(stream, cut);
     EXPECT_THROW(image.Header()->LoadFromStream(&stream), GIFException);
+}
+
+TEST(ColorTable, CountsBeyondATableAreRefusedAndChangeNothing)
+{
+    TGIFImage image;
+    TGIFColorMap* map = image.GetColorMap();
+    map->Add(0x123456);
+    TMemoryStream stream;
+    StreamOf(stream, Bytes(3 * 300, 0xAA));
+    EXPECT_EQ(MessageOf([&] { map->LoadFromStream(&stream, 300); }), "Color table overflow");
+    EXPECT_EQ(MessageOf([&] { map->LoadFromStream(&stream, -1); }), "Invalid color index");
+    EXPECT_EQ(map->Count(), 1);
+    EXPECT_EQ(map->GetColor(0), 0x123456u);
+    EXPECT_EQ(stream.Position(), 0);
+    map->LoadFromStream(&stream, 256);
+    EXPECT_EQ(map->Count(), 256);
+    map->LoadFromStream(&stream, 0);
+    EXPECT_EQ(map->Count(), 0);
 }
 
 TEST(ColorTable, ThreeColoursAreWrittenAsFourAndNoneAsNothing)
@@ -304,9 +324,9 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     WarningLog log(image);
     Bytes b = Header(4, 3, true);
     Append(b, {0, 0});
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {0});
-    Append(b, ClearEndFrame(2, 2));
+    Append(b, MinimalFrame(2, 2));
     Append(b, {0, 0, 0, ';'});
     EXPECT_EQ(Load(image, b), "");
     EXPECT_EQ(image.Images()->GetCount(), 2);
@@ -314,9 +334,9 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     EXPECT_EQ(image.Images()->GetImage(1)->GetWidth(), 2);
 
     Bytes odd = Header(4, 3, true);
-    Append(odd, ClearEndFrame(4, 3));
+    Append(odd, MinimalFrame(4, 3));
     Append(odd, {'X'});
-    Append(odd, ClearEndFrame(4, 3));
+    Append(odd, MinimalFrame(4, 3));
     Append(odd, {';'});
     TMemoryStream stream;
     StreamOf(stream, odd);
@@ -325,7 +345,7 @@ TEST(BlockWalk, SkipsZeroBytesAndWarnsOnAnUnknownByte)
     EXPECT_EQ(log.Count("Unknown GIF block type"), 1);
     // The walk stopped on the byte, which the trailer then refuses.
     EXPECT_EQ(log.Count("Invalid Image trailer"), 1);
-    EXPECT_EQ(stream.Position(), int64_t(odd.size() - ClearEndFrame(4, 3).size() - 1));
+    EXPECT_EQ(stream.Position(), int64_t(odd.size() - MinimalFrame(4, 3).size() - 1));
 }
 
 TEST(BlockWalk, AMissingTrailerIsNoProblem)
@@ -333,7 +353,7 @@ TEST(BlockWalk, AMissingTrailerIsNoProblem)
     TGIFImage image;
     WarningLog log(image);
     Bytes b = Header(4, 3, true);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     EXPECT_EQ(Load(image, b), "");
     EXPECT_EQ(image.Images()->GetCount(), 1);
     EXPECT_TRUE(log.Messages.empty());
@@ -349,9 +369,9 @@ TEST(BlockWalk, ProgressStaysInRangeBeyond21MB)
     };
     Bytes b = Header(4, 3, true);
     b.resize(b.size() + 24 * 1024 * 1024, 0); // zero bytes between blocks are skipped
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     b.resize(b.size() + 1024 * 1024, 0);
-    Append(b, ClearEndFrame(4, 3));
+    Append(b, MinimalFrame(4, 3));
     Append(b, {';'});
     EXPECT_EQ(Load(image, b), "");
     ASSERT_EQ(percents.size(), 2u);
@@ -403,6 +423,61 @@ TEST(TextBlocks, LongLinesSplitEmptyLinesVanish)
     ReadTextBlocks(&stream, back);
     ASSERT_EQ(back.Count(), 1);
     EXPECT_EQ(back[0], "a"); // cut at its first 0 byte
+}
+
+// An item that notes in Log when it is freed.
+struct NotedItem : TGIFItem {
+    NotedItem(TGIFImage* Image, std::vector<int>& Log, int Id) : TGIFItem(Image), Log(Log), Id(Id) {}
+    ~NotedItem() override { Log.push_back(Id); }
+    void SaveToStream(TStream*) override {}
+    void LoadFromStream(TStream*) override {}
+    std::vector<int>& Log;
+    const int Id;
+};
+
+TEST(List, ClearFreesEveryItemInIndexOrderDeleteFreesRemoveDoesNot)
+{
+    TGIFImage image;
+    std::vector<int> freed;
+    TGIFExtensionList list(&image);
+    for (int i = 0; i < 5; ++i) list.Add(new NotedItem(&image, freed, i));
+    auto* kept = static_cast<NotedItem*>(list.GetItem(4));
+    EXPECT_EQ(list.Remove(kept), 4);
+    list.Delete(1);
+    EXPECT_EQ(freed, std::vector<int>{1});
+    list.Clear();
+    EXPECT_EQ(freed, (std::vector<int>{1, 0, 2, 3}));
+    EXPECT_EQ(list.GetCount(), 0);
+    list.Clear(); // empty: nothing happens
+    delete kept;
+}
+
+double SecondsFor(const std::function<void()>& Work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(List, FreeingHugeListsTakesLinearTime)
+{
+    // 100,000 items freed one by one take well under a second; removing
+    // each from the front of the list first took minutes here. The bound
+    // is loose so that only that form fails it.
+    const int n = 100000;
+    auto* image = new TGIFImage;
+    auto* frame = new TGIFSubImage(image);
+    image->Images()->Add(frame);
+    for (int i = 0; i < n; ++i) frame->Extensions()->Add(new TGIFCommentExtension(frame));
+    for (int i = 0; i < n; ++i) image->Images()->Add(new TGIFSubImage(image));
+    EXPECT_LT(SecondsFor([&] { delete image; }), 10.0);
+
+    // A load that fails after 200,000 comments (1 MB) frees them on its way out.
+    Bytes b = Header(1, 1, true);
+    for (int i = 0; i < 2 * n; ++i) Append(b, {'!', 0xFE, 1, 'x', 0});
+    Append(b, {'!', 0x77, 0}); // a label nobody registered
+    TGIFImage failed;
+    EXPECT_LT(SecondsFor([&] { EXPECT_EQ(Load(failed, b), "Unknown extension type"); }), 10.0);
 }
 
 } // namespace

@@ -58,13 +58,14 @@ inline Bytes Header(int Width, int Height, bool Global, int SizeBits = 1, int Ba
     return b;
 }
 
-// An image descriptor with no local table, then image data holding one
-// clear code and the end code (minimum code size 2).
-inline Bytes ClearEndFrame(int Width, int Height)
+// An image descriptor with no local table, then image data holding a
+// clear code, one pixel of colour 0 and the end code (minimum code size 2):
+// the end code leaves the other pixels as they are, without a warning.
+inline Bytes MinimalFrame(int Width, int Height)
 {
     Bytes b;
     Append(b, {',', 0, 0, 0, 0, Width & 255, Width >> 8, Height & 255, Height >> 8, 0});
-    Append(b, {2, 1, 0x2C, 0}); // codes 4 (clear) and 5 (end), 3 bits each
+    Append(b, {2, 2, 0x44, 0x01, 0}); // codes 4 (clear), 0 and 5 (end), 3 bits each
     return b;
 }
 

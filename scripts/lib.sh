@@ -4,6 +4,8 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${VANTRA_BUILD:-$ROOT/build}
 NATIVE_BUILD=$BUILD/native
+# Sources of the libraries that the Windows trees build themselves (scripts/deps fetches them).
+JPEG_SOURCE=$BUILD/src/libjpeg-turbo
 
 # The programs are 32-bit. Some machines (virtual machines without the
 # 32-bit compatibility mode) cannot execute 32-bit code at all, and so cannot
@@ -73,7 +75,8 @@ stop_display() {
 build_windows() { # arch
   local triple=i686-w64-mingw32
   [ "$1" = win64 ] && triple=x86_64-w64-mingw32
-  cmake -S "$ROOT" -B "$BUILD/$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$triple.cmake" >/dev/null
+  cmake -S "$ROOT" -B "$BUILD/$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$triple.cmake" \
+    -DJPEG_SOURCE="$JPEG_SOURCE" >/dev/null
   cmake --build "$BUILD/$1" -j "$(nproc)"
 }
 

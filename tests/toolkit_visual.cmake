@@ -11,6 +11,9 @@ if(WIN32)
     SOURCES unit/toolkit_visual_test.cpp ${visual_dir}/toolkit_visual.rc
     LIBS toolkit)
   add_unit_test(toolkit_controls_test APPLICATION SOURCES forms/toolkit_controls_test.cpp LIBS toolkit)
+  # It types into a pop-up menu through the keyboard of the screen that every
+  # test shares: a window that another test shows meanwhile would take the keys.
+  set_tests_properties(toolkit_controls_test PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 if(WIN32)

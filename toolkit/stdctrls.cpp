@@ -2,6 +2,20 @@
 
 #include <cctype>
 
+namespace {
+
+// The answer to a WM_CTLCOLOR... message about Control: its font's colour on
+// its own colour, and a brush of that colour which Background keeps alive.
+LRESULT ControlColors(TControl* Control, HDC Dc, TBrush& Background)
+{
+    ::SetTextColor(Dc, ColorToRGB(Control->Enabled() ? Control->Font()->Color() : clGrayText));
+    ::SetBkColor(Dc, ColorToRGB(Control->Color()));
+    Background.SetColor(Control->Color());
+    return reinterpret_cast<LRESULT>(Background.Handle());
+}
+
+} // namespace
+
 // --- panel ------------------------------------------------------------------
 
 TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
@@ -49,8 +63,13 @@ void TButtonControl::CreateParams(TCreateParams& Params)
 
 void TButtonControl::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CN_BASE + WM_COMMAND) {
+    switch (Message.Msg) {
+    case CN_BASE + WM_COMMAND:
         if (HIWORD(Message.WParam) == BN_CLICKED) Clicked();
+        return;
+    case CN_BASE + WM_CTLCOLORSTATIC:
+    case CN_BASE + WM_CTLCOLORBTN:
+        Message.Result = ControlColors(this, reinterpret_cast<HDC>(Message.WParam), Background);
         return;
     }
     TWinControl::Dispatch(Message);
@@ -171,14 +190,9 @@ void TEdit::Dispatch(TMessage& Message)
         if (HIWORD(Message.WParam) == EN_CHANGE) Change();
         return;
     case CN_BASE + WM_CTLCOLOREDIT:
-    case CN_BASE + WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(Message.WParam);
-        ::SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
-        ::SetBkColor(dc, ColorToRGB(FColor));
-        Background.SetColor(FColor);
-        Message.Result = reinterpret_cast<LRESULT>(Background.Handle());
+    case CN_BASE + WM_CTLCOLORSTATIC:
+        Message.Result = ControlColors(this, reinterpret_cast<HDC>(Message.WParam), Background);
         return;
-    }
     }
     TWinControl::Dispatch(Message);
 }

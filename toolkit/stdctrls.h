@@ -26,6 +26,7 @@ private:
 };
 
 // The system BUTTON class in one of its styles; a press reaches Clicked.
+// Radio buttons and check boxes paint their face in Color.
 class TButtonControl : public TWinControl {
 public:
     CLASS_NAME(TButtonControl)
@@ -41,6 +42,7 @@ protected:
 
 private:
     const DWORD ButtonStyle;
+    TBrush Background;
 };
 
 class TButton : public TButtonControl {

@@ -1,0 +1,400 @@
+// The setup wizard's real windows inside a test program (Wine hides the
+// pointer of one process from another, so the pointer cases run here): the
+// hover groups with their pictures and sounds, dragging by bare skin, the
+// pointer watcher, the pages' review, the waiting window's frames and the
+// reader prompt's size. The program runs in the simulated disc's folder.
+#include "setup/jpegimage.h"
+#include "setup/unit1.h"
+#include "setup/unit2.h"
+#include "setup/unit3.h"
+#include "setup/unit4.h"
+#include "toolkit/application.h"
+#include "toolkit/seam.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+class Recorder : public TPlatformSeam {
+public:
+    std::vector<std::string> Sounds, Boxes;
+    std::vector<UINT> Restarts;
+    BOOL PlaySound(const std::string& FileName, DWORD) override
+    {
+        Sounds.push_back(FileName);
+        return TRUE;
+    }
+    int MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT) override
+    {
+        Boxes.push_back(Caption + ": " + Text);
+        return IDOK;
+    }
+    BOOL ExitWindowsEx(UINT Flags) override
+    {
+        Restarts.push_back(Flags);
+        return FALSE; // Windows refuses
+    }
+    // Opens nothing; the guide opens once GuideOpens is set.
+    std::vector<std::string> Opened;
+    bool GuideOpens = false;
+    HINSTANCE ShellExecute(HWND, const std::string&, const std::string& File, const std::string&, const std::string&,
+                           int) override
+    {
+        Opened.push_back(File);
+        const bool guide = File == ".\\manual\\manual.pdf";
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(guide && !GuideOpens ? SE_ERR_NOASSOC : 42));
+    }
+    size_t Played(const std::string& Sound) const
+    {
+        return std::count(Sounds.begin(), Sounds.end(), ".\\image\\" + Sound);
+    }
+};
+
+Recorder& Seam()
+{
+    static Recorder recorder;
+    return recorder;
+}
+
+// Where the wizard stands on the shared screen: clear of the points where
+// other test programs put the pointer.
+constexpr int WizardLeft = 120, WizardTop = 300;
+
+TForm1* Wizard()
+{
+    if (!Form1) {
+        SetPlatform(&Seam());
+        RegisterJpegFormat();
+        Application->SetTitle("Wireless Network");
+        Application->CreateForm(Form1);
+        Application->CreateForm(Form2);
+        Application->CreateForm(Form3);
+        Application->CreateForm(Form4);
+        Form1->Show();
+    }
+    Form1->SetBounds(WizardLeft, WizardTop, 580, 435);
+    return Form1;
+}
+
+bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
+{
+    for (const DWORD start = ::GetTickCount(); !Done(); ::Sleep(10)) {
+        if (::GetTickCount() - start > Milliseconds) return false;
+        Application->ProcessMessages();
+    }
+    return true;
+}
+
+// The colour that a window paints at a point of its client area, read back
+// from its own painting.
+COLORREF Painted(TWinControl* Window, int X, int Y)
+{
+    RECT r;
+    ::GetClientRect(Window->Handle(), &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageA(Window->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF colour = ::GetPixel(dc, X, Y);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return colour;
+}
+
+// A pixel of the picture that a (hidden) template holds.
+COLORREF Template(TImage* Image, int X, int Y)
+{
+    auto* jpeg = dynamic_cast<TJPEGImage*>(Image->Picture()->Graphic());
+    return jpeg ? jpeg->Bitmap()->Canvas()->Pixel(X, Y) : CLR_INVALID;
+}
+
+class WizardTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        W = Wizard();
+        // The watcher would clear the buttons whenever the pointer is elsewhere.
+        W->FWatcher->Suspend();
+        ASSERT_TRUE(PumpUntil([this] { return W->FWatcher->Suspended(); }, 2000));
+        W->ShowPage(pgWelcome);
+        W->ResetHoverGroups();
+        Seam().Sounds.clear();
+        Seam().Boxes.clear();
+    }
+    void TearDown() override { W->FWatcher->Resume(); }
+
+    static void Move(TWinControl* Window, int X, int Y)
+    {
+        ::SendMessageA(Window->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Y));
+    }
+    // The form's answer to a hit test at a point of the window.
+    LRESULT HitTest(int X, int Y) const
+    {
+        RECT window;
+        ::GetWindowRect(W->Handle(), &window);
+        return ::SendMessageA(W->Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + X, window.top + Y));
+    }
+
+    TForm1* W = nullptr;
+};
+
+// A point of a 112 x 30 button, and of a title button, where its two pictures differ.
+constexpr int ButtonX = 12, ButtonY = 15, TitleX = 6, TitleY = 14;
+
+TEST_F(WizardTest, CloseButtonLightsAfterSetupAndLeavesSetupAsItIs)
+{
+    ASSERT_NE(Template(W->Image4, ButtonX, ButtonY), Template(W->Image12, ButtonX, ButtonY));
+    ASSERT_NE(Template(W->Image_X_Change, TitleX, TitleY), Template(W->Image_XX, TitleX, TitleY));
+    const COLORREF setupLit = Template(W->Image4, ButtonX, ButtonY);
+    const COLORREF closeLit = Template(W->Image_X_Change, TitleX, TitleY);
+
+    Move(W->Welcome_Panel, 56, 15);
+    EXPECT_EQ(Painted(W->Welcome_Panel, ButtonX, ButtonY), setupLit);
+    EXPECT_EQ(Seam().Played("change.wav"), 1u);
+
+    Move(W, 536 + TitleX, 6 + TitleY); // the title strip: the form's own pointer
+    EXPECT_EQ(Painted(W, 536 + TitleX, 6 + TitleY), closeLit);
+    EXPECT_EQ(Painted(W->Welcome_Panel, ButtonX, ButtonY), setupLit);
+    EXPECT_EQ(Seam().Played("change.wav"), 2u);
+    Move(W, 536 + TitleX + 3, 6 + TitleY);
+    EXPECT_EQ(Seam().Played("change.wav"), 2u); // once per arrival
+
+    // Bare skin puts both back, without a sound on the Welcome page.
+    EXPECT_EQ(HitTest(300, 300), HTCAPTION);
+    EXPECT_EQ(Painted(W->Welcome_Panel, ButtonX, ButtonY), Template(W->Image12, ButtonX, ButtonY));
+    EXPECT_EQ(Painted(W, 536 + TitleX, 6 + TitleY), Template(W->Image_XX, TitleX, TitleY));
+    EXPECT_EQ(Seam().Played("change.wav"), 2u);
+}
+
+TEST_F(WizardTest, CongratulationsExitLightsAndChimesOnEachArrival)
+{
+    W->ShowPage(pgCongratulations);
+    const COLORREF lit = Template(W->Image41, ButtonX, ButtonY), normal = Template(W->Image45, ButtonX, ButtonY);
+    ASSERT_NE(lit, normal);
+    EXPECT_EQ(Painted(W->Panel6, ButtonX, ButtonY), normal);
+    Move(W->Panel6, 56, 16);
+    EXPECT_EQ(Painted(W->Panel6, ButtonX, ButtonY), lit);
+    EXPECT_EQ(Seam().Played("change.wav"), 1u);
+    Move(W->Panel6, 60, 16);
+    EXPECT_EQ(Seam().Played("change.wav"), 1u);
+    EXPECT_EQ(HitTest(300, 300), HTCAPTION);
+    EXPECT_EQ(Painted(W->Panel6, ButtonX, ButtonY), normal);
+    Move(W->Panel6, 56, 16);
+    EXPECT_EQ(Seam().Played("change.wav"), 2u);
+}
+
+TEST_F(WizardTest, PagesWithASoundOnBareSkinPlayItWhenAButtonGoesOut)
+{
+    W->ShowPage(pgWirelessMode);
+    Move(W->WirelessMode_Panel, 56, 15); // Next
+    EXPECT_EQ(HitTest(300, 150), HTCAPTION);
+    EXPECT_EQ(HitTest(300, 160), HTCAPTION); // nothing lit any more: silent
+    EXPECT_EQ(Seam().Played("change.wav"), 2u);
+    W->ShowPage(pgLicense);
+    Move(W->License_Panel, 56, 45); // Cancel
+    EXPECT_EQ(HitTest(300, 150), HTCAPTION);
+    EXPECT_EQ(Seam().Played("change.wav"), 3u);
+}
+
+TEST_F(WizardTest, ButtonsShowTheHandCursor)
+{
+    RECT window;
+    ::GetWindowRect(W->Handle(), &window);
+    ::SetCursorPos(window.left + 550, window.top + 20);
+    EXPECT_TRUE(::SendMessageA(W->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(W->Handle()),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(::GetCursor(), Screen->Cursors(crHandPoint));
+    ::SetCursorPos(window.left + 453 + 56, window.top + 260 + 45); // User Guide
+    HWND panel = W->Welcome_Panel->Handle();
+    EXPECT_TRUE(::SendMessageA(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(::GetCursor(), Screen->Cursors(crHandPoint));
+}
+
+TEST_F(WizardTest, DragsFromEveryBarePointButNotFromTheTitleStripOrThePanels)
+{
+    for (TSetupPage page : {pgWelcome, pgLicense, pgFinalize}) {
+        W->ShowPage(page);
+        for (int y = 1; y < 430; y += 11)
+            for (int x = 1; x < 580; x += 11) {
+                HWND child = ::ChildWindowFromPointEx(W->Handle(), POINT{x, y}, CWP_SKIPINVISIBLE);
+                RECT window;
+                ::GetWindowRect(W->Handle(), &window);
+                const LPARAM at = MAKELPARAM(window.left + x, window.top + y);
+                if (child != W->Handle()) { // a child window answers for itself
+                    EXPECT_NE(::SendMessageA(child, WM_NCHITTEST, 0, at), HTCAPTION) << page << ": " << x << "," << y;
+                } else {
+                    const bool strip = x > 485 && y > 0 && y < 40;
+                    EXPECT_EQ(HitTest(x, y), strip ? HTCLIENT : HTCAPTION) << page << ": " << x << "," << y;
+                }
+            }
+    }
+    // The strip's buttons take clicks: minimize takes the wizard with the application.
+    W->ShowPage(pgWelcome);
+    ::SendMessageA(W->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(510, 20));
+    ::SendMessageA(W->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(510, 20));
+    EXPECT_TRUE(PumpUntil([this] { return !::IsWindowVisible(W->Handle()); }, 2000));
+    EXPECT_TRUE(::IsIconic(Application->Handle()));
+    ::ShowWindow(Application->Handle(), SW_RESTORE);
+    EXPECT_TRUE(PumpUntil([this] { return ::IsWindowVisible(W->Handle()) != FALSE; }, 2000));
+}
+
+TEST_F(WizardTest, HitTestsLeftOfAndAboveThePrimaryMonitorKeepTheirSign)
+{
+    W->SetBounds(-450, -200, 580, 435);
+    EXPECT_EQ(HitTest(300, 300), HTCAPTION); // at (-150, 100)
+    EXPECT_EQ(HitTest(300, 20), HTCAPTION);  // at (-150, -180)
+    EXPECT_EQ(HitTest(540, 20), HTCLIENT);   // at (90, -180): the title strip
+    EXPECT_EQ(HitTest(540, 60), HTCAPTION);  // at (90, -140): below it
+    W->SetBounds(WizardLeft, WizardTop, 580, 435);
+}
+
+TEST_F(WizardTest, LeavingTheWindowPutsTheLitButtonBackWithinTheWatchersBeat)
+{
+    W->FWatcher->Resume();
+    RECT window;
+    ::GetWindowRect(W->Handle(), &window);
+    ::SetCursorPos(window.left + 453 + 56, window.top + 260 + 15);
+    Move(W->Welcome_Panel, 56, 15);
+    const COLORREF lit = Template(W->Image4, ButtonX, ButtonY), normal = Template(W->Image12, ButtonX, ButtonY);
+    ASSERT_EQ(Painted(W->Welcome_Panel, ButtonX, ButtonY), lit);
+
+    ::SetCursorPos(window.right + 40 < 1000 ? 1000 : window.right + 40, 10);
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(PumpUntil([&] { return Painted(W->Welcome_Panel, ButtonX, ButtonY) == normal; }, 3000));
+    EXPECT_LT(::GetTickCount() - start, 700u);
+    EXPECT_EQ(W->Welcome.Hover, THoverGroup::None);
+}
+
+TEST_F(WizardTest, ReviewShowsWhatWillBeWritten)
+{
+    W->ShowPage(pgWirelessMode);
+    W->RadioButton1->SetChecked(true);
+    W->SSID_EDIT->SetText("");
+    W->Image28Click(nullptr);
+    EXPECT_EQ(Seam().Boxes, std::vector<std::string>{
+                                "Wireless Network: Please key in a SSID to config the wireless network setting"});
+    EXPECT_EQ(W->FPage, pgWirelessMode);
+
+    W->SSID_EDIT->SetText("Harbour");
+    W->Image28Click(nullptr);
+    EXPECT_EQ(W->FPage, pgFinalize);
+    EXPECT_EQ(W->Label5->Caption(), "Infrastructure");
+    EXPECT_EQ(W->Label6->Caption(), "Harbour");
+    EXPECT_EQ(W->Label7->Caption(), "Auto");
+    EXPECT_FALSE(W->Label4->Visible());
+    EXPECT_FALSE(W->Label8->Visible());
+    EXPECT_EQ(W->FDefaultMode, 1);
+
+    W->Image30Click(nullptr); // back to Wireless Mode, then ad-hoc
+    EXPECT_EQ(W->FPage, pgWirelessMode);
+    W->RadioButton2->SetChecked(true);
+    W->Image28Click(nullptr);
+    EXPECT_EQ(W->FPage, pgAdHoc);
+    EXPECT_EQ(W->Label5->Caption(), "Ad-Hoc");
+    W->Channel_Combo->SetItemIndex(-1);
+    W->NetworkMode_Combo->SetItemIndex(1);
+    W->Image36Click(nullptr);
+    EXPECT_EQ(W->FPage, pgFinalize);
+    EXPECT_EQ(W->FDefaultChannel, 11);
+    EXPECT_EQ(W->Label7->Caption(), "11");
+    EXPECT_EQ(W->Label8->Caption(), "G-Only Mode");
+    EXPECT_TRUE(W->Label4->Visible());
+    EXPECT_TRUE(W->Label8->Visible());
+
+    // Ad-hoc, Back, Infrastructure, Next: channel 6, and the network mode stays.
+    W->Image30Click(nullptr);
+    EXPECT_EQ(W->FPage, pgAdHoc);
+    W->Image35Click(nullptr);
+    W->RadioButton1->SetChecked(true);
+    W->Image28Click(nullptr);
+    EXPECT_EQ(W->FPage, pgFinalize);
+    EXPECT_EQ(W->FDefaultChannel, 6);
+    EXPECT_EQ(W->FDefaultGoo, 1);
+    EXPECT_EQ(W->Label7->Caption(), "Auto");
+    EXPECT_FALSE(W->Label8->Visible());
+    W->Channel_Combo->SetItemIndex(5);
+    W->NetworkMode_Combo->SetItemIndex(0);
+    W->FDefaultGoo = 0;
+}
+
+TEST_F(WizardTest, SetupLeadsToTheLicenceShownAsRichText)
+{
+    W->Image3Click(nullptr);
+    EXPECT_EQ(W->FPage, pgLicense);
+    EXPECT_FALSE(W->Image43->Visible()); // minimize belongs to the Welcome page
+    EXPECT_TRUE(W->Image_X->Visible());
+    EXPECT_TRUE(W->RichEdit1->Focused());
+    char text[200] = {};
+    ::SendMessageA(W->RichEdit1->Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::string(text).rfind("Vantra Software Licence Agreement", 0), 0u) << text;
+    EXPECT_EQ(Seam().Played("click.wav"), 1u);
+}
+
+TEST(SmallWindows, WaitingWindowShowsOneOfFourFramesAtATime)
+{
+    Wizard();
+    EXPECT_EQ(Form3->Width(), Form3->Image1->Width());
+    EXPECT_EQ(Form3->Height(), Form3->Image1->Height());
+    EXPECT_TRUE(Form3->Timer1->Enabled());
+    EXPECT_EQ(Form3->Timer1->Interval(), 600u);
+    for (int tick = 0; tick < 5; ++tick) {
+        const int frame = Form3->Frame;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(Form3->Img_V[i]->Visible(), i == frame - 1) << tick;
+            EXPECT_EQ(Form3->Img_P[i]->Visible(), i == frame - 1) << tick;
+        }
+        Form3->Timer1Timer(nullptr);
+        EXPECT_EQ(Form3->Frame, frame % 4 + 1);
+    }
+}
+
+TEST(SmallWindows, ReaderPromptFollowsTheScreensPixelsPerInch)
+{
+    Wizard();
+    EXPECT_EQ(ScaledToScreen(359, 96), 359);
+    EXPECT_EQ(ScaledToScreen(172, 96), 172);
+    EXPECT_EQ(ScaledToScreen(359, 144), 538);
+    EXPECT_EQ(ScaledToScreen(172, 144), 258);
+    if (Screen->PixelsPerInch() == 96) {
+        RECT frame;
+        ::GetWindowRect(Form4->Handle(), &frame);
+        EXPECT_EQ(frame.right - frame.left, 359);
+        EXPECT_EQ(frame.bottom - frame.top, 172);
+    }
+}
+
+TEST(SmallWindows, ReaderPromptOkStartsTheReaderAndTriesTheGuideEverySecondUntilItOpens)
+{
+    Wizard();
+    Seam().Opened.clear();
+    Form4->Button1Click(nullptr);
+    EXPECT_EQ(Seam().Opened, std::vector<std::string>{".\\Acrobat Reader 5.0\\AR500ENU.EXE"});
+    EXPECT_TRUE(Form4->Timer1->Enabled());
+    EXPECT_EQ(Form4->Timer1->Interval(), 1000u);
+    Form4->Timer1Timer(nullptr);
+    EXPECT_TRUE(Form4->Timer1->Enabled()); // no reader yet
+    Seam().GuideOpens = true;
+    Form4->Timer1Timer(nullptr);
+    EXPECT_FALSE(Form4->Timer1->Enabled());
+    EXPECT_EQ(std::count(Seam().Opened.begin(), Seam().Opened.end(), ".\\manual\\manual.pdf"), 2);
+    Seam().GuideOpens = false;
+}
+
+TEST(SmallWindows, RestartRefusedByWindowsLeavesThePromptOpen)
+{
+    Wizard();
+    Form2->Show();
+    Form2->Button1Click(nullptr);
+    EXPECT_EQ(Seam().Restarts, std::vector<UINT>{EWX_REBOOT});
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_FALSE(Application->Terminated);
+    Form2->Hide();
+}
+
+} // namespace

@@ -127,10 +127,10 @@ static bool NeedsQuotes(const std::string& s)
     return false;
 }
 
-static std::string Quoted(const std::string& s)
+std::string DoubleQuoted(const std::string& S)
 {
     std::string out = "\"";
-    for (char c : s) {
+    for (char c : S) {
         out += c;
         if (c == '"') out += '"';
     }
@@ -144,7 +144,7 @@ std::string TStrings::CommaText() const
     for (int i = 0; i < Count(); ++i) {
         if (i) out += ',';
         std::string s = Get(i);
-        out += NeedsQuotes(s) ? Quoted(s) : s;
+        out += NeedsQuotes(s) ? DoubleQuoted(s) : s;
     }
     return out;
 }

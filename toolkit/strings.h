@@ -54,6 +54,10 @@ private:
     int Updates = 0;
 };
 
+// S in double quotes with its inner quotes doubled: how CommaText writes an
+// item that needs quotes, and what SetCommaText reads back as S.
+std::string DoubleQuoted(const std::string& S);
+
 class TStringList : public TStrings {
 public:
     CLASS_NAME(TStringList)

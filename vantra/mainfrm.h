@@ -12,6 +12,7 @@
 //   mainfrm_skin.cpp        shape, layout, fonts, skin bitmaps, status panel
 //   mainfrm_pages.cpp       page switching
 //   mainfrm_hover.cpp       hover pictures and the title button
+//   mainfrm_survey.cpp      the Site Survey page
 //   mainfrm_profiles.cpp    the Profiles page and the profile store
 //   mainfrm_address_fields.cpp  the address fields of the wizard's TCP/IP page
 // The window owns the utility's state for the whole run, in the objects
@@ -126,6 +127,8 @@ public:
 
     // Site survey page.
     TListView* Connections_LstV_APs;
+    TImageList* ImgLst_OpratingMode; // the list's row pictures
+    TImage* Img_Search;              // in Pal_Search, over the list during a refresh
     TButton* Connections_RefreshBtn;
     TButton* Connections_ConnectBtn;
     TLabel* Survey_Lbl_NetworkType;
@@ -269,6 +272,25 @@ public:
     void HoverPageButton(HoverItem Code);
     void RestoreTitleButton();
 
+    // Site survey page (mainfrm_survey.cpp). The connect uses
+    // ResetSurveyImages, MarkSurveyEntries, CheckConnectedApListed, the
+    // table in Survey and Survey.SelectedRowIndex; the rows' sub-items are
+    // those of SurveySubItem (survey_table.h).
+    void Connections_RefreshBtnClick(TObject* Sender);
+    void RefreshSiteSurvey(); // only on the survey page, and one at a time
+    bool DoSiteSurvey(SurveyTable& Entries, int32_t& Count, uint8_t Mode);
+    void FillSurveyList();    // also after a profile is deleted
+    void MarkSurveyEntries(); // marks the current link's row connected, or failed
+    void ResetSurveyImages(); // removes every connected mark; before every connect
+    void CheckConnectedApListed(); // after a connect: refreshes when the new link is not listed
+    void CheckTimerTimer(TObject* Sender);
+    void SelectSurveyRowByBssid(const std::string& BssidText);
+    void SelectSurveyRowBySsid(const std::string& Ssid);
+    void Connections_LstV_APsClick(TObject* Sender);
+    void Connections_LstV_APsDblClick(TObject* Sender);
+    void Connections_LstV_APsChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    void Connections_LstV_APsInfoTip(TObject* Sender, TListItem* Item, std::string& InfoTip);
+
     // The Profiles page and the profile store (mainfrm_profiles.cpp).
     std::string ReadProfileList(); // the store's name list, through ProfileListBuffer
     void FillProfileList(const std::string& ListText);
@@ -292,11 +314,7 @@ public:
     void ShowGifStatus();
     void ApplyTcpIpSettings(NicIpInfo& Info);
     void ApplyDefaultProfile();
-    void CheckTimerTimer(TObject* Sender);
     void ConnectCheckTimerTimer(TObject* Sender);
-    void RefreshSiteSurvey();
-    void FillSurveyList();
-    void ResetSurveyImages();
     void Connections_ConnectBtnClick(TObject* Sender);
     void ConnectToAP(ConnectTarget Target);
     void ShowWizardSsidPage();
@@ -315,6 +333,14 @@ private:
     void LoseAdapter();
     void ShowMissingAccessPoint(int32_t MenuId);
     int32_t MenuImageId() const; // with or without an open adapter
+    // Site survey (mainfrm_survey.cpp): the steps a refresh runs while it
+    // holds the list.
+    void ShowSearchPanel();
+    void FillSurveyRows();
+    void MarkSurveyRows();
+    void UpdateSurveyConnectButton(); // disabled without rows
+    void SelectSurveyRow(int32_t Index, bool Focus);
+
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;

@@ -31,7 +31,7 @@ TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
 {
     auto* label = Make<TLabel>(Form, Form, Name, Left, Top, Width, 13);
-    // Taking the parent's font sized it to its empty caption.
+    // Taking the form's font sized the label to its empty caption.
     label->SetAutoSize(false);
     label->SetBounds(Left, Top, Width, 13);
     label->SetTransparent(true);
@@ -170,6 +170,7 @@ void TMainFrm::CreateComponents()
         image->OnMouseMove = [this, image, code, hot](TObject*, TShiftState, int, int) { HoverButton(code, image, hot); };
     }
     Pal_Search = NewPanel(this, "Pal_Search", 20, 200, 100, 20);
+    Img_Search = NewImage(this, Pal_Search, "Img_Search", 0, 0);
     Pal_Search->Hide();
 
     // Link page.
@@ -212,8 +213,26 @@ void TMainFrm::CreateComponents()
         Pages.SelectedPageButton = PageButton::SiteSurvey;
         HoverIndex = HoverItem::SurveyList;
     };
+    // Row pictures, 16 x 16 side by side on a magenta mask (survey_table.h).
+    ImgLst_OpratingMode = new TImageList(this);
+    {
+        TBitmap rows;
+        rows.LoadFromResourceID(::GetModuleHandleA(nullptr), IDB_SURVEY_ROWS);
+        ImgLst_OpratingMode->AddMasked(&rows, 0xFF00FF);
+    }
+    Connections_LstV_APs->SmallImages = ImgLst_OpratingMode;
+    Connections_LstV_APs->OnClick = [this](TObject* s) { Connections_LstV_APsClick(s); };
+    Connections_LstV_APs->OnDblClick = [this](TObject* s) { Connections_LstV_APsDblClick(s); };
+    Connections_LstV_APs->OnChange = [this](TObject* s, TListItem* item, TItemChange change) {
+        Connections_LstV_APsChange(s, item, change);
+    };
+    Connections_LstV_APs->OnInfoTip = [this](TObject* s, TListItem* item, std::string& tip) {
+        Connections_LstV_APsInfoTip(s, item, tip);
+    };
     Connections_RefreshBtn = NewButton(this, "Connections_RefreshBtn", "Refresh");
+    Connections_RefreshBtn->OnClick = [this](TObject* s) { Connections_RefreshBtnClick(s); };
     Connections_ConnectBtn = NewButton(this, "Connections_ConnectBtn", "Connect");
+    Connections_ConnectBtn->OnClick = [this](TObject* s) { Connections_ConnectBtnClick(s); };
     Survey_Lbl_NetworkType = NewLabel(this, "Survey_Lbl_NetworkType", 316, 242);
     Survey_Lbl_Channel = NewLabel(this, "Survey_Lbl_Channel", 315, 258);
     Survey_Lbl_WEP = NewLabel(this, "Survey_Lbl_WEP", 315, 273);

@@ -112,6 +112,8 @@ void TMainFrm::ShowSurveyPage()
     Pages.CurrentPage = Page::SiteSurvey;
     MainPanelSet(Page::SiteSurvey);
     ShowSurveyControls(true);
+    Survey.SelectedRowIndex = -1;
+    Survey.LastTopIndex = -1;
     ShowMainMenu();
     Pages.PreviousPage = Page::SiteSurvey;
     HideLinkSummary();

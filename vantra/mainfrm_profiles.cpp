@@ -247,13 +247,7 @@ void TMainFrm::Profile_DelBtnClick(TObject*)
         WlanCall(Chipset.WLAN_Write_ProfileList, (JoinProfileList(ProfileCaptions()) + " ").c_str());
         if (profiles->Items()->Count() > 0) profiles->Items()->Item(0)->SetSelected(true);
 
-        surveyRows->Clear();
-        if (!Link.AdapterOpened) Survey.SurveyCount = 0;
-        Connections_LstV_APs->Invalidate();
-        ::UpdateWindow(Connections_LstV_APs->Handle());
-        Application->ProcessMessages();
-        if (Program.Quitting) return;
-        FillSurveyList();
+        FillSurveyList(); // afresh, unless a walk of the survey list is under way
         if (Program.Quitting) return;
         if (reconnect) Connections_ConnectBtnClick(this);
         if (Program.Quitting) return;

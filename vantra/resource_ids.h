@@ -55,3 +55,8 @@
 #define IDB_TITLE_BUTTON_EXIT 1091
 #define IDB_TITLE_BUTTON 1093
 #define IDB_TITLE_BUTTON_HOT 1095
+
+/* Site survey: the list's row pictures, 16 x 16 side by side: infrastructure,
+   infrastructure with WEP, ad hoc, ad hoc with WEP, each unmarked, failed
+   to connect, connected. */
+#define IDB_SURVEY_ROWS 1101

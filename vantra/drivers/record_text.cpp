@@ -16,6 +16,13 @@ void MacToText(const uint8_t* Mac, char* Out)
     std::snprintf(Out, 18, "%02X-%02X-%02X-%02X-%02X-%02X", Mac[0], Mac[1], Mac[2], Mac[3], Mac[4], Mac[5]);
 }
 
+std::string MacToText(const uint8_t* Mac)
+{
+    char text[18];
+    MacToText(Mac, text);
+    return text;
+}
+
 uint8_t HexDigitValue(char C)
 {
     if (C >= '0' && C <= '9') return static_cast<uint8_t>(C - '0');

@@ -15,6 +15,7 @@ std::string FieldText(const char* Field, size_t Size);
 
 // "%02X-%02X-%02X-%02X-%02X-%02X" into Out (at least 18 bytes).
 void MacToText(const uint8_t* Mac, char* Out);
+std::string MacToText(const uint8_t* Mac);
 // The pairs at 0, 3, 6, 9, 12 and 15 of Text, each by HexPairToByte.
 void TextToMac(const char* Text, uint8_t* Out);
 // Exactly 16 bytes as 32 upper-case hexadecimal digits.

@@ -402,8 +402,19 @@ TEST_F(ProfilesPage, DeleteTakesTheNameOffTheListAndNeverDefault)
     EXPECT_EQ(Harness::CallCount("WLAN_Write_ProfileList"), 0u);
     EXPECT_TRUE(timersRun());
 
+    // The survey list is filled afresh from the survey table.
+    SiteSurveyEntry& cell = form->Survey.SurveyEntries[0];
+    cell = SiteSurveyEntry{};
+    std::memcpy(cell.SSID, "harbour", 7);
+    cell.SSID_length = 7;
+    form->Survey.SurveyCount = 1;
+    form->Connections_LstV_APs->Items()->Clear();
+
     Select("Home");
     Press(form->Profile_DelBtn);
+    form->Survey.SurveyCount = 0;
+    ASSERT_EQ(form->Connections_LstV_APs->Items()->Count(), 1);
+    EXPECT_EQ(form->Connections_LstV_APs->Items()->Item(0)->Caption(), "harbour");
     EXPECT_EQ(StoredList(), "\"Default\",\"Office\" ");
     EXPECT_EQ(Rows(), (Texts{"Default", "Office"}));
     EXPECT_EQ(SelectedRow(), "Default");

@@ -75,6 +75,7 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
         const std::string profiles = ReadProfileList();
         if (Program.Quitting) return;
         FillProfileList(profiles);
+        if (Program.Quitting) return; // an exit ran inside the list's pumps
         Link.AdapterOpened = true;
         Poll.FirstPollDone = false;
         Poll.LinkInfoValid = true;

@@ -110,6 +110,7 @@ void TMainFrm::UpdateTimerTimer(TObject*)
             const std::string profiles = ReadProfileList();
             if (Program.Quitting) return;
             FillProfileList(profiles);
+            if (Program.Quitting) return; // an exit ran inside the list's pumps
             if (Link.AdapterOpened) {
                 CheckTimerTimer(this);
                 if (Defaults.First == 1) {

@@ -1,8 +1,8 @@
 // The utility's whole life in process, a hundred times over: an application
 // object and the main window made over the stand-ins, an exit request that
-// arrives while a status poll or a device check is pumping messages, and
-// the end of the entry function, after which no timer, window or thread of
-// the program may be left.
+// arrives while a status poll, the profile list's fill or a device check is
+// pumping messages, and the end of the entry function, after which no timer,
+// window or thread of the program may be left.
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "toolkit/thread.h"
@@ -14,7 +14,7 @@
 namespace {
 
 // Where the exit request lands.
-enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning };
+enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning, ProfileListFill };
 
 // Runs one life of the utility and tells how often the exit sound played.
 size_t Life(Moment When)
@@ -39,6 +39,14 @@ size_t Life(Moment When)
         case Moment::DeviceCheck:
             ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
             form->DeviceCheckTimerTimer(nullptr);
+            break;
+        case Moment::ProfileListFill:
+            // Posted as the first poll fills the profile list; a later row's pump runs it.
+            WlanCall(Chipset.WLAN_Write_ProfileList, "\"Default\",\"Home\",\"Office\"");
+            form->Profile_LstV_Profile1->OnChange = [window](TObject*, TListItem*, TItemChange) {
+                ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            };
+            form->UpdateTimerTimer(nullptr);
             break;
         case Moment::WorkersRunning:
             form->MessageThread->Resume();
@@ -73,9 +81,10 @@ protected:
 
 TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
 {
-    const Moment moments[] = {Moment::FirstPoll, Moment::LaterPoll, Moment::DeviceCheck, Moment::WorkersRunning};
+    const Moment moments[] = {Moment::FirstPoll, Moment::LaterPoll, Moment::DeviceCheck, Moment::WorkersRunning,
+                              Moment::ProfileListFill};
     for (int round = 0; round < 100; ++round) {
-        const Moment when = moments[round % 4];
+        const Moment when = moments[round % 5];
         ASSERT_EQ(Life(when), 1u) << "round " << round;
         if (HasFailure()) FAIL() << "round " << round;
     }

@@ -3,17 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-void CopyText(char* field, size_t size, const std::string& text)
-{
-    std::memset(field, 0, size);
-    std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
-}
-
-std::string FieldText(const char* field, size_t size)
-{
-    return std::string(field, strnlen(field, size));
-}
-
 bool ParseMac(const std::string& text, uint8_t mac[6])
 {
     std::memset(mac, 0, 6);

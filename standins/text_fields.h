@@ -1,15 +1,12 @@
 // Texts in the fixed-size fields of the records, and the text forms of MAC
 // addresses and key bytes that the world file uses.
 #pragma once
+#include "vantra/drivers/record_text.h" // CopyText, FieldText
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Zero-fills the span and copies what fits, leaving room for the terminator.
-void CopyText(char* field, size_t size, const std::string& text);
-// The text of a span that need not be terminated.
-std::string FieldText(const char* field, size_t size);
 
 // "00-1A-2B-3C-4D-5E" (or ':' separators); false leaves mac zero.
 bool ParseMac(const std::string& text, uint8_t mac[6]);

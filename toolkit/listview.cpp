@@ -18,6 +18,7 @@ void TListItem::SetCaption(const std::string& Value)
 {
     FCaption = Value;
     Update();
+    if (View->SortedByCaption) View->AlphaSort();
 }
 
 void TListItem::SetImageIndex(int Value)
@@ -122,7 +123,6 @@ void TListView::CreateParams(TCreateParams& Params)
     Params.SysClassName = WC_LISTVIEWA;
     Params.Style |= LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP;
     if (!ShowColumnHeaders) Params.Style |= LVS_NOCOLUMNHEADER;
-    if (SortedByCaption) Params.Style |= LVS_SORTASCENDING;
     if (!HideSelection) Params.Style |= LVS_SHOWSELALWAYS;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -189,6 +189,21 @@ void TListView::FitAutoSizeColumns()
     if (fill < 0) return;
     FColumns[fill].Width = std::max(0, room);
     ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, fill, FColumns[fill].Width);
+}
+
+namespace {
+int CALLBACK CompareCaptions(LPARAM A, LPARAM B, LPARAM)
+{
+    return ::lstrcmpA(reinterpret_cast<TListItem*>(A)->Caption().c_str(),
+                      reinterpret_cast<TListItem*>(B)->Caption().c_str());
+}
+} // namespace
+
+// The system's own sorted style places a row by the text it is inserted
+// with, and a row is inserted before its caption is known.
+void TListView::AlphaSort()
+{
+    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareCaptions));
 }
 
 TListItem* TListView::ItemOf(int Index)

@@ -91,12 +91,13 @@ public:
     TListItem* ItemFocused();
     TListItem* TopItem();
     void Scroll(int DX, int DY);
+    void AlphaSort(); // rows in caption order
+    bool SortedByCaption = false; // keeps them so as captions change
     TImageList* SmallImages = nullptr;
 
     // Read when the window is made.
     bool RowSelect = false;
     bool ShowColumnHeaders = true;
-    bool SortedByCaption = false;
     bool HideSelection = true;
 
     TLVChangeEvent OnChange;

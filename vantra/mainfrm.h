@@ -16,10 +16,13 @@
 //   mainfrm_linkinfo.cpp    the link page's details and status pictures
 //   tcpip.cpp               the card's TCP/IP settings: read and applied
 //   mainfrm_connect.cpp     connecting to an access point or a profile
+//   mainfrm_profiles.cpp    the Profiles page and the profile store
+//   mainfrm_address_fields.cpp  the address fields of the wizard's TCP/IP page
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
 #include "drivers/records.h"
+#include "ip_fields.h"
 #include "link_state.h"
 #include "page_state.h"
 #include "poll_state.h"
@@ -41,6 +44,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What a connect puts into the adapter.
 enum class ConnectTarget : uint8_t { SurveyRow = 0, Profile = 1 };
@@ -148,6 +152,15 @@ public:
     TLabel* Profile_Lbl_TxRate;
     TLabel* Profile_Lbl_Channel;
     TLabel* Profile_Lbl_WEP;
+
+    // Wizard: the profile's name, hidden on its network page.
+    TEdit* ProfileSet_ProfileName;
+    // Wizard: the addresses of its TCP/IP page, four octet fields each.
+    TIpAddressPanel* Profile_IPAddr1;
+    TIpAddressPanel* Profile_SubNet1;
+    TIpAddressPanel* Profile_GateWay1;
+    TIpAddressPanel* Profile_DNS1;
+    TIpAddressPanel* Profile_DNS2;
 
     // Confirmation page of the wizard.
     TLabel* ConfirmNew_ssid;
@@ -297,10 +310,6 @@ public:
     // the caller has stopped the poll timers and set ApplyingTcpIp.
     void ApplyTcpIpSettings(NicIpInfo& Info);
 
-    // Pages built on top of the frame; they do nothing yet (mainfrm_pending.cpp).
-    void FillProfileList();
-    void EnsureDefaultProfile();
-
     // Connecting (mainfrm_connect.cpp).
     void Connections_ConnectBtnClick(TObject* Sender); // also the survey list's double-click
     // Puts a configuration into the adapter: the selected row of the survey
@@ -310,11 +319,36 @@ public:
     void ApplyDefaultProfile(); // once, on the first start after installation
     void ConnectCheckTimerTimer(TObject* Sender);
 
+    // The Profiles page and the profile store (mainfrm_profiles.cpp).
+    std::string ReadProfileList(); // the store's name list, through ProfileListBuffer
+    void FillProfileList(const std::string& ListText);
+    void EnsureDefaultProfile(); // on the first status poll
+    void SaveProfileList();      // stores NewProfile as "Default", first in the list
+    bool StoreProfile(bool Connect); // false when a limit of the store refuses it
+    void Profile_NewBtnClick(TObject* Sender);
+    void Profile_EditBtnClick(TObject* Sender);
+    void Profile_DelBtnClick(TObject* Sender);
+    void Profile_ConnectBtnClick(TObject* Sender);
+    void Profile_LstV_Profile1Change(TObject* Sender, TListItem* Item, TItemChange Change);
+    void Profile_LstV_Profile1DblClick(TObject* Sender);
+    void Profile_LstV_Profile1KeyPress(TObject* Sender, char& Key);
+
+    // The address fields of the wizard's TCP/IP page (mainfrm_address_fields.cpp).
+    void FillDefaultMask(); // 255.255.255.0 into an empty mask once an address is typed
+
+    // The profile wizard's first page; it does nothing yet (mainfrm_pending.cpp).
+    void ShowWizardSsidPage();
+
 protected:
     void Dispatch(TMessage& Message) override;
 
 private:
     void CreateComponents();
+    void CreateAddressFields();
+    std::vector<std::string> ProfileCaptions(); // the profile list's rows, in order
+    std::string ProfileListWith(const std::string& Name); // the list text that adds Name; empty when listed
+    bool RefuseProfileStore(const std::string& Name, unsigned SsidLength, const std::string& ListText);
+    void SelectProfileRow(const std::string& Name);
     bool CopyAlreadyRunning();
     void LoseAdapter();
     void ShowMissingAccessPoint(int32_t MenuId);

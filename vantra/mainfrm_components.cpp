@@ -243,7 +243,6 @@ void TMainFrm::CreateComponents()
 
     // Profiles page.
     Profile_LstV_Profile1 = NewList(this, "Profile_LstV_Profile1", {{"Profile", 95}, {"SSID", 80}});
-    Profile_LstV_Profile1->ShowColumnHeaders = false;
     Profile_ConnectBtn = NewButton(this, "Profile_ConnectBtn", "Connect");
     Profile_EditBtn = NewButton(this, "Profile_EditBtn", "Edit");
     Profile_NewBtn = NewButton(this, "Profile_NewBtn", "New");
@@ -254,6 +253,22 @@ void TMainFrm::CreateComponents()
     Profile_Lbl_TxRate = NewLabel(this, "Profile_Lbl_TxRate", 335, 257);
     Profile_Lbl_Channel = NewLabel(this, "Profile_Lbl_Channel", 335, 272);
     Profile_Lbl_WEP = NewLabel(this, "Profile_Lbl_WEP", 335, 287);
+    Profile_LstV_Profile1->SortedByCaption = true;
+    Profile_LstV_Profile1->ShowColumnHeaders = false;
+    Profile_LstV_Profile1->OnChange = [this](TObject* s, TListItem* i, TItemChange c) {
+        Profile_LstV_Profile1Change(s, i, c);
+    };
+    Profile_LstV_Profile1->OnDblClick = [this](TObject* s) { Profile_LstV_Profile1DblClick(s); };
+    Profile_LstV_Profile1->OnKeyPress = [this](TObject* s, char& k) { Profile_LstV_Profile1KeyPress(s, k); };
+    Profile_ConnectBtn->OnClick = [this](TObject* s) { Profile_ConnectBtnClick(s); };
+    Profile_EditBtn->OnClick = [this](TObject* s) { Profile_EditBtnClick(s); };
+    Profile_NewBtn->OnClick = [this](TObject* s) { Profile_NewBtnClick(s); };
+    Profile_DelBtn->OnClick = [this](TObject* s) { Profile_DelBtnClick(s); };
+
+    // Profile wizard.
+    ProfileSet_ProfileName = Make<TEdit>(this, this, "ProfileSet_ProfileName", 100, 308, 140, 24);
+    ProfileSet_ProfileName->Hide();
+    CreateAddressFields();
 
     // Confirmation page of the wizard.
     TLabel** confirm[] = {&ConfirmNew_ssid,   &ConfirmNew_network, &ConfirmNew_channel,

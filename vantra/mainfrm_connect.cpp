@@ -27,16 +27,6 @@ const char* const StaticAddressQuestion =
     "Your PC is current using \"Static IP Address\".Do you want to change to\n"
     "\"Obtain IP Address Automatically\" for wireless connection?";
 
-// A text into a record's text field, always terminated.
-template <size_t N> void PutText(char (&Field)[N], const std::string& Text)
-{
-    std::memset(Field, 0, N);
-    Text.copy(Field, N - 1);
-}
-
-// A record's text field as text, whether or not the library ended it.
-template <size_t N> std::string FieldText(const char (&Field)[N]) { return std::string(Field, strnlen(Field, N)); }
-
 // A record of the card's settings that the NIC library filled; an empty
 // one would clear the computer's addresses.
 bool ReadSomething(const NicIpInfo& Info)
@@ -124,7 +114,7 @@ void TMainFrm::ConnectToSurveyRow()
     if (!entry) return ResumePoll(); // the list no longer matches the table
 
     ProfileSetting record{};
-    PutText(record.SsidText, SsidToText(entry->SSID, entry->SSID_length));
+    CopyText(record.SsidText, SsidToText(entry->SSID, entry->SSID_length));
     WlanInfo& wlan = record.Wlan;
     wlan.SSID_length = entry->SSID_length > 32 ? 32 : entry->SSID_length;
     std::memcpy(wlan.SSID, entry->SSID, wlan.SSID_length);
@@ -169,8 +159,8 @@ void TMainFrm::SwitchToDhcp(ProfileSetting& Record)
     if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
     NicIpInfo pending = Link.CurrentIpInfo;
     pending.blDhcpEnabled = 1;
-    PutText(pending.cDhcpServer, "0.0.0.0");
-    PutText(pending.cDnsServer, "");
+    CopyText(pending.cDhcpServer, "0.0.0.0");
+    CopyText(pending.cDnsServer, "");
     std::memcpy(pending.Mac, Link.TheAdapter.MacAddress, 6);
     if (!StopPollForApplier()) return;
     PendingIpInfo = pending;
@@ -220,13 +210,13 @@ void TMainFrm::ConnectToProfile()
     const std::string name = row->Caption();
 
     ProfileSetting record{};
-    PutText(record.ProfileName, name);
+    CopyText(record.ProfileName, name);
     // A profile the store cannot give would go to the driver empty and
     // clear the adapter's configuration.
     if (!WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &record)) return ResumePoll();
-    PutText(record.ProfileNameCopy, name);
+    CopyText(record.ProfileNameCopy, name);
     const uint8_t ssidLength = record.Wlan.SSID_length > 32 ? 32 : record.Wlan.SSID_length;
-    PutText(record.SsidText, std::string(reinterpret_cast<const char*>(record.Wlan.SSID), ssidLength));
+    CopyText(record.SsidText, std::string(reinterpret_cast<const char*>(record.Wlan.SSID), ssidLength));
     record.Wlan.PreambleType = 0;
     record.Wep.AuthenticationType = 0;
     record.Wep.WepMode = 0;
@@ -255,10 +245,10 @@ void TMainFrm::ApplyDefaultProfile()
 {
     UpdateTimer->SetEnabled(false);
     ProfileSetting record{};
-    PutText(record.ProfileName, "Default");
+    CopyText(record.ProfileName, "Default");
     // Without it the driver would get an empty setting.
     if (!WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &record)) return;
-    PutText(record.ProfileNameCopy, "Default");
+    CopyText(record.ProfileNameCopy, "Default");
     ProfileSetting wireless{};
     std::memcpy(&wireless, &record, ProfileWirelessPartSize);
     ReadNicIpInfo();

@@ -75,10 +75,10 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
         Link.AdapterOpened = true;
     } else {
         Profile_LstV_Profile1->Items()->Clear();
-        std::memset(Profiles.ProfileListBuffer, 0, sizeof Profiles.ProfileListBuffer);
+        const std::string profiles = ReadProfileList();
         if (Program.Quitting) return;
-        WlanCall(Chipset.WLAN_Read_ProfileList, Profiles.ProfileListBuffer);
-        FillProfileList();
+        FillProfileList(profiles);
+        if (Program.Quitting) return; // an exit ran inside the list's pumps
         Link.AdapterOpened = true;
         Poll.FirstPollDone = false;
         Poll.LinkInfoValid = true;

@@ -13,9 +13,6 @@
 
 namespace {
 
-// A text field of a record, which need not end within it.
-std::string FieldText(const char* Field, size_t Size) { return std::string(Field, strnlen(Field, Size)); }
-
 // Shown and brought to the front, when hidden and the summary view is on.
 void BringUp(TImage* Picture, bool Summary)
 {

@@ -8,7 +8,6 @@
 #include "toolkit/application.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -112,10 +111,10 @@ void TMainFrm::UpdateTimerTimer(TObject*)
             Poll.FirstPollDone = true;
             if (MessageThread->Suspended()) MessageThread->Resume();
             EnsureDefaultProfile();
-            std::memset(Profiles.ProfileListBuffer, 0, sizeof Profiles.ProfileListBuffer);
+            const std::string profiles = ReadProfileList();
             if (Program.Quitting) return;
-            WlanCall(Chipset.WLAN_Read_ProfileList, Profiles.ProfileListBuffer);
-            FillProfileList();
+            FillProfileList(profiles);
+            if (Program.Quitting) return; // an exit ran inside the list's pumps
             if (Link.AdapterOpened) {
                 CheckTimerTimer(this);
                 if (Defaults.First == 1) {

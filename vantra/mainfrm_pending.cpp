@@ -1,6 +1,5 @@
-// Members that the frame calls and whose page is built on top of it: the
-// profile list. Each does nothing yet.
+// The profile wizard, whose pages are built on top of the frame: it does
+// nothing yet.
 #include "mainfrm.h"
 
-void TMainFrm::FillProfileList() {}
-void TMainFrm::EnsureDefaultProfile() {}
+void TMainFrm::ShowWizardSsidPage() {}

@@ -1,9 +1,9 @@
 // The utility's whole life in process, a hundred times over: an application
 // object and the main window made over the stand-ins, an exit request that
-// arrives while a status poll or a device check is pumping messages or
-// while the tray takes the icon (at start-up or in a poll), and
-// the end of the entry function, after which no timer, window or thread of
-// the program may be left.
+// arrives while a status poll, the profile list's fill or a device check is
+// pumping messages or while the tray takes the icon (at start-up or in a
+// poll), and the end of the entry function, after which no timer, window or
+// thread of the program may be left.
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "toolkit/thread.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // Where the exit request lands.
-enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning, TrayAtStart, TrayInPoll };
+enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning, TrayAtStart, TrayInPoll, ProfileListFill };
 
 // Runs one life of the utility and tells how often the exit sound played.
 size_t Life(Moment When)
@@ -51,6 +51,14 @@ size_t Life(Moment When)
         case Moment::DeviceCheck:
             ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
             form->DeviceCheckTimerTimer(nullptr);
+            break;
+        case Moment::ProfileListFill:
+            // Posted as the first poll fills the profile list; a later row's pump runs it.
+            WlanCall(Chipset.WLAN_Write_ProfileList, "\"Default\",\"Home\",\"Office\"");
+            form->Profile_LstV_Profile1->OnChange = [window](TObject*, TListItem*, TItemChange) {
+                ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            };
+            form->UpdateTimerTimer(nullptr);
             break;
         case Moment::WorkersRunning:
             form->MessageThread->Resume();
@@ -92,9 +100,10 @@ protected:
 TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
 {
     const Moment moments[] = {Moment::FirstPoll,      Moment::LaterPoll,   Moment::DeviceCheck,
-                              Moment::WorkersRunning, Moment::TrayAtStart, Moment::TrayInPoll};
-    for (int round = 0; round < 102; ++round) {
-        const Moment when = moments[round % 6];
+                              Moment::WorkersRunning, Moment::TrayAtStart, Moment::TrayInPoll,
+                              Moment::ProfileListFill};
+    for (int round = 0; round < 105; ++round) {
+        const Moment when = moments[round % 7];
         ASSERT_EQ(Life(when), 1u) << "round " << round;
         if (HasFailure()) FAIL() << "round " << round;
     }

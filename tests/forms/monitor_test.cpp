@@ -109,14 +109,15 @@ TEST_F(Monitor, FirstPassLoadsProfilesAndStartsMarkingOnce)
     ASSERT_TRUE(Form->MessageThread->Suspended());
     Tick();
     EXPECT_TRUE(Form->Poll.FirstPollDone);
-    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+    // Read to make sure of the profile "Default", then for the list.
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 2u);
     EXPECT_TRUE(Armed(Form->CheckTimer, 5000));
     EXPECT_TRUE(Form->Survey.ConnectPending);
     EXPECT_FALSE(Form->MessageThread->Suspended());
     Form->MessageThread->Suspend();
 
     Tick();
-    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 2u);
     EXPECT_TRUE(Armed(Form->UpdateTimer, 2000));
 }
 
@@ -355,7 +356,7 @@ TEST_F(Monitor, HiddenWindowRefreshesDetailsAfter2Then5Then10Then15Minutes)
     Tick(); // the first refresh at once
     EXPECT_EQ(Form->Poll.HiddenRefreshStep, 1);
     EXPECT_EQ(Form->Poll.DetailTickCount, 0);
-    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 1u);
+    EXPECT_EQ(CallCount("WLAN_Read_ProfileList"), 2u); // the first pass
 
     const uint32_t minutes[] = {2, 5, 10, 15, 15};
     const int32_t stepBefore[] = {1, 2, 3, 4, 4}, stepAfter[] = {2, 3, 4, 4, 4};

@@ -3,6 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+void CopyText(char* Field, size_t Size, const std::string& Text)
+{
+    std::memset(Field, 0, Size);
+    std::memcpy(Field, Text.data(), Text.size() < Size ? Text.size() : Size - 1);
+}
+
+std::string FieldText(const char* Field, size_t Size) { return std::string(Field, strnlen(Field, Size)); }
+
 void MacToText(const uint8_t* Mac, char* Out)
 {
     std::snprintf(Out, 18, "%02X-%02X-%02X-%02X-%02X-%02X", Mac[0], Mac[1], Mac[2], Mac[3], Mac[4], Mac[5]);

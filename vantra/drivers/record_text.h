@@ -3,8 +3,17 @@
 #pragma once
 #include "records.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// Zero-fills a text field of Size bytes and copies what fits of Text,
+// leaving room for the terminator.
+void CopyText(char* Field, size_t Size, const std::string& Text);
+template <size_t N> void CopyText(char (&Field)[N], const std::string& Text) { CopyText(Field, N, Text); }
+// The text of a field that need not be terminated.
+std::string FieldText(const char* Field, size_t Size);
+template <size_t N> std::string FieldText(const char (&Field)[N]) { return FieldText(Field, N); }
 
 // "%02X-%02X-%02X-%02X-%02X-%02X" into Out (at least 18 bytes).
 void MacToText(const uint8_t* Mac, char* Out);

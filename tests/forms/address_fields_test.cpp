@@ -1,0 +1,286 @@
+// The twenty octet fields of the wizard's TCP/IP page on the real main
+// window: keys typed as window messages to whichever field has the focus,
+// clicks as mouse messages, messages read from the seam.
+#include "mainfrm_harness.h"
+#include "toolkit/application.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AddressFields : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Harness::Reset();
+        form = Harness::Form();
+        form->SetFocus(); // a field left now writes its "  0" before the fields are emptied
+        Application->ProcessMessages();
+        for (TIpAddressPanel* panel : Panels()) {
+            panel->Show();
+            panel->SetEnabled(true);
+            for (TOctetField* field : panel->Fields) {
+                field->SetEnabled(true);
+                field->SetText("");
+            }
+        }
+        Harness::Pump();
+        Harness::Seam().Clear();
+    }
+    void TearDown() override
+    {
+        for (TIpAddressPanel* panel : Panels()) panel->Hide();
+    }
+    std::vector<TIpAddressPanel*> Panels() const
+    {
+        return {form->Profile_IPAddr1, form->Profile_SubNet1, form->Profile_GateWay1, form->Profile_DNS1,
+                form->Profile_DNS2};
+    }
+    TOctetField* Ip(int N) const { return form->Profile_IPAddr1->Fields[N - 1]; }
+    TOctetField* Mask(int N) const { return form->Profile_SubNet1->Fields[N - 1]; }
+
+    static void Focus(TOctetField* Field)
+    {
+        Field->SetFocus();
+        Application->ProcessMessages();
+    }
+    // Each key as the keyboard sends it to the window that has the focus;
+    // the message loop makes the character of it.
+    static void Type(const std::string& Keys)
+    {
+        for (char c : Keys) {
+            HWND focus = ::GetFocus();
+            const UINT key = c == '\b' ? VK_BACK : (::VkKeyScanA(c) & 0xFF);
+            const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+            ::PostMessageA(focus, WM_KEYDOWN, key, scan | 1);
+            ::PostMessageA(focus, WM_KEYUP, key, scan | 0xC0000001);
+            Application->ProcessMessages();
+        }
+    }
+    static void Click(TOctetField* Field)
+    {
+        ::SendMessageA(Field->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        ::SendMessageA(Field->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        Application->ProcessMessages();
+    }
+    static bool HasFocus(TOctetField* Field) { return ::GetFocus() == Field->Handle(); }
+    static std::vector<std::string>& Boxes() { return Harness::Seam().Boxes; }
+    static std::string Range(const std::string& Shown, int Minimum, int Maximum)
+    {
+        return "Error\t" + Shown + " is not a valid entry. Please specify a value between " +
+               std::to_string(Minimum) + " and " + std::to_string(Maximum) + ".";
+    }
+
+    TMainFrm* form = nullptr;
+};
+
+TEST_F(AddressFields, FirstOctetOfAnAddress)
+{
+    Focus(Ip(1));
+    Type("192");
+    EXPECT_EQ(Ip(1)->Text(), "192");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+    EXPECT_TRUE(Boxes().empty());
+
+    Ip(1)->SetText("");
+    Focus(Ip(1));
+    Type("127");
+    EXPECT_EQ(Ip(1)->Text(), "1");
+    EXPECT_TRUE(HasFocus(Ip(1)));
+    EXPECT_EQ(Boxes(), std::vector<std::string>{
+                           "Error\tIP address starting with 127 are not valid because they are reserved for loopback "
+                           "address. Please specify some\n other valid value between 1 and 223."});
+
+    struct {
+        const char *Typed, *Left, *Shown;
+    } const refused[] = {{"224", "223", "224"}, {"000", "1", "0"}};
+    for (const auto& r : refused) {
+        Boxes().clear();
+        Ip(1)->SetText("");
+        Focus(Ip(1));
+        Type(r.Typed);
+        EXPECT_EQ(Ip(1)->Text(), r.Left);
+        EXPECT_TRUE(HasFocus(Ip(1)));
+        EXPECT_EQ(Boxes(), std::vector<std::string>{Range(r.Shown, 1, 223)});
+    }
+
+    // The gateway's first octet follows the same rules; the first DNS
+    // server's has the range without the loopback refusal.
+    Focus(form->Profile_GateWay1->Fields[0]);
+    Type("224");
+    EXPECT_EQ(form->Profile_GateWay1->Fields[0]->Text(), "223");
+    Focus(form->Profile_DNS1->Fields[0]);
+    Boxes().clear();
+    Type("127");
+    EXPECT_EQ(form->Profile_DNS1->Fields[0]->Text(), "127");
+    EXPECT_TRUE(HasFocus(form->Profile_DNS1->Fields[1]));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(AddressFields, MiddleAndLastOctets)
+{
+    Focus(Ip(2));
+    Type("256");
+    EXPECT_EQ(Ip(2)->Text(), "255");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("256", 0, 255)});
+
+    // A digit with nothing selected counts as typed at the end.
+    Boxes().clear();
+    Type("1");
+    EXPECT_EQ(Ip(2)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("2551", 0, 255)});
+
+    Boxes().clear();
+    Focus(Ip(4));
+    Type("255");
+    EXPECT_EQ(Ip(4)->Text(), "255");
+    EXPECT_TRUE(HasFocus(Ip(4)));
+    Type("5");
+    EXPECT_EQ(Ip(4)->Text(), "255");
+    EXPECT_TRUE(Boxes().empty());
+    Ip(4)->SetText("");
+    Type("260");
+    EXPECT_EQ(Ip(4)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("260", 0, 255)});
+
+    // The second DNS server refuses silently what would pass 255.
+    Boxes().clear();
+    Focus(form->Profile_DNS2->Fields[0]);
+    Type("260");
+    EXPECT_EQ(form->Profile_DNS2->Fields[0]->Text(), "26");
+    Type("0");
+    EXPECT_EQ(form->Profile_DNS2->Fields[0]->Text(), "26");
+    Type("5");
+    EXPECT_EQ(form->Profile_DNS2->Fields[0]->Text(), "26");
+    form->Profile_DNS2->Fields[0]->SetText("");
+    Type("255");
+    EXPECT_TRUE(HasFocus(form->Profile_DNS2->Fields[1]));
+    Focus(form->Profile_DNS2->Fields[3]);
+    Type("2569");
+    EXPECT_EQ(form->Profile_DNS2->Fields[3]->Text(), "25");
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(AddressFields, TypingOverASelectionChecksTheTextItLeaves)
+{
+    Ip(2)->SetText("255");
+    Focus(Ip(2));
+    Ip(2)->SelectAll();
+    Type("7");
+    EXPECT_EQ(Ip(2)->Text(), "7");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+
+    Ip(2)->SetText("255");
+    Ip(2)->SetSelStart(2);
+    Ip(2)->SetSelLength(1);
+    Type("9"); // 259
+    EXPECT_EQ(Ip(2)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("259", 0, 255)});
+
+    Boxes().clear();
+    Ip(2)->SetSelStart(2);
+    Ip(2)->SetSelLength(1);
+    Type("0"); // 250 completes the octet
+    EXPECT_EQ(Ip(2)->Text(), "250");
+    EXPECT_TRUE(HasFocus(Ip(3)));
+
+    Ip(4)->SetText("255");
+    Focus(Ip(4));
+    Ip(4)->SetSelStart(0);
+    Ip(4)->SetSelLength(1);
+    Type("3"); // 355
+    EXPECT_EQ(Ip(4)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("355", 0, 255)});
+    Ip(4)->SetSelStart(1);
+    Ip(4)->SetSelLength(2);
+    Type("9"); // 29
+    EXPECT_EQ(Ip(4)->Text(), "29");
+
+    TOctetField* dns = form->Profile_DNS2->Fields[1];
+    dns->SetText("255");
+    Focus(dns);
+    dns->SetSelStart(0);
+    dns->SetSelLength(1);
+    Type("3"); // 355: refused without a word
+    EXPECT_EQ(dns->Text(), "255");
+    EXPECT_EQ(Boxes().size(), 1u);
+}
+
+TEST_F(AddressFields, DotBackspaceAndLeaving)
+{
+    Focus(Ip(1));
+    Type(".");
+    EXPECT_TRUE(HasFocus(Ip(1)));
+    EXPECT_EQ(Ip(1)->Text(), "");
+    Type("10.");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+    EXPECT_EQ(Ip(1)->Text(), " 10");
+    Type("a 1x");
+    EXPECT_EQ(Ip(2)->Text(), "1");
+    Focus(Ip(4));
+    Type("7.");
+    EXPECT_TRUE(HasFocus(Ip(4))); // the last field keeps the focus
+
+    Focus(Ip(3));
+    EXPECT_EQ(Ip(4)->Text(), "  7");
+    Type("\b");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+    EXPECT_EQ(Ip(2)->SelStart(), 3);
+    EXPECT_EQ(Ip(2)->SelLength(), 0);
+    EXPECT_EQ(Ip(3)->Text(), "  0");
+
+    Ip(1)->SetText("");
+    Focus(Ip(1));
+    Type("\b");
+    EXPECT_TRUE(HasFocus(Ip(1)));
+    EXPECT_TRUE(Boxes().empty());
+
+    // The first octet is checked when left with one or two digits.
+    Type("0");
+    Focus(Ip(2));
+    EXPECT_EQ(Ip(1)->Text(), "1");
+    EXPECT_TRUE(HasFocus(Ip(1)));
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("0", 1, 223)});
+
+    // The focus never goes into a field that cannot take it.
+    Ip(1)->SetText("");
+    Ip(2)->SetEnabled(false);
+    Focus(Ip(1));
+    Type("192");
+    EXPECT_EQ(Ip(1)->Text(), "192");
+    EXPECT_TRUE(HasFocus(Ip(1)));
+}
+
+TEST_F(AddressFields, ClickingAnEmptyMaskFillsIt)
+{
+    Click(Mask(2));
+    EXPECT_EQ(Mask(1)->Text(), ""); // no address yet
+    Ip(1)->SetText("192");
+    Ip(2)->SetText("168");
+    Click(Mask(2));
+    EXPECT_EQ(Mask(1)->Text(), "255");
+    EXPECT_EQ(Mask(2)->Text(), "255");
+    EXPECT_EQ(Mask(3)->Text(), "255");
+    EXPECT_EQ(Mask(4)->Text(), "  0");
+    EXPECT_TRUE(HasFocus(Mask(2)));
+    EXPECT_EQ(Mask(2)->SelStart(), 0);
+    EXPECT_EQ(Mask(2)->SelLength(), 3);
+
+    Mask(4)->SetText("128");
+    Mask(2)->SetText("");
+    Click(Mask(2)); // the mask is no longer empty: only the selection
+    EXPECT_EQ(Mask(2)->Text(), "");
+    EXPECT_EQ(Mask(4)->Text(), "128");
+    Click(Mask(4));
+    EXPECT_EQ(Mask(4)->SelLength(), 3);
+
+    Focus(Ip(3));
+    for (TOctetField* field : form->Profile_SubNet1->Fields) field->SetText("");
+    Focus(Mask(1)); // entering the first mask field fills it too
+    EXPECT_EQ(Mask(1)->Text(), "255");
+    EXPECT_EQ(Mask(4)->Text(), "  0");
+    EXPECT_EQ(Mask(1)->SelLength(), 3);
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+#include "dialogs.h"
+#include "application.h"
+#include "graphic_controls.h"
+#include "stdctrls.h"
+
+namespace {
+
+class TInputBoxForm : public TForm {
+public:
+    CLASS_NAME(TInputBoxForm)
+    TInputBoxForm(const std::string& Caption, const std::string& Prompt, const std::string& Default)
+        : TForm(nullptr), Edit(new TEdit(this))
+    {
+        BorderStyle = bsDialog;
+        KeyPreview = true;
+        SetCaption(Caption);
+        const int width = 300, height = 130;
+        SetBounds((Screen->Width() - width) / 2, (Screen->Height() - height) / 2, width, height);
+
+        auto* prompt = new TLabel(this);
+        prompt->SetCaption(Prompt);
+        prompt->SetBounds(10, 10, 270, 15);
+        prompt->SetParent(this);
+        Edit->SetBounds(10, 30, 270, 21);
+        Edit->SetText(Default);
+        Edit->SetParent(this);
+        struct {
+            const char* Caption;
+            int Result, Left;
+        } const buttons[] = {{"OK", mrOk, 124}, {"Cancel", mrCancel, 205}};
+        for (const auto& b : buttons) {
+            auto* button = new TButton(this);
+            button->SetCaption(b.Caption);
+            button->ModalResult = b.Result;
+            button->SetBounds(b.Left, 62, 75, 25);
+            button->SetParent(this);
+        }
+        OnKeyPress = [this](TObject*, char& Key) {
+            if (Key == '\r') ModalResult = mrOk;
+            else if (Key == '\x1b') ModalResult = mrCancel;
+            else return;
+            Key = 0;
+        };
+    }
+    TEdit* const Edit;
+
+protected:
+    // The edit holds the focus whenever the dialog is active.
+    void Dispatch(TMessage& Message) override
+    {
+        TForm::Dispatch(Message);
+        if (Message.Msg == WM_ACTIVATE && LOWORD(Message.WParam) != WA_INACTIVE) {
+            Edit->SetFocus();
+            Edit->SelectAll();
+        }
+    }
+};
+
+} // namespace
+
+std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default)
+{
+    TInputBoxForm form(Caption, Prompt, Default);
+    return form.ShowModal() == mrOk ? form.Edit->Text() : Default;
+}

@@ -1,0 +1,73 @@
+// Dotted-address entry: four small edits, one per octet, that behave as one
+// address control. A field takes digits only, checks its octet while it is
+// typed, moves on when the octet is complete or on ".", steps back on
+// backspace in an empty field, and pads its octet to three characters when
+// it is left. The panel holds the four fields and draws the dots between
+// them.
+#pragma once
+#include "toolkit/stdctrls.h"
+
+#include <array>
+#include <cstdint>
+
+// How a field takes a digit that makes its text three or more characters.
+enum class OctetRule {
+    Checked,           // range-checked; a pass completes the octet and moves on
+    CheckedNoLoopback, // as Checked, and 127 is refused as the loopback network
+    CheckedLast,       // last octet of a checked address: three digits are checked, more refused
+    Capped,            // above 255 refused without a word; otherwise completes and moves on
+    CappedLast,        // last octet of a capped address
+};
+
+class TOctetField : public TEdit {
+public:
+    CLASS_NAME(TOctetField)
+    TOctetField(TComponent* AOwner, OctetRule ARule, int32_t AMinimum, int32_t AMaximum, bool ACheckOnExit);
+
+    // The octet: the decimal value of the text without its blanks; blank is 0.
+    int32_t Value() const;
+    bool Blank() const;
+    // Whether Text's value lies within the bounds. When it does not, the
+    // field takes the bound that was broken, the user is told why, and the
+    // focus comes back here.
+    bool CheckOctetRange(int32_t Maximum, const std::string& Text, int32_t Minimum);
+
+    const OctetRule Rule;
+    const int32_t Minimum, Maximum;
+    const bool CheckOnExit; // leaving with one or two digits range-checks them
+    TOctetField* Next = nullptr;     // the field that a complete octet or "." moves to
+    TOctetField* Previous = nullptr; // the field that backspace in an empty field moves to
+
+protected:
+    void CreateWnd() override;
+    void KeyPress(char& Key) override;
+    void Click() override; // selects the whole text, after OnClick
+    void DblClick() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void TakeDigit(char& Key);
+    void Leave();
+    void Complain(const std::string& Text); // a warning box, then the focus back here
+    static void MoveTo(TOctetField* Field);
+};
+
+// What an address is for: each kind has its own rules for its four fields.
+enum class AddressKind {
+    Host,      // IP address or gateway: 1-223, no loopback, checked when left
+    Mask,      // 0-255 each
+    Dns,       // first DNS server: 1-223 first
+    SecondDns, // second DNS server: no messages, octets above 255 refused
+};
+
+class TIpAddressPanel : public TPanel {
+public:
+    CLASS_NAME(TIpAddressPanel)
+    // The fields are named FieldPrefix followed by 1 to 4, and owned by AOwner.
+    TIpAddressPanel(TComponent* AOwner, AddressKind Kind, const std::string& FieldPrefix);
+    std::array<TOctetField*, 4> Fields;
+    bool Blank() const; // every field blank
+
+protected:
+    void PaintWindow(TCanvas* Canvas) override;
+};

@@ -14,7 +14,8 @@ if(WIN32)
 
   # The real Vantra.exe lists the store and deletes through its button.
   string(REPLACE "/" "\\\\" profiles_bin_dir "Z:${CMAKE_BINARY_DIR}/bin")
-  add_unit_test(profiles_e2e_test SOURCES e2e/sandbox.cpp e2e/screen.cpp e2e/profiles_test.cpp LIBS advapi32 gdi32)
+  add_unit_test(profiles_e2e_test SOURCES e2e/sandbox.cpp e2e/screen.cpp e2e/remote_list.cpp e2e/profiles_test.cpp
+    LIBS advapi32 gdi32)
   target_compile_definitions(profiles_e2e_test PRIVATE "BIN_DIR=\"${profiles_bin_dir}\"")
   add_dependencies(profiles_e2e_test Vantra)
   set_tests_properties(profiles_e2e_test PROPERTIES RESOURCE_LOCK vantra_session TIMEOUT 300)

@@ -9,6 +9,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
+#include "wep_keys.h"
 
 #include <algorithm>
 #include <cstring>
@@ -236,12 +237,13 @@ void TMainFrm::Profile_DelBtnClick(TObject*)
     TListItem* row = profiles->Selected();
     if (row && row->Caption() != DefaultProfileName) {
         const std::string name = row->Caption();
-        // Deleting the profile of the survey row a connect worked on connects that row again.
+        // The survey row a connect last worked on is connected again when
+        // its first sub-item (the band) reads as the deleted name.
         TListItems* surveyRows = Connections_LstV_APs->Items();
         const int32_t at = Survey.SelectedRowIndex;
         const bool reconnect = at >= 0 && profiles->Items()->Count() > 0 && at < surveyRows->Count() &&
-                               surveyRows->Item(at)->SubItems()->Count() > 0 &&
-                               surveyRows->Item(at)->SubItems()->Get(0) == name;
+                               surveyRows->Item(at)->SubItems()->Count() > SurveySubItem::Band &&
+                               surveyRows->Item(at)->SubItems()->Get(SurveySubItem::Band) == name;
 
         profiles->Items()->Delete(row->Index());
         WlanCall(Chipset.WLAN_Write_ProfileList, (JoinProfileList(ProfileCaptions()) + " ").c_str());

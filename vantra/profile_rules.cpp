@@ -1,5 +1,4 @@
 #include "profile_rules.h"
-#include "drivers/record_text.h"
 #include "drivers/records.h"
 #include "toolkit/strings.h"
 
@@ -30,16 +29,4 @@ std::string ProfileStoreRefusal(const std::string& Name, unsigned SsidLength, co
     if (ListText.size() >= ProfileListBufferSize)
         return "There is no room for another profile name in the profile list. Please delete a profile first.";
     return {};
-}
-
-const char* WepLevelName(unsigned Level)
-{
-    static const char* const names[] = {"Disabled", "64 Bits", "128 Bits", "152 Bits"};
-    return Level < 4 ? names[Level] : "";
-}
-
-uint16_t ChannelFrequency(int32_t Channel)
-{
-    if (Channel < 1 || Channel > 32) return 0;
-    return static_cast<uint16_t>(FrequencyTable[Channel - 1]);
 }

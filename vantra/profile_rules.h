@@ -1,8 +1,6 @@
 // Rules of the profile store that need no window: the store's name list
-// text, what may be stored, and the texts and frequencies shown for a
-// profile. Portable: no Windows call.
+// text and what may be stored. Portable: no Windows call.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,11 +15,3 @@ std::string JoinProfileList(const std::vector<std::string>& Names);
 // limits are those of the records and of the list's 1024-byte buffer, and
 // a double quote, which would end the name early in the list text.
 std::string ProfileStoreRefusal(const std::string& Name, unsigned SsidLength, const std::string& ListText);
-
-// "Disabled", "64 Bits", "128 Bits" or "152 Bits" by WEP level; empty for a
-// level that has no name.
-const char* WepLevelName(unsigned Level);
-
-// The centre frequency in MHz of a channel of the frequency table, 0 for a
-// channel outside it.
-uint16_t ChannelFrequency(int32_t Channel);

@@ -8,7 +8,7 @@ TWepKeyControls::TWepKeyControls(TComboBox* LevelList, TEdit* Passphrase, TMaskE
     : LevelList(LevelList), Passphrase(Passphrase), Key(Key)
 {
     LevelList->Style = csDropDownList;
-    for (const char* item : {"Disabled", "64 Bits", "128 Bits"}) LevelList->Items()->Add(item);
+    for (unsigned level = 0; level < WepLevelListCount; ++level) LevelList->Items()->Add(WepLevelName(level));
     // The library's passphrase buffer holds no more.
     Passphrase->SetMaxLength(PassphraseMaxLength);
     Key->SetCharCase(ecUpperCase);

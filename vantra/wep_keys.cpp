@@ -1,6 +1,12 @@
 #include "wep_keys.h"
 #include "drivers/record_text.h"
 
+const char* WepLevelName(unsigned Level)
+{
+    static const char* const names[] = {"Disabled", "64 Bits", "128 Bits", "152 Bits"};
+    return Level < 4 ? names[Level] : "";
+}
+
 int WepKeySize(WepLevel Level)
 {
     switch (Level) {

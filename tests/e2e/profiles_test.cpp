@@ -1,6 +1,7 @@
 // The Profiles page of the real Vantra.exe over the stand-in chipset
 // library: it lists the stored profiles, a delete through the real button
 // reaches the store, and a restart shows the list the delete left.
+#include "remote_list.h"
 #include "sandbox.h"
 #include "screen.h"
 #include "vantra/drivers/records.h"
@@ -29,36 +30,6 @@ std::string Record(const std::string& Name, const std::string& Ssid, uint8_t Mod
     return std::string(reinterpret_cast<const char*>(&profile), sizeof profile);
 }
 
-// Memory inside the utility's process, for the list view messages that
-// carry a pointer.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE Process, size_t Size)
-        : Process(Process), Base(static_cast<char*>(
-                                ::VirtualAllocEx(Process, nullptr, Size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
-    {
-    }
-    ~RemoteMemory()
-    {
-        if (Base) ::VirtualFreeEx(Process, Base, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    LPARAM At(size_t Offset) const { return reinterpret_cast<LPARAM>(Base + Offset); }
-    void Write(size_t Offset, const void* Data, size_t Size) const
-    {
-        ::WriteProcessMemory(Process, Base + Offset, Data, Size, nullptr);
-    }
-    void Read(size_t Offset, void* Data, size_t Size) const
-    {
-        ::ReadProcessMemory(Process, Base + Offset, Data, Size, nullptr);
-    }
-
-private:
-    HANDLE Process;
-    char* Base;
-};
-
 class ProfilesE2e : public testing::Test {
 protected:
     ProfilesE2e() : Box(testing::UnitTest::GetInstance()->current_test_info()->name())
@@ -81,14 +52,15 @@ protected:
         Window = Box.WaitWindow(Process, "TMainFrm", 15000);
         ASSERT_NE(Window, nullptr);
         ::PostMessageA(Window, 0xCA02, 0, 1);
-        ASSERT_TRUE(WaitFor([this] { return ::IsWindowVisible(Window) != FALSE; }));
+        ASSERT_TRUE(WaitFor([this] { return ::IsWindowVisible(Window) != FALSE; }, 15000));
         // The device check reads the list, then the first poll twice.
-        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Read_ProfileList") >= lists + 3; }));
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Read_ProfileList") >= lists + 3; }, 15000));
+        // The next poll: the first is over.
         const size_t reads = Box.Calls("WLAN_Get_Info");
-        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Get_Info") > reads; })); // the next poll: the first is over
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Get_Info") > reads; }, 15000));
         Click(250 + 40, 124 + 10); // the Profiles page button
         List = nullptr;
-        ASSERT_TRUE(WaitFor([this] { return (List = VisibleListAt(47)) != nullptr; }));
+        ASSERT_TRUE(WaitFor([this] { return (List = VisibleListAt(47)) != nullptr; }, 15000));
     }
     void Quit()
     {
@@ -97,12 +69,6 @@ protected:
         EXPECT_EQ(Box.WaitExit(Process, 20000), 0u);
     }
 
-    template <class Condition> static bool WaitFor(Condition Done, DWORD Milliseconds = 15000)
-    {
-        for (const DWORD start = ::GetTickCount(); !Done(); ::Sleep(20))
-            if (::GetTickCount() - start > Milliseconds) return false;
-        return true;
-    }
     void Click(int X, int Y) const
     {
         HWND child = ::ChildWindowFromPointEx(Window, POINT{X, Y}, CWP_SKIPINVISIBLE);
@@ -136,32 +102,11 @@ protected:
     // The texts of one column of the list, row by row.
     Texts Rows(int Column = 0) const
     {
-        RemoteMemory memory(Process, 1024);
+        RemoteItem items(Process, List);
         Texts rows;
         const int count = static_cast<int>(::SendMessageA(List, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            LVITEMA item{};
-            item.iSubItem = Column;
-            item.pszText = reinterpret_cast<char*>(memory.At(512));
-            item.cchTextMax = 256;
-            memory.Write(0, &item, sizeof item);
-            ::SendMessageA(List, LVM_GETITEMTEXTA, i, memory.At(0));
-            char text[256] = {};
-            memory.Read(512, text, sizeof text - 1);
-            rows.push_back(text);
-        }
+        for (int i = 0; i < count; ++i) rows.push_back(items.Text(i, Column));
         return rows;
-    }
-    void ClickRow(int Index) const
-    {
-        RemoteMemory memory(Process, sizeof(RECT));
-        RECT r{LVIR_LABEL, 0, 0, 0};
-        memory.Write(0, &r, sizeof r);
-        ASSERT_TRUE(::SendMessageA(List, LVM_GETITEMRECT, Index, memory.At(0)));
-        memory.Read(0, &r, sizeof r);
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        ::SendMessageA(List, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageA(List, WM_LBUTTONUP, 0, at);
     }
     int SelectedRow() const { return static_cast<int>(::SendMessageA(List, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
 
@@ -180,14 +125,15 @@ TEST_F(ProfilesE2e, ListsTheStoreAndADeleteSurvivesARestart)
     // Nothing was written: "Default" was there and no first start is due.
     EXPECT_EQ(Box.Calls("WLAN_Write_ProfileList"), 0u);
 
-    ClickRow(1);
-    ASSERT_TRUE(WaitFor([this] { return SelectedRow() == 1; }));
+    RemoteItem(Process, List).Click(1);
+    ASSERT_TRUE(WaitFor([this] { return SelectedRow() == 1; }, 5000));
     EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + "vantra-profiles-list.bmp"));
 
     HWND del = Button("Delete");
     ASSERT_NE(del, nullptr);
     ::SendMessageA(del, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([this] { return Box.ReadFile("state\\profilelist.txt") == "\"Default\",\"Office\" "; }))
+    EXPECT_TRUE(
+        WaitFor([this] { return Box.ReadFile("state\\profilelist.txt") == "\"Default\",\"Office\" "; }, 15000))
         << Box.ReadFile("state\\profilelist.txt");
     EXPECT_EQ(Rows(), (Texts{"Default", "Office"}));
     EXPECT_EQ(SelectedRow(), 0);

@@ -385,6 +385,14 @@ TEST_F(ProfilesPage, StoreRefusesWhatWouldPassALimitAndKeepsWhatIsStored)
     Press(form->Profile_NewBtn);
     EXPECT_EQ(Boxes().size(), 5u);
     EXPECT_EQ(Boxes().back(), Boxes().front());
+
+    // No room to put "Default" first either: neither the record nor the list is written.
+    form->EnsureDefaultProfile();
+    EXPECT_EQ(Boxes().size(), 6u);
+    EXPECT_EQ(Boxes().back(), Boxes().front());
+    EXPECT_EQ(Harness::CallCount("WLAN_Write_Setting_To_ProfileRegistry_Ex"), 0u);
+    EXPECT_EQ(Harness::CallCount("WLAN_Write_ProfileList"), 0u);
+    EXPECT_EQ(StoredList(), stored);
 }
 
 TEST_F(ProfilesPage, DeleteTakesTheNameOffTheListAndNeverDefault)

@@ -37,22 +37,4 @@ TEST(ProfileList, RefusesWhatTheStoreCannotHold)
               "There is no room for another profile name in the profile list. Please delete a profile first.");
 }
 
-TEST(ProfileTexts, WepLevelsAndFrequencies)
-{
-    EXPECT_STREQ(WepLevelName(0), "Disabled");
-    EXPECT_STREQ(WepLevelName(1), "64 Bits");
-    EXPECT_STREQ(WepLevelName(2), "128 Bits");
-    EXPECT_STREQ(WepLevelName(3), "152 Bits");
-    EXPECT_STREQ(WepLevelName(4), "");
-    EXPECT_STREQ(WepLevelName(255), "");
-
-    EXPECT_EQ(ChannelFrequency(1), 2412);
-    EXPECT_EQ(ChannelFrequency(11), 2462);
-    EXPECT_EQ(ChannelFrequency(14), 2477);
-    EXPECT_EQ(ChannelFrequency(32), 5800);
-    EXPECT_EQ(ChannelFrequency(0), 0);
-    EXPECT_EQ(ChannelFrequency(33), 0);
-    EXPECT_EQ(ChannelFrequency(-1), 0);
-}
-
 } // namespace

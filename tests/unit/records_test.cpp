@@ -73,6 +73,14 @@ TEST(RecordText, FrequencyTable)
     EXPECT_EQ(FrequencyTable[21], 5320);
     EXPECT_EQ(FrequencyTable[26], 5825);
     EXPECT_EQ(FrequencyTable[31], 5800);
+
+    EXPECT_EQ(ChannelFrequency(1), 2412);
+    EXPECT_EQ(ChannelFrequency(11), 2462);
+    EXPECT_EQ(ChannelFrequency(14), 2477);
+    EXPECT_EQ(ChannelFrequency(32), 5800);
+    EXPECT_EQ(ChannelFrequency(0), 0);
+    EXPECT_EQ(ChannelFrequency(33), 0);
+    EXPECT_EQ(ChannelFrequency(-1), 0);
 }
 
 TEST(WinVersion, WholeTable)

@@ -9,6 +9,13 @@ namespace {
 
 TEST(WepKeys, SizesAndMasksPerLevel)
 {
+    EXPECT_STREQ(WepLevelName(0), "Disabled");
+    EXPECT_STREQ(WepLevelName(1), "64 Bits");
+    EXPECT_STREQ(WepLevelName(2), "128 Bits");
+    EXPECT_STREQ(WepLevelName(3), "152 Bits");
+    EXPECT_STREQ(WepLevelName(4), "");
+    EXPECT_STREQ(WepLevelName(255), "");
+
     EXPECT_EQ(WepKeySize(WepLevel::Disabled), 0);
     EXPECT_EQ(WepKeySize(WepLevel::Bits64), 5);
     EXPECT_EQ(WepKeySize(WepLevel::Bits128), 13);

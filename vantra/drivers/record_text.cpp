@@ -85,3 +85,9 @@ const int32_t FrequencyTable[32] = {
     5745, 5765, 5785, 5805, 5825,                                                       // 5 GHz high
     5210, 5250, 5290, 5760, 5800,                                                       // turbo
 };
+
+uint16_t ChannelFrequency(int32_t Channel)
+{
+    if (Channel < 1 || Channel > 32) return 0;
+    return static_cast<uint16_t>(FrequencyTable[Channel - 1]);
+}

@@ -38,3 +38,6 @@ void InitWepSetRecord(WlanWepInfo* Wep);  // before WLAN_Set_WEP_Config
 
 // Channel centre frequencies in MHz by channel index (channel - 1).
 extern const int32_t FrequencyTable[32];
+// A channel's entry as the record's Frequency takes it; 0 for a channel
+// outside the table.
+uint16_t ChannelFrequency(int32_t Channel);

@@ -199,6 +199,9 @@ TEST_F(Monitor, FirstStartShowsScanningUntilTheDefaultProfileIsApplied)
     EXPECT_EQ(LastTray().Image, 2);
     EXPECT_EQ(Form->Defaults.First, 0);
     EXPECT_EQ(::GetPrivateProfileIntA("DefaultSetting", "First", -1, ini.c_str()), 0);
+    // The card restarts to take "Default" as the driver's setting; the device
+    // check opens the adapter again and the next poll finds the link.
+    ASSERT_TRUE(Harness::PumpUntil([this] { return !Form->Link.ApplyingTcpIp; }, 10000));
     Tick();
     EXPECT_EQ(LastTray().Image, 3);
 }

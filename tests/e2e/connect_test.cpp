@@ -244,6 +244,14 @@ TEST_F(ConnectE2e, OpenAccessPointWithDhcp)
     EXPECT_EQ(wep.substr(4 * 2, 2), "00"); // EncryptionLevel
     EXPECT_TRUE(Box.SeamCalls("MessageBox").empty()); // DHCP already: no question
     EXPECT_EQ(Box.Calls("NIC_SetIpInfo"), 0u);
+
+    // A double-click on a row connects to it too.
+    const int cafe = Items->Find("Cafe Lumen");
+    ASSERT_GE(cafe, 0);
+    const size_t configs = CallLines("WLAN_Set_Config").size();
+    Items->Click(cafe, true);
+    ASSERT_TRUE(WaitFor([&] { return CallLines("WLAN_Set_Config").size() > configs; }, 10000));
+    EXPECT_EQ(Field(CallLines("WLAN_Set_Config").back(), "info").substr(2 * 2, 20), Hex("Cafe Lumen"));
     Exit();
 }
 

@@ -299,9 +299,9 @@ void DropNetwork() { JoinNetwork("nobody-here"); }
 void Reset()
 {
     TMainFrm* form = Form();
-    // A card restart that the last test began (a first start applies the
-    // profile "Default") ends when the device check opens the adapter again;
-    // the next test starts on a card that is back.
+    // A card that the test before restarted (a profile applied, TCP/IP set)
+    // is back, and the device check has opened the adapter again: a card
+    // still away would fail whatever comes next.
     PumpUntil([form] { return !form->Link.ApplyingTcpIp; }, 5000);
     for (TTimer* timer : {form->UpdateTimer, form->CheckTimer, form->ConnectCheckTimer, form->DeviceCheckTimer,
                           form->Timer1, form->DetectIcon})

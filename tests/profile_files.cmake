@@ -20,10 +20,11 @@ if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 endif()
 
 if(WIN32)
-  # The profile wizard on the real main window, beside the stand-ins that
-  # monitor_forms_test puts in the forms folder.
+  # The profile wizard, export and import on the real main window, beside
+  # the stand-ins that monitor_forms_test puts in the forms folder.
   add_unit_test(wizard_forms_test APPLICATION
-    SOURCES forms/mainfrm_harness.cpp forms/dialog_user.cpp forms/wizard_test.cpp $<TARGET_OBJECTS:vantra_resources>
+    SOURCES forms/mainfrm_harness.cpp forms/dialog_user.cpp forms/wizard_test.cpp forms/profile_files_test.cpp
+      $<TARGET_OBJECTS:vantra_resources>
     LIBS vantra_lib)
   set_target_properties(wizard_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/forms)
   add_dependencies(wizard_forms_test monitor_forms_test)

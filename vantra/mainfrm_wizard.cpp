@@ -441,7 +441,12 @@ void TMainFrm::Rdb_AdhocModeClick(TObject*)
     FillChannelList(false);
 }
 
-void TMainFrm::ProfileSet_TxRateChange(TObject*) { ProfileSet_Channel->SetEnabled(Rdb_AdhocMode->Checked()); }
+// The network type as page 4 left it: the four radio buttons of pages 4 and
+// 6 are one group on the form, so choosing DHCP clears the ad-hoc button.
+void TMainFrm::ProfileSet_TxRateChange(TObject*)
+{
+    ProfileSet_Channel->SetEnabled(Profiles.NewProfile.Wlan.OperatingModeID == 0);
+}
 
 void TMainFrm::Img_DHCPClick(TObject*) { Rdb_DHCP->SetChecked(true); }
 void TMainFrm::Img_StaticIPClick(TObject*) { Rdb_StaticIP->SetChecked(true); }

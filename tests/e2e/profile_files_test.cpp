@@ -86,7 +86,12 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Read_ProfileList") >= lists + 3; }, 15000));
         const size_t reads = Box.Calls("WLAN_Get_Info");
         ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Get_Info") > reads; }, 15000));
-        Click(250 + 40, 124 + 10); // the Profiles page button
+        // The Profiles page button; its click sound comes once the page is
+        // entered, and a button pressed before that would act inside the switch.
+        const size_t clicks = Box.SeamCalls("MciSendString\tplay Sound\\click.wav").size();
+        Click(250 + 40, 124 + 10);
+        ASSERT_TRUE(WaitFor([&] { return Box.SeamCalls("MciSendString\tplay Sound\\click.wav").size() > clicks; },
+                            15000));
         ASSERT_TRUE(WaitFor([this] { return (List = ChildAt(47, 230, "SysListView32")) != nullptr; }, 15000));
         Rows = std::make_unique<RemoteItem>(Process, List);
     }
@@ -100,6 +105,15 @@ protected:
         ::PostMessageA(child, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
         ::PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
         ::PostMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    }
+    // Whether the menu area that holds the wizard's buttons has moved there.
+    bool ButtonsAt(int Left, int Top) const
+    {
+        HWND menu = ::ChildWindowFromPointEx(Window, POINT{Left + 60, Top + 17}, CWP_SKIPINVISIBLE);
+        RECT r;
+        if (!menu || menu == Window || !::GetWindowRect(menu, &r)) return false;
+        ::MapWindowPoints(nullptr, Window, reinterpret_cast<POINT*>(&r), 2);
+        return r.left == Left && r.top == Top;
     }
     // The visible child window of that class whose top-left corner is there.
     HWND ChildAt(int Left, int Top, const std::string& ClassName) const
@@ -218,6 +232,7 @@ TEST_F(ProfileFilesE2e, TheWizardsPagesWalkedWithThePictureButtons)
 
     HWND ssid = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (ssid = ChildAt(100, 308, "Edit")) != nullptr; }, 15000));
+
     ::SendMessageA(ssid, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("garden-ap"));
     // Next and Back stand in the menu area; Next above Back, Yes above No.
     const POINT next{447 + 60, 320 + 17}, yes{447 + 60, 290 + 17}, later{447 + 60, 320 + 34 + 17};
@@ -234,16 +249,18 @@ TEST_F(ProfileFilesE2e, TheWizardsPagesWalkedWithThePictureButtons)
     for (const auto& page : pages) {
         ASSERT_TRUE(WaitFor([&] { return ChildAt(page.Left, page.Top, page.Class) != nullptr; }, 15000))
             << page.Shot;
+        ASSERT_TRUE(WaitFor([&] { return ButtonsAt(447, 320); }, 15000)) << page.Shot;
         EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + page.Shot));
         Click(next.x, next.y);
     }
     // The confirmation page shows its labels, painted on the window itself.
-    ASSERT_TRUE(WaitFor([&] { return ChildAt(106, 242, "ComboBox") == nullptr; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return ChildAt(106, 242, "ComboBox") == nullptr && ButtonsAt(447, 290); }, 15000));
     EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + "vantra-wizard-12-confirm.bmp"));
     const size_t stores = Box.Calls("WLAN_Write_Setting_To_ProfileRegistry_Ex");
     Click(yes.x, yes.y);
     ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Write_Setting_To_ProfileRegistry_Ex") > stores; }, 15000));
     EXPECT_TRUE(WaitFor([&] { return StoredRecord("Garden").size() == RecordSize; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return ButtonsAt(447, 320); }, 15000));
     EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + "vantra-wizard-13-activate.bmp"));
     Click(later.x, later.y);
     ASSERT_TRUE(WaitFor([this] { return Listed("Garden"); }, 15000));

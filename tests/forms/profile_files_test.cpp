@@ -50,7 +50,11 @@ protected:
         Harness::Seam().Clear();
         Harness::ClearCalls();
     }
-    void TearDown() override { ::DeleteFileA(Path.c_str()); }
+    void TearDown() override
+    {
+        ::DeleteFileA(Path.c_str());
+        for (const char* file : {"profiles.bin", "profilelist.txt"}) ::DeleteFileA((StateFolder() + file).c_str());
+    }
     void Write(const std::string& Text) const { std::ofstream(Path, std::ios::binary) << Text; }
     static Texts& Boxes() { return Harness::Seam().Boxes; }
 

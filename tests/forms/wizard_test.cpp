@@ -48,8 +48,7 @@ protected:
     void SetUp() override
     {
         Form = Harness::Form();
-        for (const char* file : {"nic.ini", "driver.bin", "profiles.bin", "profilelist.txt"})
-            ::DeleteFileA((StateFolder() + file).c_str());
+        ForgetState();
         Harness::SetWorld("World", "ApplyMs", "0");
         Harness::SetWorld("World", "Fail", "");
         Harness::Reset();
@@ -66,6 +65,14 @@ protected:
         StopTimers();
         Form->Img_LinkClick(nullptr);
         Form->Pages.WizardEditMode = false;
+        ForgetState(); // the other programs of the forms folder start from the world file
+    }
+    // The card's settings, the driver's setting and the profile store, back
+    // to what the world file gives.
+    static void ForgetState()
+    {
+        for (const char* file : {"nic.ini", "driver.bin", "profiles.bin", "profilelist.txt"})
+            ::DeleteFileA((StateFolder() + file).c_str());
     }
     void StopTimers()
     {
@@ -279,6 +286,13 @@ TEST_F(Wizard, AnAdHocProfileKeepsItsChannelAndAChannelOffTheListTakesSix)
     EXPECT_EQ(Built().Wlan.Channel, 6);
     EXPECT_EQ(Built().Wlan.Frequency, 2437);
     EXPECT_EQ(Built().Wlan.NetBand, 3);
+
+    // Back from the TCP/IP page, whose DHCP button took the ad-hoc button's
+    // mark: a new network mode still leaves the channels open.
+    Click(Form->Img_Back);
+    Choose(Form->ProfileSet_TxRate, 0);
+    EXPECT_TRUE(Form->ProfileSet_Channel->Enabled());
+    Click(Form->Img_Next);
 
     // Channel 0 shows as channel 6; no channel chosen leaves with channel 6.
     Click(Form->Img_Back);

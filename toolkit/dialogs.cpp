@@ -3,6 +3,10 @@
 #include "graphic_controls.h"
 #include "stdctrls.h"
 
+#include <commdlg.h>
+
+#include <vector>
+
 namespace {
 
 class TInputBoxForm : public TForm {
@@ -62,4 +66,26 @@ std::string InputBox(const std::string& Caption, const std::string& Prompt, cons
 {
     TInputBoxForm form(Caption, Prompt, Default);
     return form.ShowModal() == mrOk ? form.Edit->Text() : Default;
+}
+
+bool TFileDialog::Execute()
+{
+    std::string filter = Filter + "|";
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    std::vector<char> name(32768);
+    FileName.copy(name.data(), name.size() - 1);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    auto* owner = dynamic_cast<TWinControl*>(Owner());
+    ofn.hwndOwner = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
+    ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    // The program's relative paths must not move with the folder chosen.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    const BOOL chosen = Saving ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
+    if (!chosen) return false;
+    FileName = name.data();
+    return true;
 }

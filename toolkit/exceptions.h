@@ -56,6 +56,7 @@ inline constexpr const char* FCreateError = "Cannot create file \"%s\"";
 inline constexpr const char* MemoryStreamError = "Out of memory while expanding memory stream";
 inline constexpr const char* ThreadError = "Thread error: %s (%d)";
 inline constexpr const char* IniPathError = "Settings file path must be absolute: %s";
+inline constexpr const char* InvalidInteger = "'%s' is not a valid integer value";
 inline constexpr const char* IniWriteError = "Unable to write to %s";
 } // namespace Texts
 

@@ -86,6 +86,13 @@ int32_t StrToIntDef(const std::string& text, int32_t fallback)
     return TryStrToInt(text, value) ? value : fallback;
 }
 
+int32_t StrToInt(const std::string& text)
+{
+    int32_t value = 0;
+    if (!TryStrToInt(Trim(text), value)) throw EConvertError(Format(Texts::InvalidInteger, text.c_str()));
+    return value;
+}
+
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
 static size_t LastSeparator(const std::string& path)

@@ -15,6 +15,9 @@ std::string Trim(const std::string& text);                   // drops characters
 // characters, within 32 bits. False leaves `value` untouched.
 bool TryStrToInt(const std::string& text, int32_t& value);
 int32_t StrToIntDef(const std::string& text, int32_t fallback);
+// As TryStrToInt after trimming blanks; anything else raises EConvertError
+// with Texts::InvalidInteger.
+int32_t StrToInt(const std::string& text);
 std::string IntToStr(int64_t value);
 
 // Path helpers over '\' and '/' separators.

@@ -41,7 +41,11 @@ public:
     using Exception::Exception;
 };
 
-#ifdef _WIN32
+// A settings file on disk. On Windows it goes through the profile API; the
+// native tree reads and writes the file itself by the same rules (names
+// without regard to letter case, blanks around names and values dropped,
+// one pair of enclosing quotes removed, of two equal sections or keys the
+// first counts), so that portable code and its tests use one class.
 class TIniFile : public TCustomIniFile {
 public:
     CLASS_NAME(TIniFile)
@@ -56,6 +60,7 @@ public:
     void ReadSections(TStrings& Sections) override;
     void EraseSection(const std::string& Section) override;
     void DeleteKey(const std::string& Section, const std::string& Ident) override;
+#ifdef _WIN32
     void UpdateFile(); // flushes the system's cached copy
-};
 #endif
+};

@@ -18,6 +18,8 @@
 //   mainfrm_connect.cpp     connecting to an access point or a profile
 //   mainfrm_profiles.cpp    the Profiles page and the profile store
 //   mainfrm_address_fields.cpp  the address fields of the wizard's TCP/IP page
+//   mainfrm_wizard.cpp      the profile wizard
+//   mainfrm_profile_files.cpp  export and import of profile files
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
@@ -30,6 +32,7 @@
 #include "program_state.h"
 #include "survey_state.h"
 #include "toolkit/bitmap.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/form.h"
 #include "toolkit/graphic_controls.h"
 #include "toolkit/imagelist.h"
@@ -38,11 +41,13 @@
 #include "toolkit/stdctrls.h"
 #include "toolkit/timer.h"
 #include "tray_state.h"
+#include "wep_key_controls.h"
 #include "wlan_ini.h"
 #include "workers.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -324,7 +329,7 @@ public:
     void FillProfileList(const std::string& ListText);
     void EnsureDefaultProfile(); // on the first status poll
     void SaveProfileList();      // stores NewProfile as "Default", first in the list
-    bool StoreProfile(bool Connect); // false when a limit of the store refuses it
+    bool StoreProfile(bool Connect); // false when a limit of the store or the library refuses it
     void Profile_NewBtnClick(TObject* Sender);
     void Profile_EditBtnClick(TObject* Sender);
     void Profile_DelBtnClick(TObject* Sender);
@@ -336,8 +341,57 @@ public:
     // The address fields of the wizard's TCP/IP page (mainfrm_address_fields.cpp).
     void FillDefaultMask(); // 255.255.255.0 into an empty mask once an address is typed
 
-    // The profile wizard's first page; it does nothing yet (mainfrm_pending.cpp).
-    void ShowWizardSsidPage();
+    // The profile wizard (mainfrm_wizard.cpp): its controls beside the
+    // address fields and confirmation labels above.
+    TEdit* ProfileSet_SSID;
+    TRadioButton* Rdb_InfrastructureMode;
+    TRadioButton* Rdb_AdhocMode;
+    TPanel* Pal_InfrastructureMode;
+    TPanel* Pal_AdhocMode;
+    TImage* Img_InfrastructureMode;
+    TImage* Img_AdhocMode;
+    TComboBox* ProfileSet_Channel;
+    TComboBox* ProfileSet_TxRate; // the network mode
+    TRadioButton* Rdb_DHCP;
+    TRadioButton* Rdb_StaticIP;
+    TPanel* Pal_DHCP;
+    TPanel* Pal_StaticIP;
+    TImage* Img_DHCP;
+    TImage* Img_StaticIP;
+    TComboBox* WEPSet_WEP;
+    TEdit* WEPSet_Passphrase;
+    TMaskEdit* WEPSet_WEPKey1;
+    std::unique_ptr<TWepKeyControls> WizardKeys; // the WEP page's three controls
+    // Enters a wizard page: the previous page's controls hidden, this one's
+    // shown and filled from Profiles.NewProfile.
+    void ShowWizardPage(Page P);
+    void ShowWizardControls(Page P, bool Show);
+    void CollectWizardPage(Page P); // the page's inputs into Profiles.NewProfile
+    void ExitWizard();              // to the Profiles page
+    void Img_NextClick(TObject* Sender);
+    void Img_BackClick(TObject* Sender);
+    void Img_YesClick(TObject* Sender);
+    void Img_NoClick(TObject* Sender);
+    void Img_ActnewNowClick(TObject* Sender);
+    void Img_ActnewLaterClick(TObject* Sender);
+    void Img_InfrastructureModeClick(TObject* Sender);
+    void Img_AdhocModeClick(TObject* Sender);
+    void Rdb_InfrastructureModeClick(TObject* Sender);
+    void Rdb_AdhocModeClick(TObject* Sender);
+    void ProfileSet_TxRateChange(TObject* Sender);
+    void Img_DHCPClick(TObject* Sender);
+    void Img_StaticIPClick(TObject* Sender);
+    void Rdb_DHCPClick(TObject* Sender);
+    void Rdb_StaticIPClick(TObject* Sender);
+
+    // Profile files (mainfrm_profile_files.cpp).
+    TSaveDialog* SaveDialog;
+    TOpenDialog* OpenDialog;
+    void ProfileSet_ExportBtnClick(TObject* Sender);
+    void ProfileSet_ImportBtnClick(TObject* Sender);
+    // False, after telling the user why, when nothing was written or stored.
+    bool ExportProfile(const std::string& FileName, const std::string& ProfileName);
+    bool ImportProfile(const std::string& FileName);
 
 protected:
     void Dispatch(TMessage& Message) override;
@@ -345,6 +399,8 @@ protected:
 private:
     void CreateComponents();
     void CreateAddressFields();
+    void CreateWizardComponents();
+    void CreateProfileFileDialogs();
     std::vector<std::string> ProfileCaptions(); // the profile list's rows, in order
     std::string ProfileListWith(const std::string& Name); // the list text that adds Name; empty when listed
     bool RefuseProfileStore(const std::string& Name, unsigned SsidLength, const std::string& ListText);
@@ -364,6 +420,12 @@ private:
     int32_t EncryptionLevel();   // of the link in use
     bool ShowLinkPicture();      // for the link just read; true when the Internet is to be tested
     void ShowInternetPicture(bool Reachable);
+    // Profile wizard (mainfrm_wizard.cpp) and profile files (mainfrm_profile_files.cpp).
+    std::array<TIpAddressPanel*, 5> AddressPanels() const;
+    void FillWizardPage(Page P);
+    void FillChannelList(bool Infrastructure);
+    bool StaticAddressAccepted();
+    void ShowFileError(const std::string& Text);
     // Connecting (mainfrm_connect.cpp).
     TListItem* SelectedConnectRow(TListView* List);
     void ResumePoll(); // UpdateTimer and CheckTimer

@@ -269,6 +269,8 @@ void TMainFrm::CreateComponents()
     ProfileSet_ProfileName = Make<TEdit>(this, this, "ProfileSet_ProfileName", 100, 308, 140, 24);
     ProfileSet_ProfileName->Hide();
     CreateAddressFields();
+    CreateWizardComponents();
+    CreateProfileFileDialogs();
 
     // Confirmation page of the wizard.
     TLabel** confirm[] = {&ConfirmNew_ssid,   &ConfirmNew_network, &ConfirmNew_channel,

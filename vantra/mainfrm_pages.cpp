@@ -76,7 +76,7 @@ void TMainFrm::HidePreviousPage()
     case Page::Link: ShowLinkControls(false); break;
     case Page::SiteSurvey: ShowSurveyControls(false); break;
     case Page::Profiles: ShowProfileControls(false); break;
-    default: break; // the wizard's pages come with the wizard
+    default: ShowWizardControls(Pages.PreviousPage, false); break;
     }
 }
 
@@ -212,7 +212,7 @@ void TMainFrm::Img_ProfilesClick(TObject*)
     if (Pages.SelectedPageButton != PageButton::Profiles) {
         SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
         if (!Pages.WizardEditMode) ShowProfilePage();
-        // Resuming an interrupted wizard comes with the wizard's pages.
+        else if (IsWizardPage(Pages.SavedWizardPage)) ShowWizardPage(Pages.SavedWizardPage);
     }
     PlaySoundThenStop("click.wav");
     Pages.SelectedPageButton = PageButton::Profiles;

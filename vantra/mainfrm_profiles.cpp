@@ -160,7 +160,8 @@ void TMainFrm::SaveProfileList()
 }
 
 // Stores what New, the wizard or an import built. A name that no row holds
-// joins the list; a listed one has its record replaced.
+// joins the list; a listed one has its record replaced. False when the
+// record did not reach the store.
 bool TMainFrm::StoreProfile(bool Connect)
 {
     ProfileSetting& profile = Profiles.NewProfile;
@@ -170,7 +171,8 @@ bool TMainFrm::StoreProfile(bool Connect)
     if (!listed) Profiles.IsNewProfile = true;
     if (RefuseProfileStore(name, profile.Wlan.SSID_length, list)) return false;
 
-    if (WlanCall(Chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex, &profile)) {
+    const bool stored = WlanCall(Chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex, &profile);
+    if (stored) {
         WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &Profiles.EditProfile);
         if (!Program.Quitting) {
             if (!Profiles.IsNewProfile) {
@@ -183,7 +185,7 @@ bool TMainFrm::StoreProfile(bool Connect)
     }
     SelectProfileRow(name);
     if (Connect && !Program.Quitting) Profile_ConnectBtnClick(this);
-    return true;
+    return stored;
 }
 
 void TMainFrm::Profile_NewBtnClick(TObject*)
@@ -205,7 +207,7 @@ void TMainFrm::Profile_NewBtnClick(TObject*)
     profile.Ip.blDhcpEnabled = 1;
     WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
     std::memcpy(profile.Ip.Mac, Link.TheAdapter.MacAddress, sizeof profile.Ip.Mac);
-    ShowWizardSsidPage();
+    ShowWizardPage(Page::WizardNetwork);
 }
 
 void TMainFrm::Profile_EditBtnClick(TObject*)
@@ -221,7 +223,7 @@ void TMainFrm::Profile_EditBtnClick(TObject*)
     Profiles.IsNewProfile = false;
     Profiles.NewProfile = edited;
     Pages.WizardEditMode = true;
-    ShowWizardSsidPage();
+    ShowWizardPage(Page::WizardNetwork);
 }
 
 // Takes the name off the list; the stored record stays. "Default" stays.

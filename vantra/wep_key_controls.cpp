@@ -1,5 +1,6 @@
 #include "wep_key_controls.h"
 #include "drivers/wep_library.h"
+#include "profile_rules.h"
 #include "toolkit/application.h"
 
 #include <cstring>
@@ -8,7 +9,7 @@ TWepKeyControls::TWepKeyControls(TComboBox* LevelList, TEdit* Passphrase, TMaskE
     : LevelList(LevelList), Passphrase(Passphrase), Key(Key)
 {
     LevelList->Style = csDropDownList;
-    for (unsigned level = 0; level < WepLevelListCount; ++level) LevelList->Items()->Add(WepLevelName(level));
+    ListLevels(WepLevel::Bits128);
     // The library's passphrase buffer holds no more.
     Passphrase->SetMaxLength(PassphraseMaxLength);
     Key->SetCharCase(ecUpperCase);
@@ -18,6 +19,19 @@ WepLevel TWepKeyControls::Level() const
 {
     const int index = LevelList->ItemIndex();
     return index < 0 ? WepLevel::Disabled : static_cast<WepLevel>(index);
+}
+
+void TWepKeyControls::ListLevels(WepLevel Highest)
+{
+    TStrings* items = LevelList->Items();
+    items->Clear();
+    for (int level = 0; level <= static_cast<int>(Highest); ++level) items->Add(WepLevelName(level));
+}
+
+void TWepKeyControls::SetLevel(WepLevel Level)
+{
+    ListLevels(Level == WepLevel::Bits152 ? WepLevel::Bits152 : WepLevel::Bits128);
+    LevelList->SetItemIndex(static_cast<int>(Level));
 }
 
 void TWepKeyControls::SetUsable(TWinControl* Control, bool Usable)

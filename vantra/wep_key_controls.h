@@ -16,6 +16,9 @@ public:
     TWepKeyControls(TComboBox* LevelList, TEdit* Passphrase, TMaskEdit* Key);
 
     WepLevel Level() const;
+    // Shows Level in the list; a 152-bit level, which only stored profiles
+    // have, is listed as a fourth item of its own. Fires nothing.
+    void SetLevel(WepLevel Level);
     // Mask, enabling and colours for the chosen level, the key in the form
     // given. The passphrase is offered for 64- and 128-bit keys, and only
     // when the WEP key library can make keys; a key can always be typed.
@@ -38,6 +41,7 @@ public:
     static void SetUsable(TWinControl* Control, bool Usable);
 
 private:
+    void ListLevels(WepLevel Highest);
     TComboBox* const LevelList;
     TEdit* const Passphrase;
     TMaskEdit* const Key;

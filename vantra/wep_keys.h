@@ -8,7 +8,6 @@
 // The EncryptionLevel byte of a WEP record. The level lists of the windows
 // offer the first three; 152-bit keys come only from stored profiles.
 enum class WepLevel : uint8_t { Disabled = 0, Bits64 = 1, Bits128 = 2, Bits152 = 3 };
-constexpr unsigned WepLevelListCount = 3;
 
 // "Disabled", "64 Bits", "128 Bits" or "152 Bits" by EncryptionLevel: the
 // items of the level lists, and what the profile pages show of a profile's

@@ -3,7 +3,49 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+struct {
+    std::string Caption, Keys;
+    bool Cancel = false;
+    bool Answered = false;
+} Answer;
+
+BOOL CALLBACK FindInputBox(HWND Wnd, LPARAM Found)
+{
+    char caption[256] = {};
+    ::GetWindowTextA(Wnd, caption, sizeof caption);
+    if (!::IsWindowVisible(Wnd) || Answer.Caption != caption) return TRUE;
+    *reinterpret_cast<HWND*>(Found) = Wnd;
+    return FALSE;
+}
+
+void CALLBACK AnswerInputBox(HWND, UINT, UINT_PTR Timer, DWORD)
+{
+    HWND box = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindInputBox, reinterpret_cast<LPARAM>(&box));
+    HWND edit = box ? ::FindWindowExA(box, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit) return; // not up yet
+    ::KillTimer(nullptr, Timer);
+    Answer.Answered = true;
+    for (char c : Answer.Keys) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ::PostMessageA(edit, WM_CHAR, Answer.Cancel ? VK_ESCAPE : VK_RETURN, 1);
+}
+
+} // namespace
+
 namespace User {
+
+void WillAnswerInputBox(const std::string& Caption, const std::string& Keys, bool Cancel)
+{
+    Answer.Caption = Caption;
+    Answer.Keys = Keys;
+    Answer.Cancel = Cancel;
+    Answer.Answered = false;
+    ::SetTimer(nullptr, 0, 10, AnswerInputBox);
+}
+
+bool InputBoxAnswered() { return Answer.Answered; }
 
 void Choose(TComboBox* List, int Index)
 {

@@ -16,4 +16,9 @@ void Press(TPictureButton* Button);
 // ShowModal, or a handler that shows one); then, when the form is still
 // up, closes it as Alt+F4 would.
 void WhileModal(TCustomForm* Form, const std::function<void()>& Open, const std::function<void()>& Steps);
+// Answers the next input box captioned Caption that the program shows:
+// types Keys into its edit as key messages, then Enter, or Escape when
+// Cancel is set. InputBoxAnswered() tells whether it has been answered.
+void WillAnswerInputBox(const std::string& Caption, const std::string& Keys, bool Cancel = false);
+bool InputBoxAnswered();
 } // namespace User

@@ -335,7 +335,7 @@ TEST_F(ProfilesPage, StoringAddsANewNameAndReplacesAListedOne)
     Harness::SetWorld("World", "Fail", "WLAN_Write_Setting_To_ProfileRegistry_Ex");
     form->Profiles.IsNewProfile = true;
     form->Profiles.NewProfile = Named("Ghost");
-    ASSERT_TRUE(form->StoreProfile(false));
+    EXPECT_FALSE(form->StoreProfile(false));
     EXPECT_EQ(StoredList(), "\"Attic\",\"Default\",\"Home\",\"Imported\" ");
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_TRUE(Boxes().empty());

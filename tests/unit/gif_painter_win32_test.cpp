@@ -513,4 +513,66 @@ TEST(GIFUnit, ClipboardFormsGoBothWays)
               GIFTexts::UnsupportedClipboard);
 }
 
+// --- the graphic ----------------------------------------------------------------
+
+TEST(ImageGraphic, AssignCopiesAnImageButNotItsHandlersSpeedOrCompression)
+{
+    TGIFImage source;
+    MakeAnimation(source, 3, 5);
+    source.SetDrawOptions(DrawOption(goAnimate) | DrawOption(goTile));
+    source.SetAnimationSpeed(300);
+    source.Compression = gcRLE;
+    int warnings = 0;
+    source.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) { ++warnings; };
+    TGIFImage copy;
+    copy.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) { ++warnings; };
+    OnProgressOf(copy, [](TObject*, TProgressStage, int, bool, const std::string&) {});
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Images()->GetCount(), 3);
+    EXPECT_FALSE(copy.OnWarning);
+    EXPECT_FALSE(copy.OnProgress);
+    EXPECT_EQ(copy.GetDrawOptions(), source.GetDrawOptions());
+    EXPECT_EQ(copy.GetAnimationSpeed(), 100);
+    EXPECT_EQ(copy.Compression, gcLZW);
+    source.Compression = gcLZW;
+    EXPECT_EQ(Save(copy), Save(source));
+
+    auto bitmap = SolidBitmap(13, 7, clWhite);
+    copy.Assign(bitmap.get());
+    EXPECT_EQ(copy.Images()->GetCount(), 1);
+    EXPECT_EQ(copy.GetWidth(), 13);
+    EXPECT_EQ(copy.GetHeight(), 7);
+    TBitmap back;
+    back.Assign(&copy);
+    EXPECT_EQ(ReadPicture(back).Pixels, ReadPicture(*bitmap).Pixels);
+
+    copy.SetAnimationSpeed(-5);
+    EXPECT_EQ(copy.GetAnimationSpeed(), 0);
+    copy.SetAnimationSpeed(5000);
+    EXPECT_EQ(copy.GetAnimationSpeed(), 1000);
+    int changes = 0;
+    copy.OnChange = [&](TObject*) { ++changes; };
+    copy.SetWidth(13);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(MessageOf([&] { copy.SetWidth(12); }), GIFTexts::WidthTooSmall);
+}
+
+TEST(ImageGraphic, PackMovesALoneFramesTableToTheHeader)
+{
+    TGIFImage image;
+    image.SetDrawOptions(0); // no dithering: a frame without colours asks the image
+    image.Header()->SetWidth(2);
+    image.Header()->SetHeight(1);
+    AddFrame(image, 0, 0, 2, 1, Bytes{0, 1});
+    EXPECT_EQ(MessageOf([&] { image.GetPalette(); }), GIFTexts::NoColorTable);
+
+    TGIFImage lone;
+    lone.Header()->SetWidth(2);
+    lone.Header()->SetHeight(1);
+    AddFrame(lone, 0, 0, 2, 1, Bytes{0, 1}, {0x0000FF, 0x00FF00});
+    lone.Pack();
+    EXPECT_EQ(lone.GetColorMap()->Count(), 2);
+    EXPECT_EQ(lone.Images()->GetImage(0)->GetColorMap()->Count(), 0);
+}
+
 } // namespace

@@ -77,10 +77,7 @@ TBitmap* TGIFImage::GetBitmap()
         return FBitmap.get();
     }
     TBitmap* bitmap = NewBitmap();
-    TCanvas* canvas = bitmap->Canvas();
-    canvas->Brush()->SetColor(clWhite);
-    canvas->FillRect({0, 0, GetWidth(), GetHeight()});
-    first->Draw(canvas, canvas->ClipRect(), false, false);
+    first->Draw(bitmap->Canvas(), bitmap->Canvas()->ClipRect(), false, false);
     return bitmap;
 }
 

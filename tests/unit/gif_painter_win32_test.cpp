@@ -151,7 +151,9 @@ void CompareWithCoalesced(size_t N, const TCoalesced& Ref, TGIFDrawOptions Optio
     bool ended = false;
     image.OnEndPaint = [&](TObject*) { ended = true; };
     TGIFPainter* painter = image.Paint(canvas->Canvas(), {0, 0, Ref.Width, Ref.Height}, Options);
-    if (painter) EXPECT_TRUE(PumpUntil([&] { return ended; }));
+    if (painter) {
+        EXPECT_TRUE(PumpUntil([&] { return ended; }));
+    }
     image.PaintStop();
     // A frame of no pixels ends the pass; no other frame is left out.
     size_t expected = 0;
@@ -237,7 +239,9 @@ TEST(PainterTiming, FramesComeAtTheirDelaysAndSpeedScalesThem)
         const DWORD span = log.Times.back() - log.Times.front();
         // Four waits, never shorter than asked (the clock may be 1 ms coarse each).
         EXPECT_GE(span, DWORD(4 * 120 * 100 / speed - 8));
-        if (speed == 200) EXPECT_LT(span, DWORD(4 * 120)) << "speed 200 did not shorten the waits";
+        if (speed == 200) {
+            EXPECT_LT(span, DWORD(4 * 120)) << "speed 200 did not shorten the waits";
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -31,10 +32,17 @@ const std::string FirstStartWlanIni = Defaults + "First=1\r\n";
 // Pictures of the survey rows: a base by kind plus the mark.
 constexpr int OpenConnected = 2, WepFailed = 4, WepConnected = 5;
 
+// The running test's name as a folder name: a parameterised one ends in "/n".
+std::string TestFolderName()
+{
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name;
+}
+
 class ConnectE2e : public testing::Test {
 protected:
-    explicit ConnectE2e(const std::vector<std::string>& Omit = {})
-        : Box(testing::UnitTest::GetInstance()->current_test_info()->name(), Omit)
+    explicit ConnectE2e(const std::vector<std::string>& Omit = {}) : Box(TestFolderName(), Omit)
     {
         Box.WriteFile("WLAN.INI", WlanIni);
         World("World", "Log", "calls.log");
@@ -78,13 +86,19 @@ protected:
         ::PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
         ::PostMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     }
-    HWND SurveyList() const
+    // The list view whose left edge is at Left (the survey's at 40, the
+    // profiles' at 47), when it is up.
+    HWND ListAt(int Left) const
     {
-        HWND list = ChildAt(Window, 40 + 90, 230 + 50);
+        HWND list = ChildAt(Window, Left + 90, 230 + 50);
         char name[64] = {};
         ::GetClassNameA(list, name, sizeof name);
-        return std::string(name) == "SysListView32" ? list : nullptr;
+        RECT r{};
+        ::GetWindowRect(list, &r);
+        ::MapWindowPoints(nullptr, Window, reinterpret_cast<POINT*>(&r), 2);
+        return std::string(name) == "SysListView32" && r.left == Left ? list : nullptr;
     }
+    HWND SurveyList() const { return ListAt(40); }
     int Rows() const { return static_cast<int>(::SendMessageA(List, LVM_GETITEMCOUNT, 0, 0)); }
     // Clicks the network's row and then Connect; the row.
     int Connect(const std::string& Ssid)
@@ -171,6 +185,24 @@ protected:
         }
         return hex;
     }
+    // The profile store holds one profile, Name, for tarvane with the TCP/IP settings Ip.
+    void StoreProfile(const char* Name, const NicIpInfo& Ip) const
+    {
+        ProfileSetting profile{};
+        std::strcpy(profile.ProfileName, Name);
+        std::strcpy(profile.SsidText, "tarvane");
+        profile.Wlan.OperatingModeID = 1;
+        profile.Wlan.Channel = 11;
+        profile.Wlan.SSID_length = 7;
+        std::memcpy(profile.Wlan.SSID, "tarvane", 7);
+        profile.Wlan.FragThreshold = 2346;
+        profile.Wlan.RtsThreshold = 2347;
+        profile.SetIP = 1;
+        profile.Ip = Ip;
+        ::CreateDirectoryA(Box.Path("state").c_str(), nullptr);
+        Box.WriteFile("state\\profiles.bin", std::string(reinterpret_cast<const char*>(&profile), sizeof profile));
+        Box.WriteFile("state\\profilelist.txt", "\"" + std::string(Name) + "\"");
+    }
     void Exit()
     {
         ::PostMessageA(Window, 0xCA01, 0, 1);
@@ -212,6 +244,14 @@ TEST_F(ConnectE2e, OpenAccessPointWithDhcp)
     EXPECT_EQ(wep.substr(4 * 2, 2), "00"); // EncryptionLevel
     EXPECT_TRUE(Box.SeamCalls("MessageBox").empty()); // DHCP already: no question
     EXPECT_EQ(Box.Calls("NIC_SetIpInfo"), 0u);
+
+    // A double-click on a row connects to it too.
+    const int cafe = Items->Find("Cafe Lumen");
+    ASSERT_GE(cafe, 0);
+    const size_t configs = CallLines("WLAN_Set_Config").size();
+    Items->Click(cafe, true);
+    ASSERT_TRUE(WaitFor([&] { return CallLines("WLAN_Set_Config").size() > configs; }, 10000));
+    EXPECT_EQ(Field(CallLines("WLAN_Set_Config").back(), "info").substr(2 * 2, 20), Hex("Cafe Lumen"));
     Exit();
 }
 
@@ -306,20 +346,9 @@ TEST_F(ConnectE2e, FirstStartAppliesTheProfileDefault)
 {
     Box.WriteFile("WLAN.INI", FirstStartWlanIni);
     // The profile store holds "Default" for tarvane, with TCP/IP settings of its own.
-    ProfileSetting profile{};
-    std::strcpy(profile.ProfileName, "Default");
-    std::strcpy(profile.SsidText, "tarvane");
-    profile.Wlan.OperatingModeID = 1;
-    profile.Wlan.Channel = 11;
-    profile.Wlan.SSID_length = 7;
-    std::memcpy(profile.Wlan.SSID, "tarvane", 7);
-    profile.Wlan.FragThreshold = 2346;
-    profile.Wlan.RtsThreshold = 2347;
-    profile.SetIP = 1;
-    std::strcpy(profile.Ip.cIpAdress, "192.168.1.99");
-    ::CreateDirectoryA(Box.Path("state").c_str(), nullptr);
-    Box.WriteFile("state\\profiles.bin", std::string(reinterpret_cast<const char*>(&profile), sizeof profile));
-    Box.WriteFile("state\\profilelist.txt", "\"Default\"");
+    NicIpInfo ip{};
+    std::strcpy(ip.cIpAdress, "192.168.1.99");
+    StoreProfile("Default", ip);
 
     Start();
     ASSERT_TRUE(WaitFor([&] { return Box.Calls("NIC_PropertyChange") == 1; }, 15000));
@@ -329,7 +358,7 @@ TEST_F(ConnectE2e, FirstStartAppliesTheProfileDefault)
     EXPECT_EQ(saved.substr(0, 16), Hex("Default") + "00");
     EXPECT_EQ(saved.substr(260 * 2, 16), Hex("Default") + "00"); // its copy
     EXPECT_EQ(saved.substr(780 * 2 + 4, 14), Hex("tarvane"));
-    EXPECT_EQ(saved.substr(1191 * 2), std::string((sizeof profile - 1191) * 2, '0')); // the wireless part alone
+    EXPECT_EQ(saved.substr(1191 * 2), std::string((sizeof(ProfileSetting) - 1191) * 2, '0')); // the wireless part alone
     EXPECT_EQ(Box.Calls("NIC_SetIpInfo"), 0u); // no TCP/IP change
     // The card comes back with the setting and joins; the mark is gone.
     EXPECT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Open_Adapter") >= 2; }, 15000));
@@ -337,5 +366,122 @@ TEST_F(ConnectE2e, FirstStartAppliesTheProfileDefault)
     EXPECT_NE(Box.ReadFile("WLAN.INI").find("First=0"), std::string::npos);
     Exit();
 }
+
+// TCP/IP settings applied by the real program on the Windows version Wine
+// reports: a stored profile with a static address of its own, connected
+// from the Profiles page, then the survey's switch of that static address to
+// DHCP. Each apply restarts the card and the device check opens the adapter
+// again.
+class TcpIpApply : public ConnectE2e, public testing::WithParamInterface<const char*> {
+protected:
+    TcpIpApply() { SetWineVersion("Vantra.exe", GetParam()); }
+    ~TcpIpApply() override { SetWineVersion("Vantra.exe", ""); }
+    bool Win98() const { return std::string(GetParam()) == "win98"; }
+    // The NIC library's calls that set the card in the apply that ended with
+    // the Nth card restart (from 1): those after the card list was read.
+    std::vector<std::string> SetCalls(int Restart) const
+    {
+        std::vector<std::string> nic;
+        for (const std::string& name : CallNames())
+            if (name.compare(0, 4, "NIC_") == 0) nic.push_back(name);
+        auto restart = nic.begin();
+        for (int n = 0; n < Restart && restart != nic.end(); ++n)
+            restart = std::find(n ? restart + 1 : restart, nic.end(), "NIC_PropertyChange");
+        if (restart == nic.end()) return {};
+        const auto list = std::find(std::make_reverse_iterator(restart), nic.rend(), "NIC_GetActiveNICs").base();
+        return std::vector<std::string>(list, restart);
+    }
+    // Waits for the Nth card restart and for the adapter opened after it,
+    // and for a status poll of the adapter after that.
+    void WaitReopened(size_t Restarts, size_t OpensBefore)
+    {
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("NIC_PropertyChange") == Restarts; }, 20000));
+        ASSERT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Open_Adapter") > OpensBefore; }, 20000));
+        const std::vector<std::string> names = CallNames();
+        const auto reopen = std::find(names.rbegin(), names.rend(), "WLAN_Open_Adapter").base();
+        const size_t readsBefore = std::count(names.begin(), reopen, "WLAN_Get_Info");
+        EXPECT_TRUE(WaitFor([&] { return Box.Calls("WLAN_Get_Info") > readsBefore; }, 10000)) << "monitoring again";
+    }
+};
+
+TEST_P(TcpIpApply, StaticProfileThenDhcpWithTheCallsOfTheVersion)
+{
+    // On Windows 98 the switch to DHCP reports error 523, which counts as done.
+    if (Win98()) {
+        World("World", "Fail", "NIC_EnableDHCP9x");
+        World("World", "NicErrorCode", "523");
+    }
+    NicIpInfo ip{};
+    std::strcpy(ip.cIpAdress, "192.168.1.77");
+    std::strcpy(ip.cNetMask, "255.255.255.0");
+    std::strcpy(ip.cGateway, "192.168.1.1");
+    std::strcpy(ip.cDnsServer, "192.168.1.1,192.168.1.2");
+    StoreProfile("Office", ip);
+    ::SetEnvironmentVariableA("SEAM_ANSWER", "6"); // Yes to the static address question
+    Start();
+
+    // The Profiles page: the stored profile, selected, and its Connect.
+    ::PostMessageA(Window, 0xCA02, 0, 1);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(Window) != FALSE; }, 5000));
+    Click(Window, 250 + 40, 124 + 10);
+    HWND profiles = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (profiles = ListAt(47)) != nullptr; }, 5000));
+    RemoteItem rows(Process, profiles);
+    int row = -1;
+    ASSERT_TRUE(WaitFor([&] { return (row = rows.Find("Office")) >= 0; }, 15000));
+    rows.Click(row);
+    ASSERT_TRUE(WaitFor([&] { return rows.Selected(row); }, 5000));
+    size_t opens = Box.Calls("WLAN_Open_Adapter");
+    Click(Window, 47 + 30, 350 + 11);
+    WaitReopened(1, opens);
+    if (HasFatalFailure()) return;
+
+    // The profile's wireless part went to the driver first; its address to the card.
+    const auto names = CallNames();
+    const auto at = [&](const char* Name) { return std::find(names.begin(), names.end(), Name) - names.begin(); };
+    EXPECT_LT(at("WLAN_Write_Setting_To_DriverRegistry"), at("NIC_PropertyChange"));
+    const std::string saved = Field(CallLines("WLAN_Write_Setting_To_DriverRegistry")[0], "profile");
+    EXPECT_EQ(saved.substr(0, 14), Hex("Office") + "00");
+    std::vector<std::string> expected;
+    if (Win98()) {
+        expected = {"NIC_EnableStaticIP9x", "NIC_EnableDnsServer9x"};
+        EXPECT_NE(CallLines("NIC_EnableStaticIP9x")[0].find(
+                      "ip=\"192.168.1.77\" mask=\"255.255.255.0\" gateway=\"192.168.1.1\""),
+                  std::string::npos);
+        EXPECT_NE(CallLines("NIC_EnableDnsServer9x")[0].find("list=\"192.168.1.1,192.168.1.2\" length=23 enable=1"),
+                  std::string::npos);
+    } else {
+        expected = {"NIC_SetIpInfo"};
+        const std::string applied = Field(CallLines("NIC_SetIpInfo")[0], "info");
+        EXPECT_EQ(applied.substr(offsetof(NicIpInfo, cIpAdress) * 2, 26), Hex("192.168.1.77") + "00");
+        EXPECT_EQ(applied.substr(offsetof(NicIpInfo, blDhcpEnabled) * 2, 8), "00000000");
+    }
+    EXPECT_EQ(SetCalls(1), expected);
+
+    // The card is static now: the survey's connect asks, and Yes switches it to DHCP.
+    OpenSurvey();
+    opens = Box.Calls("WLAN_Open_Adapter");
+    Connect("tarvane");
+    WaitReopened(2, opens);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(Box.SeamCalls("MessageBox\tVantra Question?").size(), 1u);
+    if (Win98()) {
+        expected = {"NIC_EnableDHCP9x", "NIC_GetNicErrorCode", "NIC_EnableDnsServer9x"};
+        EXPECT_NE(CallLines("NIC_EnableDnsServer9x").back().find("list=\"\" length=0 enable=1"), std::string::npos);
+    } else {
+        expected = {"NIC_SetIpInfo"};
+        const std::string applied = Field(CallLines("NIC_SetIpInfo").back(), "info");
+        EXPECT_EQ(applied.substr(offsetof(NicIpInfo, blDhcpEnabled) * 2, 8), "01000000");
+    }
+    EXPECT_EQ(SetCalls(2), expected);
+    // Each version keeps to its own calls.
+    for (const char* call : Win98() ? std::vector<const char*>{"NIC_SetIpInfo"}
+                                    : std::vector<const char*>{"NIC_EnableDHCP9x", "NIC_EnableStaticIP9x",
+                                                               "NIC_EnableDnsServer9x", "NIC_GetDHCPStatusfor9x"})
+        EXPECT_EQ(Box.Calls(call), 0u) << call;
+    Exit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Wine, TcpIpApply, testing::Values("winxp", "win98"));
 
 } // namespace

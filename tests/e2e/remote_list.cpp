@@ -62,7 +62,7 @@ void RemoteItem::Select(int Item)
     ::SendMessageA(List, LVM_SETITEMSTATE, Item, reinterpret_cast<LPARAM>(Memory));
 }
 
-void RemoteItem::Click(int Item)
+void RemoteItem::Click(int Item, bool Double)
 {
     RECT bounds{};
     bounds.left = LVIR_LABEL;
@@ -72,6 +72,9 @@ void RemoteItem::Click(int Item)
     const LPARAM at = MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2);
     ::PostMessageA(List, WM_MOUSEMOVE, 0, at);
     ::PostMessageA(List, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(List, WM_LBUTTONUP, 0, at);
+    if (!Double) return;
+    ::PostMessageA(List, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::PostMessageA(List, WM_LBUTTONUP, 0, at);
 }
 

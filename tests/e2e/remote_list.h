@@ -16,9 +16,9 @@ public:
     int Image(int Item);
     RECT Bounds(int Item); // the row's bounds on the screen
     void Select(int Item); // selected alone, and focused
-    // A click on the row, as the user's: posted, so that the program
-    // handles it while the caller goes on.
-    void Click(int Item);
+    // A click on the row, as the user's, or a double-click: posted, so that
+    // the program handles it while the caller goes on.
+    void Click(int Item, bool Double = false);
     bool Selected(int Item);
     // The row whose caption is Caption, or -1.
     int Find(const std::string& Caption);

@@ -323,6 +323,21 @@ TEST_F(ProfileConnect, WithoutOwnSettingsTheCardsCurrentOnesAreAppliedAgain)
     EXPECT_EQ(CallLines("NIC_SetIpInfo")[0].substr(CallLines("NIC_SetIpInfo")[0].size() - 5), " -> 1");
 }
 
+TEST_F(ProfileConnect, WithoutOwnSettingsACardThatCannotBeReadIsOnlyRestarted)
+{
+    Store(0);
+    Harness::SetWorld("World", "Fail", "NIC_GetNicIPAddressDetail");
+    Form->ConnectToAP(ConnectTarget::Profile);
+    Harness::SetWorld("World", "Fail", "");
+    // An empty record would clear the computer's addresses: none is applied,
+    // and the card restart alone makes the driver take the profile.
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 0u);
+    EXPECT_EQ(CallCount("NIC_PropertyChange"), 1u);
+    EXPECT_TRUE(Form->TcpIpThread->Suspended());
+    const auto names = CallNames();
+    EXPECT_LT(Position(names, "WLAN_Write_Setting_To_DriverRegistry"), Position(names, "NIC_PropertyChange"));
+}
+
 TEST_F(ProfileConnect, ProfileTheStoreCannotGiveConfiguresNothing)
 {
     Store(1);

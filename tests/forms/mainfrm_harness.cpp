@@ -299,6 +299,10 @@ void DropNetwork() { JoinNetwork("nobody-here"); }
 void Reset()
 {
     TMainFrm* form = Form();
+    // A card that the test before restarted (a profile applied, TCP/IP set)
+    // is back, and the device check has opened the adapter again: a card
+    // still away would fail whatever comes next.
+    PumpUntil([form] { return !form->Link.ApplyingTcpIp; }, 5000);
     for (TTimer* timer : {form->UpdateTimer, form->CheckTimer, form->ConnectCheckTimer, form->DeviceCheckTimer,
                           form->Timer1, form->DetectIcon})
         timer->SetEnabled(false);

@@ -199,6 +199,15 @@ TEST_F(Monitor, FirstStartShowsScanningUntilTheDefaultProfileIsApplied)
     EXPECT_EQ(LastTray().Image, 2);
     EXPECT_EQ(Form->Defaults.First, 0);
     EXPECT_EQ(::GetPrivateProfileIntA("DefaultSetting", "First", -1, ini.c_str()), 0);
+    // "Default" went to the driver and the card restarts to take it: busy
+    // until the device check has opened the adapter again.
+    EXPECT_EQ(CallCount("NIC_PropertyChange"), 1u);
+    ASSERT_TRUE(Form->Link.ApplyingTcpIp);
+    Tick();
+    EXPECT_EQ(LastTray().Image, 2);
+    ASSERT_TRUE(Harness::PumpUntil([this] { return !Form->Link.ApplyingTcpIp; }, 10000));
+    Form->UpdateTimer->SetEnabled(false);
+    Harness::JoinNetwork("tarvane");
     Tick();
     EXPECT_EQ(LastTray().Image, 3);
 }

@@ -271,7 +271,7 @@ bool TGIFGlobalColorMap::Optimize()
     return Header->Image()->Images()->GetCount() > 0 && DoOptimize();
 }
 
-void TGIFGlobalColorMap::Changed() { Header->Image()->SetPalette(nullptr); }
+void TGIFGlobalColorMap::Changed() { Header->Image()->SetKeptPalette(nullptr); }
 
 TGIFLocalColorMap::~TGIFLocalColorMap() { Changed(); }
 

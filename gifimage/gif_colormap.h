@@ -36,6 +36,8 @@ public:
     int Count() const { return FCount; }
     int Capacity() const { return int(Colors.size()); }
     bool Optimized() const { return Sorted; }
+    // Marks the entries as ordered by use, most used first.
+    void SetOptimized() { Sorted = true; }
     const TGIFColor* Data() const { return Colors.data(); }
 
     uint32_t GetColor(int Index);

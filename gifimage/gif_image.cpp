@@ -10,27 +10,43 @@ TColorReduction GIFImageDefaultColorReduction = rmNetscape;
 int GIFImageDefaultColorReductionBits = 8;
 TDitherMode GIFImageDefaultDitherMode = dmNearest;
 TGIFCompression GIFImageDefaultCompression = gcLZW;
+int GIFImageDefaultAnimationSpeed = 100;
 bool GIFImageRenderOnLoad = false;
+bool GIFImageOptimizeOnStream = false;
 bool DoAutoDither = false;
+bool PaletteDevice = false;
 
-TGIFImage::TGIFImage() : FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this)) {}
+TGIFImage::TGIFImage()
+    : FPainters(new TThreadList), FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this))
+{
+}
 
 TGIFImage::~TGIFImage()
 {
-    Clear();
+    // The owner is going too: frames that painters finish meanwhile tell nobody.
+    OnChange = nullptr;
+    Clear(); // stops the painters first
     // Frames and maps report to the image while they go.
     FImages.reset();
     FHeader.reset();
 }
 
+#ifndef _WIN32
+void TGIFImage::PaintStop() {}
+#endif
+
 void TGIFImage::Clear()
 {
+    PaintStop();
+#ifdef _WIN32
+    FreeBitmap();
+#endif
     FImages->Clear();
     FHeader->GetColorMap()->Clear();
     FHeader->SetHeight(0);
     FHeader->SetWidth(0);
     FHeader->Prepare();
-    SetPalette(nullptr);
+    SetKeptPalette(nullptr);
 }
 
 void TGIFImage::SetWidth(int Width)
@@ -39,7 +55,12 @@ void TGIFImage::SetWidth(int Width)
         TGIFSubImage* frame = FImages->GetImage(i);
         if (frame->GetLeft() + frame->GetWidth() > Width) RaiseGifError(GIFTexts::WidthTooSmall);
     }
+    if (Width == GetWidth()) return;
     FHeader->SetWidth(uint16_t(Width));
+#ifdef _WIN32
+    FreeBitmap();
+#endif
+    Changed(this);
 }
 
 void TGIFImage::SetHeight(int Height)
@@ -48,7 +69,44 @@ void TGIFImage::SetHeight(int Height)
         TGIFSubImage* frame = FImages->GetImage(i);
         if (frame->GetTop() + frame->GetHeight() > Height) RaiseGifError(GIFTexts::HeightTooSmall);
     }
+    if (Height == GetHeight()) return;
     FHeader->SetHeight(uint16_t(Height));
+#ifdef _WIN32
+    FreeBitmap();
+#endif
+    Changed(this);
+}
+
+void TGIFImage::SetReductionBits(int Bits)
+{
+    if (Bits < 3 || Bits > 8) RaiseGifError(GIFTexts::BadBitsPerPixel);
+    FReductionBits = Bits;
+}
+
+bool TGIFImage::GetIsTransparent() const
+{
+    for (int i = 0; i < FImages->GetCount(); ++i)
+        if (FImages->GetImage(i)->Transparent) return true;
+    return false;
+}
+
+int TGIFImage::Add(TGIFSubImage* Frame)
+{
+    if (Frame->Image() != this) {
+        // Owned once only: a frame of another image is copied.
+        auto copy = std::make_unique<TGIFSubImage>(this);
+        copy->Assign(Frame);
+        Frame = copy.get();
+        copy.release();
+    } else if (FImages->IndexOf(Frame) >= 0) {
+        RaiseGifError(GIFTexts::FrameListed);
+    }
+    const int index = FImages->Add(Frame);
+#ifdef _WIN32
+    FreeBitmap();
+#endif
+    Changed(this);
+    return index;
 }
 
 TGIFVersion TGIFImage::GetVersion() const
@@ -78,11 +136,12 @@ int TGIFImage::GetBitsPerPixel() const
 
 bool TGIFImage::GetDoDither() const
 {
-    return (DrawOptions & DrawOption(goDither)) && (!(DrawOptions & DrawOption(goAutoDither)) || DoAutoDither);
+    return (FDrawOptions & DrawOption(goDither)) && (!(FDrawOptions & DrawOption(goAutoDither)) || DoAutoDither);
 }
 
 void TGIFImage::Changed(TObject* Sender)
 {
+    Modified = true;
     if (OnChange) OnChange(Sender);
 }
 
@@ -94,7 +153,11 @@ void TGIFImage::Warning(TObject* Sender, TGIFSeverity Severity, const std::strin
 void TGIFImage::Progress(TObject* Sender, TProgressStage Stage, int Percent, bool RedrawNow,
                          const std::string& Message)
 {
+#ifdef _WIN32
+    TGraphic::Progress(Sender, Stage, uint8_t(Percent), RedrawNow, RECT{}, Message);
+#else
     if (OnProgress) OnProgress(Sender, Stage, Percent, RedrawNow, Message);
+#endif
 }
 
 void TGIFImage::LoadFromStream(TStream* Stream)

@@ -1,15 +1,21 @@
 // The image object: owner of the header and the frames, and the channel
-// through which every item reports warnings and progress. The graphic
-// side (drawing, bitmaps, clipboard, optimizing) builds on this.
+// through which every item reports warnings and progress. On Windows it is
+// the toolkit's graphic: it draws and animates itself (gif_painter_win32),
+// keeps a bitmap of its first frame, and goes to and from the clipboard.
 #pragma once
 #include "gif_header.h"
 #include "gif_imagelist.h"
 #include "palette.h"
 #include "reduce.h"
+#include "toolkit/list.h"
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #ifdef _WIN32
+#include "toolkit/bitmap.h"
+#include "toolkit/thread.h"
 #include <windows.h>
 #endif
 
@@ -30,16 +36,43 @@ enum TGIFDrawOption : uint8_t {
 using TGIFDrawOptions = uint16_t;
 constexpr TGIFDrawOptions DrawOption(TGIFDrawOption Option) { return TGIFDrawOptions(1u << Option); }
 
+enum TGIFOptimizeOption : uint8_t { ooCrop, ooMerge, ooCleanup, ooColorMap, ooReduceColors };
+// Bit n stands for option n.
+using TGIFOptimizeOptions = uint8_t;
+constexpr TGIFOptimizeOptions OptimizeOption(TGIFOptimizeOption Option) { return TGIFOptimizeOptions(1u << Option); }
+
 extern TGIFDrawOptions GIFImageDefaultDrawOptions;
 extern TColorReduction GIFImageDefaultColorReduction;
 extern int GIFImageDefaultColorReductionBits;
 extern TDitherMode GIFImageDefaultDitherMode;
 extern TGIFCompression GIFImageDefaultCompression;
+extern int GIFImageDefaultAnimationSpeed; // percent
 extern bool GIFImageRenderOnLoad;
+// WriteData optimizes the image before it goes into form data.
+extern bool GIFImageOptimizeOnStream;
 // Whether goAutoDither dithers: set at start-up on screens of 8 bits or fewer.
 extern bool DoAutoDither;
+extern bool PaletteDevice;
 
-class TGIFImage : public TPersistent {
+#ifdef _WIN32
+extern TThreadPriority GIFImageDefaultThreadPriority;
+class TGIFPainter;
+using TGIFImageBase = TGraphic;
+#define GIF_GRAPHIC_OVERRIDE override
+#else
+// Natively the image is no toolkit graphic; it keeps what the portable
+// parts tell a graphic's owner.
+class TGIFImageBase : public TPersistent {
+public:
+    bool Modified = false;
+    bool PaletteModified = false;
+    TNotifyEvent OnChange;
+    TGIFProgressEvent OnProgress;
+};
+#define GIF_GRAPHIC_OVERRIDE
+#endif
+
+class TGIFImage : public TGIFImageBase {
 public:
     CLASS_NAME(TGIFImage)
     TGIFImage();
@@ -48,8 +81,9 @@ public:
     TGIFImage& operator=(const TGIFImage&) = delete;
 
     void Clear();
-    void LoadFromStream(TStream* Stream);
-    void SaveToStream(TStream* Stream);
+    void NewImage() { Clear(); }
+    void LoadFromStream(TStream* Stream) GIF_GRAPHIC_OVERRIDE;
+    void SaveToStream(TStream* Stream) GIF_GRAPHIC_OVERRIDE;
 
     TGIFHeader* Header() const { return FHeader.get(); }
     TGIFImageList* Images() const { return FImages.get(); }
@@ -57,46 +91,128 @@ public:
     bool GetEmpty() const { return FImages->GetCount() == 0; }
     int GetWidth() const { return FHeader->GetWidth(); }
     int GetHeight() const { return FHeader->GetHeight(); }
-    void SetWidth(int Width);   // GIFException when a frame reaches further
-    void SetHeight(int Height);
+    void SetWidth(int Width) GIF_GRAPHIC_OVERRIDE; // GIFException when a frame reaches further
+    void SetHeight(int Height) GIF_GRAPHIC_OVERRIDE;
     // The highest over the frames; gvUnknown without frames.
     TGIFVersion GetVersion() const;
     // The highest over the header and the frames.
     int GetColorResolution() const;
     int GetBitsPerPixel() const;
+    // Some frame sees through its transparent index.
+    bool GetIsTransparent() const;
+    uint8_t GetBackgroundColorIndex() const { return FHeader->GetBackgroundColorIndex(); }
+    void SetBackgroundColorIndex(uint8_t Index) { FHeader->SetBackgroundColorIndex(Index); }
+    uint32_t GetBackgroundColor() { return FHeader->GetBackgroundColor(); }
+    void SetBackgroundColor(uint32_t Color) { FHeader->SetBackgroundColor(Color); }
+    uint8_t GetAspectRatio() const { return FHeader->GetAspectRatio(); }
+    void SetAspectRatio(uint8_t Value) { FHeader->SetAspectRatio(Value); }
+
+    TGIFDrawOptions GetDrawOptions() const { return FDrawOptions; }
     TGIFCompression Compression = GIFImageDefaultCompression;
-    TGIFDrawOptions DrawOptions = GIFImageDefaultDrawOptions;
     // How bitmaps of more than 256 colours become frames.
     TColorReduction ColorReduction = GIFImageDefaultColorReduction;
-    int ReductionBits = GIFImageDefaultColorReductionBits;
     TDitherMode DitherMode = GIFImageDefaultDitherMode;
+    int GetReductionBits() const { return FReductionBits; }
+    void SetReductionBits(int Bits); // GIFException outside 3..8
     // Frames are then rendered in the web palette.
     bool GetDoDither() const;
     // Pixels that the frames of this image hold; at most MaxImagePixels.
     int64_t PixelCount() const { return FPixelCount; }
 
-    // Drops the kept global palette; frames and colour maps call it when colours change.
-    void SetPalette(TGIFPaletteRef Palette) { KeptPalette = std::move(Palette); }
-#ifdef _WIN32
-    // The kept global palette, made on first use; else the first frame's.
-    // Not the caller's to delete.
-    HPALETTE GetPalette();
-#endif
-    // A frame's rendering picked up another palette than the one it had.
-    bool PaletteModified = false;
+    // Replaces the kept global palette; frames and colour maps drop it when colours change.
+    void SetKeptPalette(TGIFPaletteRef Palette) { KeptPalette = std::move(Palette); }
     void Changed(TObject* Sender);
-    TNotifyEvent OnChange;
 
     virtual void Warning(TObject* Sender, TGIFSeverity Severity, const std::string& Message);
     void Progress(TObject* Sender, TProgressStage Stage, int Percent, bool RedrawNow, const std::string& Message);
     TGIFWarning OnWarning;
-    TGIFProgressEvent OnProgress;
+
+    // Takes a frame of this image that is not listed yet; a frame of another
+    // image is copied. Answers the index of the new frame.
+    int Add(TGIFSubImage* Frame);
+    // Crop, merge, clean-up and colour maps over all frames (Options are TGIFOptimizeOption bits).
+    void Optimize(TGIFOptimizeOptions Options, TColorReduction ColorReduction, TDitherMode DitherMode,
+                  int ReductionBits);
+    // One shared global colour map for all frames.
+    void OptimizeColorMap();
+
+    // The painters that draw this image. Natively there are none.
+    TThreadList* Painters() const { return FPainters.get(); }
+    // Stops every painter and waits until the asynchronous ones are gone.
+    void PaintStop();
+
+#ifdef _WIN32
+    // The graphic.
+    void Draw(TCanvas* Canvas, const RECT& Rect) override;
+    bool Empty() const override { return GetEmpty(); }
+    int Width() const override { return GetWidth(); }
+    int Height() const override { return GetHeight(); }
+    // The cached bitmap's palette, or the kept global palette, made on first
+    // use, or the first frame's. Not the caller's to delete.
+    HPALETTE GetPalette();
+    HPALETTE Palette() override { return GetPalette(); }
+    // Takes Value over as the kept global palette.
+    void SetPalette(HPALETTE Value) override;
+    void Assign(TPersistent* Source) override;
+    void WriteData(TStream* Stream) override;
+    void LoadFromClipboardFormat(UINT Format, HANDLE Data, HPALETTE Palette) override;
+    void SaveToClipboardFormat(UINT& Format, HANDLE& Data, HPALETTE& Palette) override;
+
+    void SetDrawOptions(TGIFDrawOptions Options);
+    // Also takes any other graphic, as a new frame.
+    int Add(TPersistent* Source);
+    // The first frame on the logical screen, kept; none for an empty image.
+    TBitmap* GetBitmap();
+    TBitmap* NewBitmap(); // the kept bitmap, or a new empty one
+    void FreeBitmap();
+    // Drops every cache of the image and its frames.
+    void Pack();
+
+    // Animation (gif_painter_win32.cpp).
+    int GetAnimationSpeed() const { return FAnimationSpeed; }
+    void SetAnimationSpeed(int Speed); // 0..1000 percent
+    TThreadPriority ThreadPriority = GIFImageDefaultThreadPriority;
+    TColor DrawBackgroundColor = clNone;
+    // Handed to every painter; the sender is the painter.
+    TNotifyEvent OnStartPaint, OnPaint, OnAfterPaint, OnLoop, OnEndPaint;
+    // A painter of Rect on Canvas, suspended when asynchronous; a synchronous
+    // one has run to its end and none is answered. Reference follows it.
+    TGIFPainter* InternalPaint(TGIFPainter** Reference, TCanvas* Canvas, const RECT& Rect, TGIFDrawOptions Options);
+    TGIFPainter* Paint(TCanvas* Canvas, const RECT& Rect, TGIFDrawOptions Options);
+    void StopDraw();
+    void PaintStart();
+    void PaintPause();
+    void PaintResume();
+    void PaintRestart();
+    // Held while a frame renders for a painter: painters of one image render in turn.
+    std::mutex RenderLock;
+
+protected:
+    void AssignTo(TPersistent* Dest) override; // a bitmap takes GetBitmap
+#endif
 
 private:
     friend class TGIFSubImage; // keeps FPixelCount
+#ifdef _WIN32
+    friend class TGIFPainter;
+    void AssignImage(TGIFImage* Source);
+    void DrawTiledOrStretched(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap);
+    // Runs the painters' synchronised calls; false when a quit message came.
+    static bool ServicePainterCalls(bool PostQuitAgain);
+    void ReapPainters();
+    bool Drawing = false;
+    int FAnimationSpeed = GIFImageDefaultAnimationSpeed;
+    std::unique_ptr<TBitmap> FBitmap;
+    TGIFPainter* DrawPainter = nullptr;
+    // Painters whose thread has ended; freed by the main thread.
+    std::vector<TGIFPainter*> EndedPainters;
+#endif
     int64_t FPixelCount = 0;
     bool InsidePalette = false; // GetPalette runs
     int SavingBitsPerPixel = -1; // GetBitsPerPixel while saving
+    TGIFDrawOptions FDrawOptions = GIFImageDefaultDrawOptions;
+    int FReductionBits = GIFImageDefaultColorReductionBits;
+    std::unique_ptr<TThreadList> FPainters;
     std::unique_ptr<TGIFImageList> FImages;
     std::unique_ptr<TGIFHeader> FHeader;
     TGIFPaletteRef KeptPalette;

@@ -109,7 +109,7 @@ void TGIFSubImage::AssignBitmap(TBitmap* Source)
         rendering->Bitmap->Assign(Source);
     } else {
         TGIFImage* image = Image();
-        rendering->Bitmap = ReduceColors(Source, image->ColorReduction, image->DitherMode, image->ReductionBits, nullptr);
+        rendering->Bitmap = ReduceColors(Source, image->ColorReduction, image->DitherMode, image->GetReductionBits(), nullptr);
     }
     TBitmap* bitmap = rendering->Bitmap.get();
     // A copy takes the source's transparency too; the frame's rendering is

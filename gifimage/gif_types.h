@@ -77,4 +77,12 @@ inline constexpr const char* Saving = "Saving...";
 inline constexpr const char* Rendering = "Rendering...";
 inline constexpr const char* Converting = "Converting...";
 inline constexpr const char* NoColorTable = "No global or local color table defined";
+inline constexpr const char* BadBitsPerPixel = "Invalid Bits Per Pixel value";
+inline constexpr const char* UnsupportedObject = "Object type not supported for operation";
+inline constexpr const char* FrameListed = "Frame is already in the image";
+inline constexpr const char* UnsupportedClipboard = "Unsupported clipboard format";
+inline constexpr const char* ClipboardFailed = "Failed to store GIF on clipboard";
+inline constexpr const char* BadReduction = "Invalid reduction method";
+inline constexpr const char* Copying = "Copying...";
+inline constexpr const char* Optimizing = "Optimizing...";
 } // namespace GIFTexts

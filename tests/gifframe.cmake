@@ -12,3 +12,16 @@ if(WIN32)
   target_compile_definitions(gif_render_compare_test PRIVATE GIF_REFS="Z:${gif_refs}")
   set_tests_properties(gif_render_compare_test PROPERTIES FIXTURES_REQUIRED gif_render_refs)
 endif()
+if(WIN32)
+  # The painters: frame by frame against ImageMagick's coalesced frames, their
+  # timing, pausing and stopping, and images freed while they play.
+  # ImageMagick's composition of each animation is made before the test,
+  # from generated animations and the real files of gif_render_refs.
+  set(gif_coalesce ${CMAKE_BINARY_DIR}/gif_coalesce_refs)
+  add_test(NAME gif_coalesce_refs
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gif_coalesce_refs.sh ${gif_coalesce} ${gif_refs}/real/files)
+  set_tests_properties(gif_coalesce_refs PROPERTIES FIXTURES_SETUP gif_coalesce_refs FIXTURES_REQUIRED gif_render_refs)
+  add_unit_test(gif_painter_test APPLICATION SOURCES unit/gif_painter_win32_test.cpp LIBS gifimage psapi)
+  target_compile_definitions(gif_painter_test PRIVATE GIF_COALESCE="Z:${gif_coalesce}")
+  set_tests_properties(gif_painter_test PROPERTIES FIXTURES_REQUIRED gif_coalesce_refs)
+endif()

@@ -15,6 +15,7 @@ endif()
 add_unit_test(gif_core_test
   SOURCES unit/gif_lookup_test.cpp unit/gif_stream_test.cpp unit/gif_codec_test.cpp unit/gif_extension_test.cpp
   LIBS gifimage_core)
+add_unit_test(gif_optimize_test SOURCES unit/gif_optimize_test.cpp LIBS gifimage_core)
 add_unit_test(gif_files_test SOURCES unit/gif_files_test.cpp LIBS gifimage_core)
 target_compile_definitions(gif_files_test PRIVATE GIF_SAMPLES="${gif_samples_path}")
 add_dependencies(gif_files_test gif_samples)

@@ -9,7 +9,7 @@ if(WIN32)
   string(REPLACE "/" "\\\\" bin_dir "Z:${CMAKE_BINARY_DIR}/bin")
   add_unit_test(vantra_e2e_test SOURCES e2e/sandbox.cpp e2e/startup_test.cpp e2e/device_test.cpp
     e2e/skin_test.cpp e2e/version_test.cpp e2e/screen.cpp e2e/tray_test.cpp e2e/crowded_world_test.cpp
-    e2e/linkinfo_test.cpp LIBS advapi32 gdi32)
+    e2e/linkinfo_test.cpp e2e/animation_test.cpp LIBS advapi32 gdi32)
   target_compile_definitions(vantra_e2e_test PRIVATE "BIN_DIR=\"${bin_dir}\"")
   add_dependencies(vantra_e2e_test Vantra)
   set_tests_properties(vantra_e2e_test PROPERTIES RESOURCE_LOCK vantra_session TIMEOUT 600)

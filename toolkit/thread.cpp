@@ -173,10 +173,22 @@ void TThread::Park()
     }
 }
 
-void TThread::Sleep(DWORD Milliseconds)
+bool TThread::Sleep(DWORD Milliseconds)
 {
     Park();
-    if (::WaitForSingleObject(S->Wake, Milliseconds) == WAIT_OBJECT_0) Park();
+    if (::WaitForSingleObject(S->Wake, Milliseconds) != WAIT_OBJECT_0) return false;
+    Park();
+    return true;
+}
+
+void TThread::Wake() { ::SetEvent(S->Wake); }
+
+void TThread::SetPriority(TThreadPriority Priority)
+{
+    static const int Levels[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
+                                 THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+                                 THREAD_PRIORITY_TIME_CRITICAL};
+    ::SetThreadPriority(S->Thread, Levels[Priority]);
 }
 
 void TThread::Synchronize(const std::function<void()>& Method)

@@ -20,7 +20,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+
+// The toolkit's scale of thread priorities, idle to time-critical.
+enum TThreadPriority : uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread : public TObject {
 public:
@@ -35,13 +39,17 @@ public:
     bool Terminated() const;
     DWORD WaitFor(); // until Execute has returned
     HANDLE Handle() const;
+    void SetPriority(TThreadPriority Priority);
     DWORD ThreadID() const { return Id; }
     // Runs Method on the main thread; called from this thread (a safe point).
     void Synchronize(const std::function<void()>& Method);
 
 protected:
     virtual void Execute() = 0;
-    void Sleep(DWORD Milliseconds);
+    // True when Wake, Terminate or Suspend cut the sleep short.
+    bool Sleep(DWORD Milliseconds);
+    // Cuts the thread's current or next Sleep short.
+    void Wake();
 
 private:
     struct State;

@@ -1,6 +1,7 @@
 // The adapter utility: a tray-resident program that watches and configures
 // the wireless link.
 #include "debug_trace.h"
+#include "gifimage/gif_unit_win32.h"
 #include "mainfrm.h"
 #include "sitesurveywep.h"
 #include "toolkit/application.h"
@@ -11,6 +12,8 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     {
+        // The form data's animations need the GIF unit; it outlives every form.
+        TGIFUnit gifUnit;
         // Owns every form; they go with it, before the C runtime's own end.
         TApplication application;
         try {

@@ -28,6 +28,7 @@ TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
     CreateComponents();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
+    OnHide = [this](TObject*) { PauseAnimations(); };
     OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
@@ -122,6 +123,7 @@ void TMainFrm::FormShow(TObject*)
         Invalidate();
     }
     SetStatusImage(Pages.StatusImageId);
+    ResumeAnimations();
     if (Pages.CurrentPage == Page::Link) ResumeGifThreadIfIdle();
 }
 

@@ -203,6 +203,11 @@ public:
     void FreeWorkers(); // terminates and frees all four
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
+    // The animated status pictures (mainfrm_animations.cpp): their painters
+    // rest while the window is hidden.
+    void PauseAnimations();
+    void ResumeAnimations();
+
     // Device check and adapter start (mainfrm_device.cpp).
     void OnDeviceChange(TMessage& Message);
     void DeviceCheckTimerTimer(TObject* Sender);

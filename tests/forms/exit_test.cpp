@@ -4,6 +4,7 @@
 // pumping messages or while the tray takes the icon (at start-up or in a
 // poll), and the end of the entry function, after which no timer, window or
 // thread of the program may be left.
+#include "gifimage/gif_unit_win32.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "toolkit/thread.h"
@@ -22,6 +23,7 @@ size_t Life(Moment When)
 {
     Harness::Seam().Clear();
     {
+        TGIFUnit gifUnit; // the window's status pictures are GIF pictures
         TApplication application;
         TMainFrm* form = nullptr;
         // Another copy's exit request, sent while the tray takes the icon.

@@ -129,25 +129,25 @@ TEST(FrameRendering, ProgressCanCancelAndAnEmptyFrameRendersNothing)
     TGIFImage image;
     TGIFSubImage* frame = AddFrame(image, 0, 0, 3, 70, Bytes(210, 1), {Red, Green});
     std::vector<std::string> stages;
-    image.OnProgress = [&](TObject* Sender, TProgressStage Stage, int Percent, bool, const std::string& Message) {
+    OnProgressOf(image, [&](TObject* Sender, TProgressStage Stage, int Percent, bool, const std::string& Message) {
         EXPECT_EQ(Sender, frame);
         EXPECT_EQ(Message, GIFTexts::Rendering);
         stages.push_back(std::to_string(Stage) + ":" + std::to_string(Percent));
-    };
+    });
     ASSERT_NE(frame->GetBitmap(), nullptr);
     EXPECT_EQ(stages, (std::vector<std::string>{"0:0", "1:0", "1:46", "1:91", "2:100"}));
 
     frame->FreeBitmap();
     stages.clear();
-    image.OnProgress = [&](TObject*, TProgressStage Stage, int Percent, bool, const std::string&) {
+    OnProgressOf(image, [&](TObject*, TProgressStage Stage, int Percent, bool, const std::string&) {
         stages.push_back(std::to_string(Stage) + ":" + std::to_string(Percent));
         if (Stage == psRunning && Percent > 0) throw EAbort("cancelled");
-    };
+    });
     EXPECT_EQ(frame->GetBitmap(), nullptr);
     EXPECT_FALSE(frame->GetHasBitmap());
     EXPECT_EQ(stages.back(), "2:0");
 
-    image.OnProgress = nullptr;
+    OnProgressOf(image, nullptr);
     TGIFSubImage* empty = AddFrame(image, 0, 0, 0, 0, {});
     EXPECT_EQ(empty->GetBitmap(), nullptr);
     empty->SetHasBitmap(true);
@@ -195,7 +195,7 @@ TEST(FrameRendering, PaletteComesFromTheFrameElseTheImage)
 TEST(FrameRendering, DitheredFramesShowInTheWebPalette)
 {
     TGIFImage image;
-    image.DrawOptions = DrawOption(goDither); // without goAutoDither: always
+    image.SetDrawOptions(DrawOption(goDither)); // without goAutoDither: always
     ASSERT_TRUE(image.GetDoDither());
     // Web colours stay exactly what they are; index 2 is transparent.
     TGIFSubImage* frame = AddFrame(image, 0, 0, 3, 2, {0, 1, 2, 2, 1, 0}, {0x3399CC, 0xFFFFFF, 0x000066}, 2);

@@ -363,10 +363,10 @@ TEST(BlockWalk, ProgressStaysInRangeBeyond21MB)
 {
     TGIFImage image;
     std::vector<int> percents;
-    image.OnProgress = [&](TObject*, TProgressStage Stage, int Percent, bool, const std::string& Message) {
+    OnProgressOf(image, [&](TObject*, TProgressStage Stage, int Percent, bool, const std::string& Message) {
         if (Stage == psRunning) percents.push_back(Percent);
         EXPECT_EQ(Message, "Loading...");
-    };
+    });
     Bytes b = Header(4, 3, true);
     b.resize(b.size() + 24 * 1024 * 1024, 0); // zero bytes between blocks are skipped
     Append(b, MinimalFrame(4, 3));

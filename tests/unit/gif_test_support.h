@@ -129,6 +129,22 @@ inline TGIFSubImage* AddFrame(TGIFImage& Image, int Left, int Top, int Width, in
     return frame;
 }
 
+// Handler hears the image's progress reports (the toolkit's form, on Windows,
+// adds a rectangle that is always empty here).
+inline void OnProgressOf(TGIFImage& Image, const TGIFProgressEvent& Handler)
+{
+#ifdef _WIN32
+    if (!Handler) {
+        Image.OnProgress = nullptr;
+        return;
+    }
+    Image.OnProgress = [Handler](TObject* Sender, TProgressStage Stage, uint8_t Percent, bool RedrawNow, const RECT&,
+                                 const std::string& Message) { Handler(Sender, Stage, Percent, RedrawNow, Message); };
+#else
+    Image.OnProgress = Handler;
+#endif
+}
+
 inline Bytes Save(TGIFImage& Image)
 {
     TMemoryStream stream;

@@ -1,0 +1,582 @@
+// The animation painters, read back from the bitmaps they paint on: every
+// frame they leave on the canvas against ImageMagick's composition of the
+// same animation (tests/gif_coalesce_refs.sh), their frame waits, loops,
+// pausing and stopping, and images freed while they play.
+#include "gif_bitmap_support.h"
+#include "gif_test_support.h"
+#include "gifimage/gif_painter_win32.h"
+#include "gifimage/gif_unit_win32.h"
+#include "toolkit/picture.h"
+
+#include <gtest/gtest.h>
+#include <mmsystem.h>
+#include <psapi.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+const TColor Background = 0x2A7F4B; // the colour ImageMagick's frames are flattened onto
+
+// Runs the painters' synchronised calls until Done holds; false after Milliseconds.
+bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds = 10000)
+{
+    const DWORD start = timeGetTime();
+    while (!Done()) {
+        if (timeGetTime() - start > Milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+// The frame delays of the test run, restored at the end of each test.
+struct TDelays {
+    TDelays() : Exp(GIFDelayExp), Default(GIFDefaultDelay), Minimum(GIFMinimumDelay), Maximum(GIFMaximumDelay) {}
+    ~TDelays()
+    {
+        GIFDelayExp = Exp;
+        GIFDefaultDelay = Default;
+        GIFMinimumDelay = Minimum;
+        GIFMaximumDelay = Maximum;
+    }
+    int Exp, Default, Minimum, Maximum;
+};
+
+// One frame of 8 x 6 in a global table of 8 greys.
+Bytes OneFrame()
+{
+    Bytes b = Header(8, 6, true, 2);
+    Append(b, MinimalFrame(8, 6));
+    Append(b, {';'});
+    return b;
+}
+
+// An animation of Frames frames of 8 x 6, each in a colour of its own, with
+// Delay hundredths of a second each, looping Loops times when Loops >= 0.
+void MakeAnimation(TGIFImage& Image, int Frames, int Delay, int Loops = -1)
+{
+    ASSERT_EQ(Load(Image, OneFrame()), "");
+    Image.Images()->Clear();
+    for (int f = 0; f < Frames; ++f) {
+        TGIFSubImage* frame = AddFrame(Image, 0, 0, 8, 6, Bytes(48, uint8_t(f % 8)));
+        auto* control = new TGIFGraphicControlExtension(frame);
+        frame->Extensions()->Add(control);
+        control->SetDelay(uint16_t(Delay));
+        control->SetDisposal(dmNoDisposal);
+        if (f == 0 && Loops >= 0) {
+            auto* loop = new TGIFAppExtNSLoop(frame);
+            loop->Loops = uint16_t(Loops);
+            frame->Extensions()->Insert(0, loop);
+        }
+    }
+}
+
+// What a painter did, as its events tell it.
+struct TPaintLog {
+    explicit TPaintLog(TGIFImage& Image)
+    {
+        Image.OnAfterPaint = [this](TObject* Sender) {
+            Frames.push_back(static_cast<TGIFPainter*>(Sender)->GetActiveImage());
+            Times.push_back(timeGetTime());
+        };
+        Image.OnLoop = [this](TObject*) { ++Loops; };
+        Image.OnEndPaint = [this](TObject*) { Ended = true; };
+    }
+    std::vector<int> Frames;
+    std::vector<DWORD> Times;
+    int Loops = 0;
+    bool Ended = false;
+};
+
+// --- against ImageMagick ----------------------------------------------------
+
+struct TCoalesced {
+    std::string File;
+    int Frames, Width, Height;
+};
+
+std::vector<TCoalesced> ReadManifest()
+{
+    std::vector<TCoalesced> lines;
+    std::ifstream in(std::string(GIF_COALESCE) + "/manifest.txt");
+    for (std::string line; std::getline(in, line);) {
+        for (char& c : line)
+            if (c == '|') c = ' ';
+        std::istringstream fields(line);
+        TCoalesced c;
+        if (fields >> c.File >> c.Frames >> c.Width >> c.Height) lines.push_back(c);
+    }
+    return lines;
+}
+
+// How many pixels of the canvas differ from ImageMagick's frame K of animation N.
+int Mismatch(TBitmap& Canvas, size_t N, int K)
+{
+    const Bytes rgb =
+        ReadFileBytes(std::string(GIF_COALESCE) + "/refs/" + std::to_string(N) + "-" + std::to_string(K) + ".rgb");
+    const TRgbPicture shown = ReadPicture(Canvas);
+    if (rgb.size() != shown.Pixels.size() * 3) return int(shown.Pixels.size());
+    int differing = 0;
+    for (size_t i = 0; i < shown.Pixels.size(); ++i)
+        differing += shown.Pixels[i] != (uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2]);
+    return differing;
+}
+
+// Paints animation N of the manifest on a canvas of the background colour
+// and compares each frame as the after-paint event finds it.
+void CompareWithCoalesced(size_t N, const TCoalesced& Ref, TGIFDrawOptions Options, int& Compared)
+{
+    SCOPED_TRACE(Ref.File);
+    TGIFImage image;
+    const std::string refusal = Load(image, ReadFileBytes(std::string(GIF_COALESCE) + "/" + Ref.File));
+    // Blocks that the reader refuses by its rules and ImageMagick reads.
+    if (refusal == GIFTexts::BadAppBlockSize || refusal == GIFTexts::UnknownExtension) {
+        std::printf("%s: not compared, the reader refuses it (%s)\n", Ref.File.c_str(), refusal.c_str());
+        return;
+    }
+    ASSERT_EQ(refusal, "");
+    ASSERT_EQ(image.GetWidth(), Ref.Width);
+    ASSERT_EQ(image.GetHeight(), Ref.Height);
+    auto canvas = SolidBitmap(Ref.Width, Ref.Height, Background);
+    std::vector<int> painted;
+    image.OnAfterPaint = [&](TObject* Sender) {
+        const int k = static_cast<TGIFPainter*>(Sender)->GetActiveImage();
+        painted.push_back(k);
+        EXPECT_EQ(Mismatch(*canvas, N, k), 0) << "frame " << k;
+    };
+    bool ended = false;
+    image.OnEndPaint = [&](TObject*) { ended = true; };
+    TGIFPainter* painter = image.Paint(canvas->Canvas(), {0, 0, Ref.Width, Ref.Height}, Options);
+    if (painter) {
+        EXPECT_TRUE(PumpUntil([&] { return ended; }));
+    }
+    image.PaintStop();
+    // A frame of no pixels ends the pass; no other frame is left out.
+    size_t expected = 0;
+    while (int(expected) < image.Images()->GetCount() && !image.Images()->GetImage(int(expected))->GetEmpty())
+        ++expected;
+    EXPECT_EQ(painted.size(), expected);
+    Compared += int(painted.size());
+}
+
+TEST(PainterCanvas, EveryFrameEqualsImageMagicksCoalescedFrame)
+{
+    const TDelays delays;
+    GIFDelayExp = 0; // no waits between frames
+    const std::vector<TCoalesced> refs = ReadManifest();
+    ASSERT_GE(refs.size(), 7u) << "no animations listed in " << GIF_COALESCE;
+    int compared = 0;
+    const TGIFDrawOptions options = DrawOption(goAnimate) | DrawOption(goTransparent);
+    for (size_t n = 0; n < refs.size(); ++n) CompareWithCoalesced(n, refs[n], options, compared);
+    EXPECT_GT(compared, 35);
+    // The asynchronous painter composes the same way, through the main thread.
+    for (size_t n = 0; n < refs.size() && n < 7; ++n)
+        CompareWithCoalesced(n, refs[n], options | DrawOption(goAsync), compared);
+}
+
+// --- timing -----------------------------------------------------------------
+
+TEST(PainterTiming, DelaysAndSpeedsGiveTheWaits)
+{
+    const TDelays delays;
+    TGIFImage image;
+    MakeAnimation(image, 4, 0);
+    TGIFSubImage* frame = image.Images()->GetImage(0);
+    auto delayOf = [&](int Delay, bool Async) {
+        frame->GraphicControlExtension->SetDelay(uint16_t(Delay));
+        return FrameDelay(frame, Async);
+    };
+    EXPECT_EQ(delayOf(0, true), 10);
+    EXPECT_EQ(delayOf(1, true), 3);
+    EXPECT_EQ(delayOf(2, false), 3);
+    EXPECT_EQ(delayOf(10, true), 10);
+    EXPECT_EQ(delayOf(5000, true), 5000);
+    EXPECT_EQ(delayOf(5000, false), 1000);
+
+    // Waits on time: no overhead to take off.
+    auto wait = [](int Delay, int Speed, bool Async) {
+        TFrameClock clock{1000, 0};
+        return FrameWait(Delay, Speed, Async, 1000, clock);
+    };
+    EXPECT_EQ(wait(10, 100, true), 120u);
+    EXPECT_EQ(wait(3, 100, true), 36u);
+    EXPECT_EQ(wait(5000, 100, true), 60000u);
+    EXPECT_EQ(wait(1000, 100, false), 12000u);
+    EXPECT_EQ(wait(10, 200, true), 60u);
+    EXPECT_EQ(wait(3, 200, false), 18u);
+    EXPECT_EQ(wait(10, 0, true), INFINITE);
+    EXPECT_EQ(wait(10, 0, false), 12000u);
+
+    // A step that took 40 ms beyond its 120 ms wait takes 20 ms off the next.
+    TFrameClock clock{1000, 120};
+    EXPECT_EQ(FrameWait(10, 100, true, 1160, clock), 100u);
+    EXPECT_EQ(clock.LastTime, 1160u);
+    EXPECT_EQ(clock.LastWait, 100);
+    // Far behind: no wait at all.
+    clock = {1000, 0};
+    EXPECT_EQ(FrameWait(3, 100, true, 2000, clock), 0u);
+}
+
+TEST(PainterTiming, FramesComeAtTheirDelaysAndSpeedScalesThem)
+{
+    for (int speed : {100, 200}) {
+        SCOPED_TRACE(speed);
+        TGIFImage image;
+        MakeAnimation(image, 5, 10); // 120 ms a frame at speed 100
+        image.SetAnimationSpeed(speed);
+        TPaintLog log(image);
+        auto canvas = SolidBitmap(8, 6, Background);
+        TGIFPainter* painter = nullptr;
+        image.InternalPaint(&painter, canvas->Canvas(), {0, 0, 8, 6}, DrawOption(goAsync) | DrawOption(goAnimate));
+        ASSERT_NE(painter, nullptr);
+        painter->Start();
+        ASSERT_TRUE(PumpUntil([&] { return log.Ended; }));
+        ASSERT_EQ(log.Frames, (std::vector<int>{0, 1, 2, 3, 4}));
+        const DWORD span = log.Times.back() - log.Times.front();
+        // Four waits, never shorter than asked (the clock may be 1 ms coarse each).
+        EXPECT_GE(span, DWORD(4 * 120 * 100 / speed - 8));
+        if (speed == 200) {
+            EXPECT_LT(span, DWORD(4 * 120)) << "speed 200 did not shorten the waits";
+        }
+    }
+}
+
+TEST(PainterTiming, LoopCountsOnBothKindsOfPainter)
+{
+    const TDelays delays;
+    GIFDelayExp = 0;
+    auto passes = [](int Loops, bool Async, bool& StillRunning) {
+        TGIFImage image;
+        MakeAnimation(image, 3, 1, Loops);
+        TPaintLog log(image);
+        auto canvas = SolidBitmap(8, 6, Background);
+        TGIFDrawOptions options = DrawOption(goAnimate) | DrawOption(goLoop);
+        if (Async) options |= DrawOption(goAsync);
+        image.Paint(canvas->Canvas(), {0, 0, 8, 6}, options);
+        // An endless animation has looped a few times by now.
+        StillRunning = !PumpUntil([&] { return log.Ended || log.Loops >= 5; }) || !log.Ended;
+        image.PaintStop();
+        return int(log.Frames.size()) / 3;
+    };
+    bool running = false;
+    EXPECT_EQ(passes(3, true, running), 3);
+    EXPECT_FALSE(running);
+    EXPECT_EQ(passes(3, false, running), 3);
+    EXPECT_EQ(passes(0, false, running), 1); // a synchronous painter plays an endless loop once
+    EXPECT_FALSE(running);
+    EXPECT_GE(passes(0, true, running), 5);
+    EXPECT_TRUE(running);
+}
+
+TEST(PainterTiming, SpeedZeroHoldsTheFrameUntilTheSpeedChanges)
+{
+    TGIFImage image;
+    MakeAnimation(image, 3, 1);
+    TPaintLog log(image);
+    auto canvas = SolidBitmap(8, 6, Background);
+    image.SetAnimationSpeed(0);
+    image.Draw(canvas->Canvas(), {0, 0, 8, 6});
+    ASSERT_TRUE(PumpUntil([&] { return log.Frames.size() == 1; }));
+    EXPECT_FALSE(PumpUntil([&] { return log.Frames.size() > 1; }, 300));
+    image.SetAnimationSpeed(100);
+    EXPECT_TRUE(PumpUntil([&] { return log.Frames.size() >= 3; }));
+    image.PaintStop();
+}
+
+TEST(PainterControl, StopAndPauseTakeEffectWithin100ms)
+{
+    TGIFImage image;
+    MakeAnimation(image, 3, 5000); // each wait is a minute
+    TPaintLog log(image);
+    auto canvas = SolidBitmap(8, 6, Background);
+    TGIFPainter* painter = image.Paint(canvas->Canvas(), {0, 0, 8, 6}, image.GetDrawOptions());
+    ASSERT_TRUE(PumpUntil([&] { return log.Frames.size() == 1; }));
+
+    DWORD start = timeGetTime();
+    image.PaintPause();
+    ASSERT_TRUE(PumpUntil([&] { return painter->Suspended(); }, 100)) << "not parked within 100 ms";
+    image.PaintResume();
+    EXPECT_FALSE(painter->Suspended());
+
+    start = timeGetTime();
+    image.PaintStop();
+    EXPECT_LT(timeGetTime() - start, 100u);
+    EXPECT_TRUE(log.Ended == false); // the end event is not sent once stopped
+    EXPECT_EQ(image.Painters()->LockList()->Count(), 0);
+    image.Painters()->UnlockList();
+}
+
+TEST(PainterControl, PausedPainterPaintsNothingUntilResumed)
+{
+    TGIFImage image;
+    MakeAnimation(image, 3, 3);
+    TPaintLog log(image);
+    auto canvas = SolidBitmap(8, 6, Background);
+    image.Paint(canvas->Canvas(), {0, 0, 8, 6}, image.GetDrawOptions());
+    ASSERT_TRUE(PumpUntil([&] { return log.Frames.size() >= 2; }));
+    image.PaintPause();
+    PumpUntil([] { return false; }, 100); // any frame already on its way arrives
+    const size_t paused = log.Frames.size();
+    EXPECT_FALSE(PumpUntil([&] { return log.Frames.size() > paused; }, 300));
+    image.PaintResume();
+    EXPECT_TRUE(PumpUntil([&] { return log.Frames.size() > paused; }));
+}
+
+// A painter that waits in a synchronised call for the main thread, while the
+// main thread stops it: the stop runs that call instead of waiting for ever.
+TEST(PainterControl, StopServicesAPainterWaitingInItsAfterPaintEvent)
+{
+    TGIFImage image;
+    MakeAnimation(image, 3, 1);
+    int afterPaints = 0;
+    image.OnAfterPaint = [&](TObject*) { ++afterPaints; };
+    auto canvas = SolidBitmap(8, 6, Background);
+    TGIFPainter* painter = image.Paint(canvas->Canvas(), {0, 0, 8, 6}, image.GetDrawOptions());
+    ASSERT_NE(painter, nullptr);
+    ::Sleep(200); // the main thread is busy: the painter blocks in its first synchronised call
+    const DWORD start = timeGetTime();
+    image.PaintStop();
+    EXPECT_LT(timeGetTime() - start, 1000u);
+    EXPECT_LE(afterPaints, 1);
+}
+
+TEST(PainterControl, ActiveImageChosenInTheAfterPaintEventIsPaintedNext)
+{
+    const TDelays delays;
+    GIFDelayExp = 0;
+    TGIFImage image;
+    MakeAnimation(image, 5, 1);
+    std::vector<int> frames;
+    image.OnAfterPaint = [&](TObject* Sender) {
+        auto* painter = static_cast<TGIFPainter*>(Sender);
+        frames.push_back(painter->GetActiveImage());
+        if (painter->GetActiveImage() == 1) painter->SetActiveImage(3);
+    };
+    auto canvas = SolidBitmap(8, 6, Background);
+    image.Paint(canvas->Canvas(), {0, 0, 8, 6}, DrawOption(goAnimate));
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 3, 4}));
+}
+
+TEST(PainterDraw, OneFrameDrawsWithoutAThreadAndDirectDrawKeepsItsPainter)
+{
+    TGIFImage still;
+    ASSERT_EQ(Load(still, OneFrame()), "");
+    const int threads = TLiveCount<TThread>::Alive();
+    auto canvas = SolidBitmap(8, 6, Background);
+    EXPECT_EQ(still.InternalPaint(nullptr, canvas->Canvas(), {0, 0, 8, 6}, still.GetDrawOptions()), nullptr);
+    still.Draw(canvas->Canvas(), {0, 0, 8, 6});
+    EXPECT_EQ(TLiveCount<TThread>::Alive(), threads);
+    TGIFPainter* none = reinterpret_cast<TGIFPainter*>(1);
+    EXPECT_EQ(still.InternalPaint(&none, canvas->Canvas(), {0, 0, 0, 6}, still.GetDrawOptions()), nullptr);
+    EXPECT_EQ(none, nullptr);
+
+    TGIFImage image;
+    MakeAnimation(image, 3, 3);
+    image.SetDrawOptions(image.GetDrawOptions() | DrawOption(goDirectDraw));
+    image.Draw(canvas->Canvas(), {0, 0, 8, 6});
+    image.Draw(canvas->Canvas(), {0, 0, 8, 6});
+    EXPECT_EQ(image.Painters()->LockList()->Count(), 1);
+    image.Painters()->UnlockList();
+}
+
+// Two pictures of one image: two painters render its frames, one at a time.
+TEST(PainterDraw, TwoPaintersOfOneImagePaintTheSameFrames)
+{
+    const TDelays delays;
+    GIFDelayExp = 0;
+    TGIFImage image;
+    MakeAnimation(image, 6, 1, 4);
+    auto first = SolidBitmap(8, 6, Background), second = SolidBitmap(8, 6, Background);
+    int ended = 0;
+    image.OnEndPaint = [&](TObject*) { ++ended; };
+    image.Paint(first->Canvas(), {0, 0, 8, 6}, image.GetDrawOptions());
+    image.Paint(second->Canvas(), {0, 0, 8, 6}, image.GetDrawOptions());
+    ASSERT_TRUE(PumpUntil([&] { return ended == 2; }));
+    EXPECT_EQ(ReadPicture(*first).Pixels, ReadPicture(*second).Pixels);
+    TGIFImage alone;
+    MakeAnimation(alone, 6, 1);
+    auto reference = SolidBitmap(8, 6, Background);
+    alone.Paint(reference->Canvas(), {0, 0, 8, 6}, DrawOption(goAnimate));
+    EXPECT_EQ(ReadPicture(*first).Pixels, ReadPicture(*reference).Pixels);
+}
+
+// --- life cycle ----------------------------------------------------------------
+
+TEST(PainterLifecycle, ImagesFreedWhilePlayingLeaveNothingBehind)
+{
+    TGIFImage model;
+    MakeAnimation(model, 4, 2, 0);
+    const Bytes data = Save(model);
+    auto canvas = SolidBitmap(8, 6, Background);
+    // Wine counts no handles for GetProcessHandleCount: a leak shows as the
+    // next free handle of each table moving up instead.
+    struct TFigures {
+        uintptr_t Kernel, Gdi;
+        int64_t Memory;
+    };
+    auto figures = [] {
+        HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+        const TFigures f{reinterpret_cast<uintptr_t>(event), reinterpret_cast<uintptr_t>(bitmap) & 0xFFFF,
+                         int64_t(memory.PagefileUsage)};
+        CloseHandle(event);
+        DeleteObject(bitmap);
+        return f;
+    };
+    const int threads = TLiveCount<TThread>::Alive();
+    const auto before = figures();
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        auto image = std::make_unique<TGIFImage>();
+        ASSERT_EQ(Load(*image, data), "");
+        bool painted = false;
+        image->OnAfterPaint = [&](TObject*) { painted = true; };
+        if (cycle % 2) image->Draw(canvas->Canvas(), {0, 0, 8, 6}); // through the cached bitmap
+        else image->Paint(canvas->Canvas(), {0, 0, 8, 6}, image->GetDrawOptions());
+        if (cycle % 10 == 0) PumpUntil([&] { return painted; }, 1000);
+        image.reset(); // while it plays
+    }
+    const auto after = figures();
+    std::printf("1000 images freed while playing: next kernel handle %#llx -> %#llx, next GDI slot %#llx -> %#llx, "
+                "private bytes %lld -> %lld KiB\n",
+                static_cast<unsigned long long>(before.Kernel), static_cast<unsigned long long>(after.Kernel),
+                static_cast<unsigned long long>(before.Gdi), static_cast<unsigned long long>(after.Gdi),
+                static_cast<long long>(before.Memory / 1024), static_cast<long long>(after.Memory / 1024));
+    EXPECT_EQ(TLiveCount<TThread>::Alive(), threads);
+    // A leak per cycle would move them by about a thousand.
+    EXPECT_LT(int64_t(after.Kernel) - int64_t(before.Kernel), 4 * 50);
+    EXPECT_LT(int64_t(after.Gdi) - int64_t(before.Gdi), 50);
+    EXPECT_LT(after.Memory - before.Memory, int64_t(8) << 20);
+}
+
+// --- the unit -------------------------------------------------------------------
+
+TEST(GIFUnit, RegistersTheFormatWhileItLives)
+{
+    // The test program's own unit is up.
+    ASSERT_NE(TPicture::FindClass("TGIFImage"), nullptr);
+    ASSERT_NE(TPicture::FindExtension("gif"), nullptr);
+    EXPECT_NE(CF_GIF, 0u);
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(CF_GIF));
+    {
+        TGIFUnit again;
+    }
+    EXPECT_EQ(TPicture::FindClass("TGIFImage"), nullptr);
+    EXPECT_EQ(TPicture::FindExtension("gif"), nullptr);
+    EXPECT_FALSE(TPicture::SupportsClipboardFormat(CF_GIF));
+    TGIFUnit restored;
+    ASSERT_NE(TPicture::FindClass("TGIFImage"), nullptr);
+
+    // A picture stored as form data: class name, then the bare stream.
+    TGIFImage animation;
+    MakeAnimation(animation, 3, 5);
+    TMemoryStream stream;
+    const uint8_t length = 9;
+    stream.WriteBuffer(&length, 1);
+    stream.WriteBuffer("TGIFImage", 9);
+    animation.WriteData(&stream);
+    stream.SetPosition(0);
+    TPicture picture;
+    picture.ReadData(&stream);
+    auto* read = dynamic_cast<TGIFImage*>(picture.Graphic());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->Images()->GetCount(), 3);
+
+    EXPECT_TRUE(IsPaletteScreen(8, 1));
+    EXPECT_TRUE(IsPaletteScreen(4, 1));
+    EXPECT_FALSE(IsPaletteScreen(16, 1));
+    EXPECT_FALSE(IsPaletteScreen(24, 1));
+}
+
+TEST(GIFUnit, ClipboardFormsGoBothWays)
+{
+    TGIFImage image;
+    MakeAnimation(image, 3, 5);
+    UINT format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    image.SaveToClipboardFormat(format, data, palette);
+    EXPECT_EQ(format, UINT(CF_BITMAP));
+    HANDLE gif = GetClipboardData(CF_GIF);
+    ASSERT_NE(gif, nullptr);
+    TGIFImage copy;
+    copy.LoadFromClipboardFormat(CF_GIF, gif, nullptr);
+    EXPECT_EQ(Save(copy), Save(image));
+    CloseClipboard();
+    if (data) DeleteObject(data);
+    if (palette) DeleteObject(palette);
+    EXPECT_EQ(MessageOf([&] { copy.LoadFromClipboardFormat(CF_TEXT, reinterpret_cast<HANDLE>(1), nullptr); }),
+              GIFTexts::UnsupportedClipboard);
+}
+
+// --- the graphic ----------------------------------------------------------------
+
+TEST(ImageGraphic, AssignCopiesAnImageButNotItsHandlersSpeedOrCompression)
+{
+    TGIFImage source;
+    MakeAnimation(source, 3, 5);
+    source.SetDrawOptions(DrawOption(goAnimate) | DrawOption(goTile));
+    source.SetAnimationSpeed(300);
+    source.Compression = gcRLE;
+    int warnings = 0;
+    source.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) { ++warnings; };
+    TGIFImage copy;
+    copy.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) { ++warnings; };
+    OnProgressOf(copy, [](TObject*, TProgressStage, int, bool, const std::string&) {});
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Images()->GetCount(), 3);
+    EXPECT_FALSE(copy.OnWarning);
+    EXPECT_FALSE(copy.OnProgress);
+    EXPECT_EQ(copy.GetDrawOptions(), source.GetDrawOptions());
+    EXPECT_EQ(copy.GetAnimationSpeed(), 100);
+    EXPECT_EQ(copy.Compression, gcLZW);
+    source.Compression = gcLZW;
+    EXPECT_EQ(Save(copy), Save(source));
+
+    auto bitmap = SolidBitmap(13, 7, clWhite);
+    copy.Assign(bitmap.get());
+    EXPECT_EQ(copy.Images()->GetCount(), 1);
+    EXPECT_EQ(copy.GetWidth(), 13);
+    EXPECT_EQ(copy.GetHeight(), 7);
+    TBitmap back;
+    back.Assign(&copy);
+    EXPECT_EQ(ReadPicture(back).Pixels, ReadPicture(*bitmap).Pixels);
+
+    copy.SetAnimationSpeed(-5);
+    EXPECT_EQ(copy.GetAnimationSpeed(), 0);
+    copy.SetAnimationSpeed(5000);
+    EXPECT_EQ(copy.GetAnimationSpeed(), 1000);
+    int changes = 0;
+    copy.OnChange = [&](TObject*) { ++changes; };
+    copy.SetWidth(13);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(MessageOf([&] { copy.SetWidth(12); }), GIFTexts::WidthTooSmall);
+}
+
+TEST(ImageGraphic, PackMovesALoneFramesTableToTheHeader)
+{
+    TGIFImage image;
+    image.SetDrawOptions(0); // no dithering: a frame without colours asks the image
+    image.Header()->SetWidth(2);
+    image.Header()->SetHeight(1);
+    AddFrame(image, 0, 0, 2, 1, Bytes{0, 1});
+    EXPECT_EQ(MessageOf([&] { image.GetPalette(); }), GIFTexts::NoColorTable);
+
+    TGIFImage lone;
+    lone.Header()->SetWidth(2);
+    lone.Header()->SetHeight(1);
+    AddFrame(lone, 0, 0, 2, 1, Bytes{0, 1}, {0x0000FF, 0x00FF00});
+    lone.Pack();
+    EXPECT_EQ(lone.GetColorMap()->Count(), 2);
+    EXPECT_EQ(lone.Images()->GetImage(0)->GetColorMap()->Count(), 0);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 // from the form data (TForm1.dat, packed at build time from assets/setup).
 #include "unit1.h"
 #include "toolkit/formdata.h"
+#include "toolkit/make_control.h"
 
 namespace {
 
@@ -10,20 +11,10 @@ constexpr TColor FormColor = 13395558; // red 102, green 102, blue 204
 constexpr TColor Ink = 0x3D2D1E;       // the pictures' text colour
 constexpr TColor Muted = 0x836E5B;     // and their quieter text
 
-template <class T> T* Make(TForm1* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                           int Height)
-{
-    auto* control = new T(Form);
-    control->Name = Name;
-    control->SetBounds(Left, Top, Width, Height);
-    control->SetParent(Parent);
-    return control;
-}
-
 // A picture that takes the size of what it shows.
 TImage* NewImage(TForm1* Form, TWinControl* Parent, const char* Name, int Left = 0, int Top = 0)
 {
-    auto* image = Make<TImage>(Form, Parent, Name, Left, Top, 0, 0);
+    auto* image = MakeControl<TImage>(Form, Parent, Name, Left, Top, 0, 0);
     image->SetAutoSize(true);
     return image;
 }
@@ -46,7 +37,7 @@ TImage* NewButton(TForm1* Form, TWinControl* Parent, const char* Name, TNotifyEv
 
 TPanel* NewPanel(TForm1* Form, const char* Name)
 {
-    auto* panel = Make<TPanel>(Form, Form, Name, 453, 0, 112, 60);
+    auto* panel = MakeControl<TPanel>(Form, Form, Name, 453, 0, 112, 60);
     panel->SetBevelOuter(bvNone);
     panel->Hide();
     return panel;
@@ -54,7 +45,7 @@ TPanel* NewPanel(TForm1* Form, const char* Name)
 
 TLabel* NewLabel(TForm1* Form, const char* Name, const char* Caption, int Left, int Top, TColor Color)
 {
-    auto* label = Make<TLabel>(Form, Form, Name, Left, Top, 67, 16);
+    auto* label = MakeControl<TLabel>(Form, Form, Name, Left, Top, 67, 16);
     label->SetTransparent(true);
     label->Font()->SetName("Tahoma");
     label->Font()->SetSize(8);
@@ -66,7 +57,7 @@ TLabel* NewLabel(TForm1* Form, const char* Name, const char* Caption, int Left, 
 
 TComboBox* NewCombo(TForm1* Form, const char* Name, std::initializer_list<const char*> Items)
 {
-    auto* combo = Make<TComboBox>(Form, Form, Name, 0, 0, 131, 32);
+    auto* combo = MakeControl<TComboBox>(Form, Form, Name, 0, 0, 131, 32);
     combo->Style = csDropDownList;
     for (const char* item : Items) combo->Items()->Add(item);
     combo->Hide();
@@ -137,13 +128,13 @@ void TForm1::CreateComponents()
     Image22 = NewTemplate(this, "Image22");
     Image25 = NewTemplate(this, "Image25");
 
-    RichEdit1 = Make<TRichEdit>(this, this, "RichEdit1", 66, 195, 326, 128);
+    RichEdit1 = MakeControl<TRichEdit>(this, this, "RichEdit1", 66, 195, 326, 128);
     RichEdit1->SetReadOnly(true);
     RichEdit1->Hide();
-    RadioButton1 = Make<TRadioButton>(this, this, "RadioButton1", 42, 205, 240, 18);
+    RadioButton1 = MakeControl<TRadioButton>(this, this, "RadioButton1", 42, 205, 240, 18);
     RadioButton1->SetCaption("Infrastructure Mode");
     RadioButton1->OnClick = [this](TObject* s) { RadioButton1Click(s); };
-    RadioButton2 = Make<TRadioButton>(this, this, "RadioButton2", 42, 252, 240, 18);
+    RadioButton2 = MakeControl<TRadioButton>(this, this, "RadioButton2", 42, 252, 240, 18);
     RadioButton2->SetCaption("Ad-Hoc Mode");
     RadioButton2->OnClick = [this](TObject* s) { RadioButton2Click(s); };
     for (TRadioButton* radio : {RadioButton1, RadioButton2}) {
@@ -153,7 +144,7 @@ void TForm1::CreateComponents()
         radio->Hide();
     }
     RadioButton1->SetChecked(true);
-    SSID_EDIT = Make<TEdit>(this, this, "SSID_EDIT", 120, 334, 128, 25);
+    SSID_EDIT = MakeControl<TEdit>(this, this, "SSID_EDIT", 120, 334, 128, 25);
     SSID_EDIT->SetMaxLength(32);
     SSID_EDIT->SetText("tarvane");
     SSID_EDIT->Hide();

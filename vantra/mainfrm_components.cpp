@@ -2,18 +2,9 @@
 // positions that start-up sets itself are in LayoutControls.
 #include "mainfrm.h"
 #include "toolkit/formdata.h"
+#include "toolkit/make_control.h"
 
 namespace {
-
-template <class T> T* Make(TMainFrm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                           int Height)
-{
-    auto* control = new T(Form);
-    control->Name = Name;
-    control->SetBounds(Left, Top, Width, Height);
-    control->SetParent(Parent);
-    return control;
-}
 
 // A tick that comes once the exit has begun does nothing: the handlers use
 // the workers, which the exit frees.
@@ -30,7 +21,7 @@ TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
 
 TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
 {
-    auto* label = Make<TLabel>(Form, Form, Name, Left, Top, Width, 13);
+    auto* label = MakeControl<TLabel>(Form, Form, Name, Left, Top, Width, 13);
     // Taking the form's font sized the label to its empty caption.
     label->SetAutoSize(false);
     label->SetBounds(Left, Top, Width, 13);
@@ -43,7 +34,7 @@ TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width 
 
 TPanel* NewPanel(TMainFrm* Form, const char* Name, int Left, int Top, int Width, int Height)
 {
-    auto* panel = Make<TPanel>(Form, Form, Name, Left, Top, Width, Height);
+    auto* panel = MakeControl<TPanel>(Form, Form, Name, Left, Top, Width, Height);
     panel->SetBevelOuter(bvNone);
     panel->SetColor(0xF2EBE4); // the skin's body colour
     return panel;
@@ -52,21 +43,21 @@ TPanel* NewPanel(TMainFrm* Form, const char* Name, int Left, int Top, int Width,
 TImage* NewImage(TMainFrm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width = 0,
                  int Height = 0)
 {
-    auto* image = Make<TImage>(Form, Parent, Name, Left, Top, Width, Height);
+    auto* image = MakeControl<TImage>(Form, Parent, Name, Left, Top, Width, Height);
     image->SetAutoSize(Width == 0);
     return image;
 }
 
 TButton* NewButton(TMainFrm* Form, const char* Name, const char* Caption, TWinControl* Parent = nullptr)
 {
-    auto* button = Make<TButton>(Form, Parent ? Parent : Form, Name, 0, 0, 60, 22);
+    auto* button = MakeControl<TButton>(Form, Parent ? Parent : Form, Name, 0, 0, 60, 22);
     button->SetCaption(Caption);
     return button;
 }
 
 TListView* NewList(TMainFrm* Form, const char* Name, std::initializer_list<std::pair<const char*, int>> Columns)
 {
-    auto* list = Make<TListView>(Form, Form, Name, 0, 0, 180, 100);
+    auto* list = MakeControl<TListView>(Form, Form, Name, 0, 0, 180, 100);
     list->RowSelect = true;
     list->HideSelection = false;
     for (const auto& column : Columns) list->AddColumn(column.first, column.second);
@@ -266,7 +257,7 @@ void TMainFrm::CreateComponents()
     Profile_DelBtn->OnClick = [this](TObject* s) { Profile_DelBtnClick(s); };
 
     // Profile wizard.
-    ProfileSet_ProfileName = Make<TEdit>(this, this, "ProfileSet_ProfileName", 100, 308, 140, 24);
+    ProfileSet_ProfileName = MakeControl<TEdit>(this, this, "ProfileSet_ProfileName", 100, 308, 140, 24);
     ProfileSet_ProfileName->Hide();
     CreateAddressFields();
     CreateWizardComponents();

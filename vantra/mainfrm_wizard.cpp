@@ -13,6 +13,7 @@
 #include "toolkit/seam.h"
 #include "wep_key_controls.h"
 #include "wizard_rules.h"
+#include "toolkit/make_control.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,14 +22,12 @@
 
 namespace {
 
+// Wizard controls start hidden; each page shows its own.
 template <class T> T* Make(TMainFrm* Form, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
                            int Height)
 {
-    auto* control = new T(Form);
-    control->Name = Name;
-    control->SetBounds(Left, Top, Width, Height);
+    T* control = MakeControl<T>(Form, Parent, Name, Left, Top, Width, Height);
     control->Hide();
-    control->SetParent(Parent);
     return control;
 }
 

@@ -3,37 +3,26 @@
 #include "skin_window.h"
 #include "toolkit/application.h"
 #include "toolkit/formdata.h"
+#include "toolkit/make_control.h"
 
 #include <cstring>
 
 TSiteSurveyWEPFrm* SiteSurveyWEPFrm = nullptr;
 
-namespace {
-
-template <class T> T* Make(TSiteSurveyWEPFrm* Form, TWinControl* Parent, const char* Name)
-{
-    auto* control = new T(Form);
-    control->Name = Name;
-    control->SetParent(Parent);
-    return control;
-}
-
-} // namespace
-
 TSiteSurveyWEPFrm::TSiteSurveyWEPFrm(TComponent* AOwner) : TForm(AOwner)
 {
     BorderStyle = bsNone;
     SetColor(clWhite);
-    Img_WEP = Make<TImage>(this, this, "Img_WEP");
+    Img_WEP = MakeControl<TImage>(this, this, "Img_WEP");
     Img_WEP->Hide();
-    WEPSet_Passphrase = Make<TEdit>(this, this, "WEPSet_Passphrase");
-    WEPSet_WEPKey1 = Make<TMaskEdit>(this, this, "WEPSet_WEPKey1");
-    WEP_OKBtn = Make<TPictureButton>(this, this, "WEP_OKBtn");
-    WEP_CancelBtn = Make<TPictureButton>(this, this, "WEP_CancelBtn");
-    Panel1 = Make<TPanel>(this, this, "Panel1");
+    WEPSet_Passphrase = MakeControl<TEdit>(this, this, "WEPSet_Passphrase");
+    WEPSet_WEPKey1 = MakeControl<TMaskEdit>(this, this, "WEPSet_WEPKey1");
+    WEP_OKBtn = MakeControl<TPictureButton>(this, this, "WEP_OKBtn");
+    WEP_CancelBtn = MakeControl<TPictureButton>(this, this, "WEP_CancelBtn");
+    Panel1 = MakeControl<TPanel>(this, this, "Panel1");
     Panel1->SetBevelOuter(bvNone);
     Panel1->SetColor(clWhite);
-    WEPSet_WEP = Make<TComboBox>(this, Panel1, "WEPSet_WEP");
+    WEPSet_WEP = MakeControl<TComboBox>(this, Panel1, "WEPSet_WEP");
     for (TWinControl* control : std::initializer_list<TWinControl*>{WEPSet_Passphrase, WEPSet_WEPKey1, WEPSet_WEP}) {
         control->Font()->SetName("Tahoma");
         control->Font()->SetSize(8);

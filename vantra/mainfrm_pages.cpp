@@ -180,11 +180,14 @@ void TMainFrm::ShowWizardButtons()
 
 void TMainFrm::Img_LinkClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     ShowMainMenu();
     if (Pages.SelectedPageButton != PageButton::Link) {
         if (Pal_Search->Visible()) Pal_Search->Hide();
         SetPageButtonImages(IDB_TAB_LINK, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES_OFF);
         ShowLinkPage();
+        if (Program.Quitting) return;
     }
     PlaySoundThenStop("click.wav");
     Pages.SelectedPageButton = PageButton::Link;
@@ -192,13 +195,21 @@ void TMainFrm::Img_LinkClick(TObject*)
 
 void TMainFrm::Img_SiteSurveyClick(TObject*)
 {
-    for (TControl* c : std::initializer_list<TControl*>{Pal_MoreInfo, Status_Img_LinkQuality, Status_Img_SignalStreng})
-        c->Hide();
-    ConnectCheckTimer->SetInterval(300);
-    ConnectCheckTimer->SetEnabled(true);
-    ShowMainMenu();
-    SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF);
-    ShowSurveyPage();
+    {
+        // The survey that may follow is not part of the switch: the other
+        // page buttons stay usable while it runs.
+        const TPageSwitch switching(Pages);
+        if (!switching.Entered) return;
+        for (TControl* c :
+             std::initializer_list<TControl*>{Pal_MoreInfo, Status_Img_LinkQuality, Status_Img_SignalStreng})
+            c->Hide();
+        ConnectCheckTimer->SetInterval(300);
+        ConnectCheckTimer->SetEnabled(true);
+        ShowMainMenu();
+        SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF);
+        ShowSurveyPage();
+        if (Program.Quitting) return;
+    }
     if (Connections_LstV_APs->Items()->Count() == 0) RefreshSiteSurvey();
     else CheckTimerTimer(this);
     PlaySoundThenStop("click.wav");
@@ -207,12 +218,15 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
 
 void TMainFrm::Img_ProfilesClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     HideLinkSummary();
     if (WzcServiceBlocks(Program.WinVersionCode)) return;
     if (Pages.SelectedPageButton != PageButton::Profiles) {
         SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
         if (!Pages.WizardEditMode) ShowProfilePage();
         else if (IsWizardPage(Pages.SavedWizardPage)) ShowWizardPage(Pages.SavedWizardPage);
+        if (Program.Quitting) return;
     }
     PlaySoundThenStop("click.wav");
     Pages.SelectedPageButton = PageButton::Profiles;

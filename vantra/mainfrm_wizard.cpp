@@ -311,6 +311,8 @@ void TMainFrm::CollectWizardPage(Page P)
 
 void TMainFrm::Img_NextClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     const Page page = Pages.CurrentPage;
     CollectWizardPage(page);
     switch (page) {
@@ -351,6 +353,8 @@ bool TMainFrm::StaticAddressAccepted()
 
 void TMainFrm::Img_BackClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     const Page page = Pages.CurrentPage;
     CollectWizardPage(page);
     switch (page) {
@@ -367,6 +371,8 @@ void TMainFrm::Img_BackClick(TObject*)
 // connects that stored profile.
 void TMainFrm::Img_YesClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     Profiles.NewProfileSaved = Pages.CurrentPage == Page::WizardConfirm && StoreProfile(false);
     if (Program.Quitting) return;
     ShowWizardPage(Page::WizardActivate);
@@ -374,6 +380,8 @@ void TMainFrm::Img_YesClick(TObject*)
 
 void TMainFrm::Img_NoClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     Profiles.NewProfileSaved = false;
     ShowWizardPage(Page::WizardActivate);
 }
@@ -385,7 +393,11 @@ void TMainFrm::Img_ActnewNowClick(TObject*)
 {
     ProfileSetting profile = Profiles.NewProfile;
     const bool saved = Profiles.NewProfileSaved;
-    ExitWizard();
+    {
+        const TPageSwitch switching(Pages);
+        if (!switching.Entered) return;
+        ExitWizard();
+    }
     if (Program.Quitting || !Link.AdapterOpened) return;
     const std::string name = FieldText(profile.ProfileName);
     if (saved) {
@@ -412,7 +424,11 @@ void TMainFrm::Img_ActnewNowClick(TObject*)
     Survey.ConnectPending = true;
 }
 
-void TMainFrm::Img_ActnewLaterClick(TObject*) { ExitWizard(); }
+void TMainFrm::Img_ActnewLaterClick(TObject*)
+{
+    const TPageSwitch switching(Pages);
+    if (switching.Entered) ExitWizard();
+}
 
 void TMainFrm::ExitWizard()
 {

@@ -61,4 +61,24 @@ struct TPageState {
     PageButton SelectedPageButton = PageButton::None;
     bool LargeFonts = false;    // more than 96 pixels per inch
     bool MoreInfoHidden = true; // the link page shows its summary, not its details
+    bool Switching = false;     // a page or wizard button's switch is running
+};
+
+// Held while a page button or a wizard button switches pages. The switch
+// pumps messages; a second click that arrives meanwhile is dropped rather
+// than run inside it, where it would leave two pages' controls on screen.
+class TPageSwitch {
+public:
+    explicit TPageSwitch(TPageState& State) : Entered(!State.Switching), State(State) { State.Switching = true; }
+    ~TPageSwitch()
+    {
+        if (Entered) State.Switching = false;
+    }
+    TPageSwitch(const TPageSwitch&) = delete;
+    TPageSwitch& operator=(const TPageSwitch&) = delete;
+
+    const bool Entered; // false: another switch runs, and this click does nothing
+
+private:
+    TPageState& State;
 };

@@ -203,4 +203,35 @@ TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)
     EXPECT_TRUE(PumpUntil([this] { return !Form->ConnectCheckTimer->Enabled(); }, 2000));
 }
 
+// A page button pressed while another switch pumps its messages is dropped;
+// run inside that switch it would leave two pages' controls on screen.
+TEST_F(Frame, APageButtonPressedDuringASwitchIsDropped)
+{
+    Form->Img_LinkClick(nullptr);
+    Harness::Pump();
+    auto postClick = [](TImage* Picture) {
+        const LPARAM at = MAKELPARAM(Picture->Left() + Picture->Width() / 2, Picture->Top() + Picture->Height() / 2);
+        const HWND holder = Picture->Parent()->Handle();
+        ::PostMessageA(holder, WM_MOUSEMOVE, 0, at);
+        ::PostMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(holder, WM_LBUTTONUP, 0, at);
+    };
+    postClick(Form->Img_Profiles);
+    Form->Img_SiteSurveyClick(nullptr); // its first pump delivers the click
+    Harness::Pump();
+    EXPECT_EQ(Form->Pages.CurrentPage, Page::SiteSurvey);
+    EXPECT_EQ(Form->Pages.SelectedPageButton, PageButton::SiteSurvey);
+    EXPECT_TRUE(Form->Connections_LstV_APs->Visible());
+    EXPECT_FALSE(Form->Profile_LstV_Profile1->Visible());
+
+    // Once the switch is over, the same click switches.
+    postClick(Form->Img_Profiles);
+    Harness::Pump();
+    EXPECT_EQ(Form->Pages.CurrentPage, Page::Profiles);
+    EXPECT_FALSE(Form->Connections_LstV_APs->Visible());
+    EXPECT_TRUE(Form->Profile_LstV_Profile1->Visible());
+    Form->Img_LinkClick(nullptr);
+    Harness::Pump();
+}
+
 } // namespace

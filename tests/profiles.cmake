@@ -5,7 +5,7 @@ if(WIN32)
   # The Profiles page and the address fields on the real main window, beside
   # the stand-ins that monitor_forms_test puts in the forms folder.
   add_unit_test(profiles_forms_test APPLICATION
-    SOURCES forms/mainfrm_harness.cpp forms/profiles_test.cpp forms/address_fields_test.cpp
+    SOURCES forms/mainfrm_harness.cpp forms/dialog_user.cpp forms/profiles_test.cpp forms/address_fields_test.cpp
       $<TARGET_OBJECTS:vantra_resources>
     LIBS vantra_lib)
   set_target_properties(profiles_forms_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/forms)

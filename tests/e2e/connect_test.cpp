@@ -139,8 +139,7 @@ protected:
         for (char c : Key) ::SendMessageA(key, WM_CHAR, static_cast<unsigned char>(c), 0);
         if (Screenshot) {
             ::RedrawWindow(Dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            ::Sleep(200); // the X server shows what the program drew
-            EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + Screenshot));
+            EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + Screenshot));
         }
         if (Check) Check();
         Click(Dialog, 205 + 29, 347 + 11);

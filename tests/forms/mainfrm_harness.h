@@ -7,6 +7,9 @@
 #include "vantra/mainfrm.h"
 #include "vantra/sitesurveywep.h"
 #include "toolkit/seam.h"
+#include "vantra/drivers/record_text.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -78,6 +81,19 @@ size_t CallCount(const std::string& Name);
 // The names of the calls in the log, in their order.
 std::vector<std::string> CallNames();
 void ClearCalls();
+// The record a logged call received, from its "Label=hex" field.
+template <class Record> Record Logged(const std::string& Line, const std::string& Label)
+{
+    Record record{};
+    const size_t at = Line.find(" " + Label + "=");
+    EXPECT_NE(at, std::string::npos) << Line;
+    if (at == std::string::npos) return record;
+    const std::string hex = Line.substr(at + Label.size() + 2, 2 * sizeof record);
+    auto* bytes = reinterpret_cast<uint8_t*>(&record);
+    for (size_t i = 0; i < sizeof record && 2 * i + 1 < hex.size(); ++i)
+        bytes[i] = HexPairToByte(hex[2 * i], hex[2 * i + 1]);
+    return record;
+}
 // Back to the state right after the device check found the adapter: window
 // hidden on the link page, timers stopped, no link configured, records and
 // counters as at start.

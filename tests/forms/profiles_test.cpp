@@ -2,6 +2,7 @@
 // library's profile store: the list and the store's name list in step, the
 // profile "Default", New, Edit, Delete and Connect from the real buttons and
 // keys, the details of a profile, and the limits of the store.
+#include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "vantra/drivers/bindings.h"
 #include "vantra/drivers/record_text.h"
@@ -15,40 +16,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Answers the next input box the program shows: types Keys into its edit
-// as key messages, then Enter, or Escape when Cancel is set.
-struct InputBoxAnswer {
-    std::string Keys;
-    bool Cancel = false;
-    std::string CaptionSeen; // of the box answered; empty while none was
-} Answer;
-
-BOOL CALLBACK FindInputBox(HWND Wnd, LPARAM Found)
-{
-    char caption[64] = {};
-    ::GetWindowTextA(Wnd, caption, sizeof caption);
-    if (!::IsWindowVisible(Wnd) || std::string(caption) != "Create connection profile") return TRUE;
-    *reinterpret_cast<HWND*>(Found) = Wnd;
-    return FALSE;
-}
-
-void CALLBACK AnswerInputBox(HWND, UINT, UINT_PTR Timer, DWORD)
-{
-    HWND box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindInputBox, reinterpret_cast<LPARAM>(&box));
-    HWND edit = box ? ::FindWindowExA(box, nullptr, "Edit", nullptr) : nullptr;
-    if (!edit) return; // not up yet
-    ::KillTimer(nullptr, Timer);
-    Answer.CaptionSeen = "Create connection profile";
-    for (char c : Answer.Keys) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    ::PostMessageA(edit, WM_CHAR, Answer.Cancel ? VK_ESCAPE : VK_RETURN, 1);
-}
-
-void WillAnswer(const std::string& Keys, bool Cancel = false)
-{
-    Answer = InputBoxAnswer{Keys, Cancel, {}};
-    ::SetTimer(nullptr, 0, 10, AnswerInputBox);
-}
+// The New button asks for the name in an input box of this caption.
+const char* const NewProfileBox = "Create connection profile";
 
 std::string StoreFolder()
 {
@@ -247,9 +216,9 @@ TEST_F(ProfilesPage, FirstStartRebuildsDefaultFromWlanIniAndListsItOnce)
 TEST_F(ProfilesPage, NewAsksForANameAndPreparesTheProfile)
 {
     form->Profiles.NewProfile = Named("left over");
-    WillAnswer("Zeta net");
+    User::WillAnswerInputBox(NewProfileBox, "Zeta net");
     Press(form->Profile_NewBtn);
-    EXPECT_EQ(Answer.CaptionSeen, "Create connection profile");
+    EXPECT_TRUE(User::InputBoxAnswered());
     const ProfileSetting& p = form->Profiles.NewProfile;
     EXPECT_STREQ(p.ProfileName, "Zeta net");
     EXPECT_TRUE(form->Profiles.IsNewProfile);
@@ -273,11 +242,11 @@ TEST_F(ProfilesPage, NewAsksForANameAndPreparesTheProfile)
     EXPECT_EQ(Harness::CallCount("WLAN_Write_ProfileList"), 0u); // nothing stored before the wizard's Yes
 
     // Cancel, a quote or too long a name leave the profile as it was.
-    for (const auto& answer : {InputBoxAnswer{"Other", true, {}}, InputBoxAnswer{"my \"net\"", false, {}},
-                               InputBoxAnswer{std::string(260, 'n'), false, {}}}) {
-        WillAnswer(answer.Keys, answer.Cancel);
+    for (const auto& [keys, cancel] : {std::pair<std::string, bool>{"Other", true}, {"my \"net\"", false},
+                                       {std::string(260, 'n'), false}}) {
+        User::WillAnswerInputBox(NewProfileBox, keys, cancel);
         Press(form->Profile_NewBtn);
-        EXPECT_EQ(Answer.CaptionSeen, "Create connection profile");
+        EXPECT_TRUE(User::InputBoxAnswered());
         EXPECT_STREQ(p.ProfileName, "Zeta net");
     }
     EXPECT_EQ(Boxes(), (Texts{"Error\tA profile name cannot contain a double quote (\"). Please enter another name.",
@@ -290,7 +259,7 @@ TEST_F(ProfilesPage, StoringAddsANewNameAndReplacesAListedOne)
     EXPECT_EQ(Rows(), (Texts{"Default", "Home"})); // sorted by name
 
     // New with a name that exists: the record is replaced, the list is not written.
-    WillAnswer("Home");
+    User::WillAnswerInputBox(NewProfileBox, "Home");
     Press(form->Profile_NewBtn);
     ASSERT_TRUE(form->StoreProfile(false));
     EXPECT_EQ(Stored("Home").Wlan.NetBand, 7);
@@ -381,7 +350,7 @@ TEST_F(ProfilesPage, StoreRefusesWhatWouldPassALimitAndKeepsWhatIsStored)
     EXPECT_EQ(Rows().size(), names.size());
 
     // New asks before the wizard runs for nothing.
-    WillAnswer("one too many");
+    User::WillAnswerInputBox(NewProfileBox, "one too many");
     Press(form->Profile_NewBtn);
     EXPECT_EQ(Boxes().size(), 5u);
     EXPECT_EQ(Boxes().back(), Boxes().front());
@@ -454,9 +423,9 @@ TEST_F(ProfilesPage, KeysRunEditAndNew)
     EXPECT_FALSE(form->Profiles.IsNewProfile);
     EXPECT_TRUE(form->Pages.WizardEditMode);
 
-    WillAnswer("", true);
+    User::WillAnswerInputBox(NewProfileBox, "", true);
     Key('-');
-    EXPECT_EQ(Answer.CaptionSeen, "Create connection profile");
+    EXPECT_TRUE(User::InputBoxAnswered());
     EXPECT_TRUE(form->Profiles.IsNewProfile);
 
     // Edit without a selected row does nothing.

@@ -17,23 +17,10 @@ namespace {
 using Texts = std::vector<std::string>;
 using Harness::CallCount;
 using Harness::CallLines;
+using Harness::Logged;
 using Harness::PumpUntil;
 
 std::string StateFolder() { return Harness::WorldPath().substr(0, Harness::WorldPath().rfind('\\') + 1) + "state\\"; }
-
-// The record a logged call received, from its "Label=hex" field.
-template <class Record> Record Logged(const std::string& Line, const std::string& Label)
-{
-    Record record{};
-    const size_t at = Line.find(" " + Label + "=");
-    EXPECT_NE(at, std::string::npos) << Line;
-    if (at == std::string::npos) return record;
-    const std::string hex = Line.substr(at + Label.size() + 2, 2 * sizeof record);
-    auto* bytes = reinterpret_cast<uint8_t*>(&record);
-    for (size_t i = 0; i < sizeof record && 2 * i + 1 < hex.size(); ++i)
-        bytes[i] = HexPairToByte(hex[2 * i], hex[2 * i + 1]);
-    return record;
-}
 
 ProfileSetting Stored(const std::string& Name)
 {

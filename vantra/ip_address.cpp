@@ -78,31 +78,29 @@ void FormatDottedIp(DottedAddress& Address)
 
 bool ValidateIpAndMask(DottedAddress Address, DottedAddress Mask, const std::function<void(const char*)>& Show)
 {
-    const uint8_t* a = Address.Octets;
-    const uint8_t* m = Mask.Octets;
-    if (!MaskShapeValid(m)) {
+    if (!MaskShapeValid(Mask.Octets)) {
         Show("You entered an invalid subnet mask. Please enter a valid mask.");
         return false;
     }
-    int fullNetworkOctets = 0, networkBits = 0, hostBits = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (m[i] != 0 && (a[i] & m[i]) == m[i]) ++fullNetworkOctets;
-        if (a[i] & m[i]) ++networkBits;
-        if (a[i] & static_cast<uint8_t>(~m[i])) ++hostBits;
-    }
-    // An octet whose address bits fill a whole non-zero mask octet is refused.
-    if (fullNetworkOctets > 0) {
+    auto word = [](const uint8_t* o) {
+        return uint32_t{o[0]} << 24 | uint32_t{o[1]} << 16 | uint32_t{o[2]} << 8 | o[3];
+    };
+    const uint32_t address = word(Address.Octets), mask = word(Mask.Octets), hostMask = ~mask;
+    const uint32_t host = address & hostMask;
+    // A host part of all ones is the network's broadcast address; a one-bit
+    // host part (a point-to-point link) has none.
+    if (hostMask > 1 && host == hostMask) {
         Show("Invalid IP or subnet mask address.");
         return false;
     }
     bool valid = true;
-    if (networkBits == 0) {
+    if ((address & mask) == 0) {
         Show("The combination of IP address and subnet mask is invalid. All of the bits in the network address "
              "portion of the IP\naddress are set to 0. Please enter a valid combination of IP address and subnet "
              "mask.");
         valid = false;
     }
-    if (hostBits == 0) {
+    if (host == 0) {
         Show("The combination of IP address and subnet mask is invalid. All of the bits in the host address "
              "portion of the IP\naddress are set to 0. Please enter a valid combination of IP address and subnet "
              "mask.");

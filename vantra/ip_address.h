@@ -24,6 +24,7 @@ void FormatDottedIp(DottedAddress& Address);
 int32_t OctetTextValue(const std::string& Text);
 
 // Whether the address may be used with the mask: the mask's ones must come
-// first, and the address needs bits in both its network and its host part.
-// Each fault is handed to Show as the user's message, in order.
+// first, the address needs bits in both its network and its host part, and
+// it may not be its network's broadcast address. Each fault is handed to
+// Show as the user's message, in order.
 bool ValidateIpAndMask(DottedAddress Address, DottedAddress Mask, const std::function<void(const char*)>& Show);

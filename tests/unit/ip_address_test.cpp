@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -133,14 +134,40 @@ TEST(ValidateIpAndMask, TheMessagesInTheirOrder)
     EXPECT_FALSE(v.Valid);
     EXPECT_EQ(v.Messages, (std::vector<std::string>{NetworkZero, HostZero}));
 
-    // A whole non-zero mask octet matched by the address is refused, per octet.
-    for (const char* address : {"10.255.0.1", "255.1.2.3"}) {
-        v = Check(address, "255.255.0.0");
-        EXPECT_FALSE(v.Valid) << address;
-        EXPECT_EQ(v.Messages, std::vector<std::string>{Invalid}) << address;
+}
+
+TEST(ValidateIpAndMask, TakesEveryHostAddressAndRefusesTheBroadcastAddress)
+{
+    // Octets that hold all of their mask octet's bits make ordinary hosts.
+    const std::pair<const char*, const char*> hosts[] = {
+        {"192.168.1.130", "255.255.255.128"}, {"192.168.1.200", "255.255.255.192"}, {"10.255.0.1", "255.255.0.0"},
+        {"192.168.255.1", "255.255.255.0"},   {"192.168.1.5", "255.255.255.0"},     {"192.168.1.254", "255.255.255.0"},
+        {"10.0.0.1", "255.255.255.254"}, // a point-to-point link has no broadcast address
+    };
+    for (const auto& h : hosts) {
+        const Verdict v = Check(h.first, h.second);
+        EXPECT_TRUE(v.Valid) << h.first << "/" << h.second;
+        EXPECT_TRUE(v.Messages.empty()) << h.first << "/" << h.second;
     }
-    v = Check("192.168.255.1", "255.255.255.0");
-    EXPECT_EQ(v.Messages, std::vector<std::string>{Invalid});
+
+    // A host part of all ones, over the whole 32 bits, is the broadcast address.
+    const std::pair<const char*, const char*> broadcasts[] = {
+        {"192.168.1.255", "255.255.255.0"}, {"192.168.1.127", "255.255.255.128"}, {"10.1.255.255", "255.255.0.0"},
+        {"192.168.1.63", "255.255.255.192"}, {"10.255.255.255", "255.0.0.0"}};
+    for (const auto& b : broadcasts) {
+        const Verdict v = Check(b.first, b.second);
+        EXPECT_FALSE(v.Valid) << b.first << "/" << b.second;
+        EXPECT_EQ(v.Messages, std::vector<std::string>{Invalid}) << b.first << "/" << b.second;
+    }
+
+    // A host part of all zeros is the network itself.
+    const std::pair<const char*, const char*> networks[] = {{"192.168.1.0", "255.255.255.0"},
+                                                            {"192.168.1.128", "255.255.255.128"}};
+    for (const auto& n : networks) {
+        const Verdict v = Check(n.first, n.second);
+        EXPECT_FALSE(v.Valid) << n.first << "/" << n.second;
+        EXPECT_EQ(v.Messages, std::vector<std::string>{HostZero}) << n.first << "/" << n.second;
+    }
 }
 
 TEST(ValidateIpAndMask, HostileTextsBecomeZeroAddresses)

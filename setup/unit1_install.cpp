@@ -6,21 +6,9 @@
 #include "toolkit/format.h"
 #include "toolkit/inifile.h"
 
-#include <cctype>
-
 namespace {
 
 const char* const InstallerWindow = "InstallShield Wizard";
-
-// The profile API drops the blanks around a value, and one pair of quotes
-// around what is left, when it reads the value back; such a value is
-// written in quotes, so that it reads back whole.
-std::string ProfileValue(const std::string& Text)
-{
-    if (Text.empty()) return Text;
-    auto loose = [](char c) { return std::isspace(static_cast<unsigned char>(c)) || c == '"' || c == '\''; };
-    return loose(Text.front()) || loose(Text.back()) ? "\"" + Text + "\"" : Text;
-}
 
 std::string SystemMessage(DWORD Code)
 {
@@ -59,7 +47,7 @@ void TForm1::WriteSettingsFile()
         ini.WriteInteger("DefaultSetting", "DefaultMode", FDefaultMode);
         ini.WriteInteger("DefaultSetting", "DefaultChannel", FDefaultChannel);
         ini.WriteInteger("DefaultSetting", "First", 1);
-        ini.WriteString("DefaultSetting", "DefaultSSID", ProfileValue(FSsid));
+        ini.WriteStringWhole("DefaultSetting", "DefaultSSID", FSsid);
         ini.WriteInteger("DefaultSetting", "DefaultGoo", FDefaultGoo);
         ini.UpdateFile();
     } catch (const EIniFileException&) {

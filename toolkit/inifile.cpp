@@ -11,6 +11,13 @@ void TCustomIniFile::WriteInteger(const std::string& Section, const std::string&
     WriteString(Section, Ident, IntToStr(Value));
 }
 
+void TCustomIniFile::WriteStringWhole(const std::string& Section, const std::string& Ident, const std::string& Value)
+{
+    auto loose = [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\''; };
+    const bool quoted = !Value.empty() && (loose(Value.front()) || loose(Value.back()));
+    WriteString(Section, Ident, quoted ? '"' + Value + '"' : Value);
+}
+
 bool TCustomIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default)
 {
     return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;

@@ -19,6 +19,11 @@ public:
     virtual std::string ReadString(const std::string& Section, const std::string& Ident,
                                    const std::string& Default) = 0;
     virtual void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) = 0;
+    // Writes Value so that ReadString gives it back whole, which WriteString
+    // does not for a value with blanks or a quote at either end: the reader
+    // drops those blanks and one pair of enclosing quotes, so such a value
+    // goes in double quotes.
+    void WriteStringWhole(const std::string& Section, const std::string& Ident, const std::string& Value);
     virtual void ReadSection(const std::string& Section, TStrings& Idents) = 0;
     virtual void ReadSections(TStrings& Sections) = 0;
     virtual void EraseSection(const std::string& Section) = 0;

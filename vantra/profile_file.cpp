@@ -40,12 +40,13 @@ void WriteProfileFile(TCustomIniFile& File, const ProfileSetting& Profile, CfgIv
 {
     const WlanInfo& wlan = Profile.Wlan;
     const WlanWepInfo& wep = Profile.Wep;
-    File.WriteString(Basic, "ProfileName", FieldText(Profile.ProfileName));
+    // Texts go whole: an SSID or a name may start or end with blanks or quotes.
+    File.WriteStringWhole(Basic, "ProfileName", FieldText(Profile.ProfileName));
     File.WriteInteger(Basic, "ProfileMode", Profile.ProfileMode);
     File.WriteInteger(Basic, "WepKeyFormat", Profile.WepKeyFormat);
     File.WriteInteger(Basic, "SetIP", Profile.SetIP);
 
-    File.WriteString(Wireless, "SSID", SsidToText(wlan.SSID, wlan.SSID_length));
+    File.WriteStringWhole(Wireless, "SSID", SsidToText(wlan.SSID, wlan.SSID_length));
     File.WriteInteger(Wireless, "SSID_length", wlan.SSID_length);
     File.WriteInteger(Wireless, "OperatingModeID", wlan.OperatingModeID);
     File.WriteInteger(Wireless, "Channel", wlan.Channel);
@@ -72,10 +73,10 @@ void WriteProfileFile(TCustomIniFile& File, const ProfileSetting& Profile, CfgIv
     }
 
     const NicIpInfo& ip = Profile.Ip;
-    File.WriteString(Address, "cIpAddress", FieldText(ip.cIpAdress));
-    File.WriteString(Address, "cNetMask", FieldText(ip.cNetMask));
-    File.WriteString(Address, "cGateway", FieldText(ip.cGateway));
-    File.WriteString(Address, "cDnsServer", FieldText(ip.cDnsServer));
+    File.WriteStringWhole(Address, "cIpAddress", FieldText(ip.cIpAdress));
+    File.WriteStringWhole(Address, "cNetMask", FieldText(ip.cNetMask));
+    File.WriteStringWhole(Address, "cGateway", FieldText(ip.cGateway));
+    File.WriteStringWhole(Address, "cDnsServer", FieldText(ip.cDnsServer));
     File.WriteInteger(Address, "blDhcpEnabled", ip.blDhcpEnabled);
 }
 
@@ -98,13 +99,13 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
     profile.WepKeyFormat = static_cast<uint8_t>(integer(Basic, "WepKeyFormat", "0"));
     profile.SetIP = static_cast<uint8_t>(integer(Basic, "SetIP", "0"));
 
-    // The SSID's length is that of the text placed: a file's SSID_length
-    // may claim more than it holds, or more than the field's 32 bytes.
+    // The SSID is as long as the file says, but no longer than its text or
+    // the field's 32 bytes; a file without a length counts the text.
     WlanInfo& wlan = profile.Wlan;
     const std::string ssid = text(Wireless, "SSID", "");
-    wlan.SSID_length = static_cast<uint8_t>(std::min(ssid.size(), sizeof wlan.SSID));
+    const int32_t length = integer(Wireless, "SSID_length", IntToStr(ssid.size()).c_str());
+    wlan.SSID_length = static_cast<uint8_t>(std::clamp<int64_t>(length, 0, std::min(ssid.size(), sizeof wlan.SSID)));
     std::memcpy(wlan.SSID, ssid.data(), wlan.SSID_length);
-    integer(Wireless, "SSID_length", "0");
     wlan.OperatingModeID = static_cast<uint8_t>(integer(Wireless, "OperatingModeID", "1"));
     wlan.Channel = static_cast<uint8_t>(integer(Wireless, "Channel", "6"));
     wlan.RateIndex = static_cast<uint8_t>(integer(Wireless, "RateIndex", "4"));

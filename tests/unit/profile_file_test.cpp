@@ -275,6 +275,52 @@ TEST_F(ProfileFile, TextsLongerThanTheirFieldsAreCutAndTheSsidLengthIsWhatWasPla
     EXPECT_EQ(p.Wlan.SSID[4], 0);
 }
 
+TEST_F(ProfileFile, NamesAndSsidsWithBlanksOrQuotesAtTheirEndsComeBackByteForByte)
+{
+    for (const std::string& text : {std::string("homenet "), std::string("\"homenet\""), std::string(" Home"),
+                                    std::string("'x'"), std::string("\""), std::string("  "), std::string("\tcafe\"")}) {
+        ProfileSetting p = Sample(0);
+        CopyText(p.ProfileName, text);
+        p.Wlan.SSID_length = static_cast<uint8_t>(text.size());
+        std::memset(p.Wlan.SSID, 0, sizeof p.Wlan.SSID);
+        std::memcpy(p.Wlan.SSID, text.data(), text.size());
+        CopyText(p.Ip.cDnsServer, text);
+        Export(p);
+        const ProfileSetting back = Import();
+        EXPECT_EQ(FieldText(back.ProfileName), text);
+        EXPECT_EQ(SsidToText(back.Wlan.SSID, back.Wlan.SSID_length), text);
+        EXPECT_EQ(back.Wlan.SSID_length, text.size());
+        EXPECT_EQ(FieldText(back.Ip.cDnsServer), text);
+        std::remove(Path.c_str());
+    }
+    Export(Sample(0)); // a text without them is written as it is
+    EXPECT_NE(Text().find("\r\nSSID=harbour-ap\r\n"), std::string::npos);
+
+    // Files without quotes read as before: the blanks around a value go.
+    WriteText("[BASIC]\r\nProfileName=  Loft \r\n[WLAN_Info]\r\nSSID= attic\r\n"
+              "[WLAN_Ip_Address_Info]\r\nblDhcpEnabled=1\r\n");
+    const ProfileSetting p = Import();
+    EXPECT_STREQ(p.ProfileName, "Loft");
+    EXPECT_EQ(SsidToText(p.Wlan.SSID, p.Wlan.SSID_length), std::string("attic"));
+}
+
+TEST_F(ProfileFile, TheSsidIsAsLongAsTheFileSaysWithinItsTextAndField)
+{
+    auto ssidOf = [this](const std::string& Wireless) {
+        WriteText("[WLAN_Info]\r\n" + Wireless + "[WLAN_Ip_Address_Info]\r\nblDhcpEnabled=1\r\n");
+        const ProfileSetting p = Import();
+        EXPECT_EQ(std::string(p.SsidText), SsidToText(p.Wlan.SSID, p.Wlan.SSID_length));
+        for (size_t i = p.Wlan.SSID_length; i < sizeof p.Wlan.SSID; ++i) EXPECT_EQ(p.Wlan.SSID[i], 0) << i;
+        return SsidToText(p.Wlan.SSID, p.Wlan.SSID_length);
+    };
+    EXPECT_EQ(ssidOf("SSID=abcdef\r\nSSID_length=3\r\n"), std::string("abc"));
+    EXPECT_EQ(ssidOf("SSID=abcdef\r\nSSID_length=0\r\n"), std::string(""));
+    EXPECT_EQ(ssidOf("SSID=abcdef\r\nSSID_length=-4\r\n"), std::string(""));
+    EXPECT_EQ(ssidOf("SSID=abcdef\r\nSSID_length=9\r\n"), std::string("abcdef"));
+    EXPECT_EQ(ssidOf("SSID=" + std::string(40, 's') + "\r\nSSID_length=35\r\n"), std::string(32, 's'));
+    EXPECT_EQ(ssidOf("SSID=abcdef\r\n"), std::string("abcdef")); // no length: the text's
+}
+
 TEST_F(ProfileFile, RefusesWhatWouldOverrunARecordOrTheFixedKey)
 {
     const std::string good = "0102030027E8EABA50"; // a 64-bit key frame

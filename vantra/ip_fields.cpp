@@ -4,6 +4,7 @@
 #include "toolkit/seam.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -16,14 +17,29 @@ bool Reachable(TControl* Control)
     return true;
 }
 
-// The text as it will be once Key has replaced the selection. Without a
-// selection the key counts as typed at the end, wherever the caret is.
-std::string TextAfterKey(const std::string& Text, int SelStart, int SelLength, char Key)
+// The field's text once Inserted has replaced the selection, or gone in at
+// the caret, without the blanks that pad a field that was left.
+std::string TextAfterInsert(const std::string& Text, int SelStart, int SelLength, const std::string& Inserted)
 {
-    if (SelLength <= 0) return Trim(Text) + Key;
+    const size_t at = std::min(static_cast<size_t>(std::max(SelStart, 0)), Text.size());
     std::string after = Text;
-    after.replace(std::min(static_cast<size_t>(SelStart), after.size()), static_cast<size_t>(SelLength), 1, Key);
-    return Trim(after);
+    after.replace(at, std::min(static_cast<size_t>(std::max(SelLength, 0)), Text.size() - at), Inserted);
+    after.erase(std::remove(after.begin(), after.end(), ' '), after.end());
+    return after;
+}
+
+std::string ClipboardText(HWND Owner)
+{
+    std::string text;
+    if (!::OpenClipboard(Owner)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
+            text.assign(chars, strnlen(chars, ::GlobalSize(data)));
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
 }
 
 } // namespace
@@ -100,39 +116,58 @@ void TOctetField::KeyPress(char& Key)
     }
 }
 
-void TOctetField::TakeDigit(char& Key)
+bool TOctetField::Accepts(const std::string& Candidate)
 {
-    if (Blank()) return;
-    const std::string candidate = TextAfterKey(Text(), SelStart(), SelLength(), Key);
-    if (candidate.size() < 3) return;
-    const int32_t value = OctetTextValue(candidate);
+    const int32_t value = OctetTextValue(Candidate);
     switch (Rule) {
-    case OctetRule::Checked:
+    case OctetRule::Checked: return CheckOctetRange(Maximum, Candidate, Minimum);
     case OctetRule::CheckedNoLoopback:
-        Key = 0; // the field takes the candidate whole, or the bound it broke
-        if (!CheckOctetRange(Maximum, candidate, Minimum)) return;
-        if (Rule == OctetRule::CheckedNoLoopback && value == 127) {
+        if (!CheckOctetRange(Maximum, Candidate, Minimum)) return false;
+        if (value == 127) {
             SetText("1");
             Complain("IP address starting with 127 are not valid because they are reserved for loopback address. "
                      "Please specify some\n other valid value between 1 and 223.");
-            return;
+            return false;
         }
-        SetText(candidate);
-        MoveTo(Next);
-        return;
-    case OctetRule::CheckedLast:
-        if (candidate.size() > 3 || !CheckOctetRange(Maximum, candidate, Minimum)) Key = 0;
-        return;
+        return true;
+    case OctetRule::CheckedLast: return Candidate.size() == 3 && CheckOctetRange(Maximum, Candidate, Minimum);
     case OctetRule::Capped:
-        Key = 0;
-        if (value > Maximum) return;
-        SetText(candidate);
-        MoveTo(Next);
-        return;
-    case OctetRule::CappedLast:
-        if (value > Maximum) Key = 0;
+    case OctetRule::CappedLast: return value <= Maximum;
+    }
+    return false;
+}
+
+// The digit is judged where it goes in: typed before "25", a 5 makes 525.
+void TOctetField::TakeDigit(char& Key)
+{
+    if (Blank()) return;
+    const std::string candidate = TextAfterInsert(Text(), SelStart(), SelLength(), std::string(1, Key));
+    if (candidate.size() < 3) return;
+    if (!Accepts(candidate)) {
+        Key = 0; // a checked field has taken the bound it broke
         return;
     }
+    // The last octet lets the edit insert the digit, whose limit keeps a
+    // fourth out; the others take the candidate whole and move on.
+    if (Rule == OctetRule::CheckedLast || Rule == OctetRule::CappedLast) return;
+    Key = 0;
+    SetText(candidate);
+    MoveTo(Next);
+}
+
+// A paste is taken as the text it leaves, checked as a typed octet is;
+// anything but digits is refused.
+void TOctetField::PasteDigits()
+{
+    const std::string pasted = Trim(ClipboardText(Handle()));
+    if (pasted.empty() || pasted.find_first_not_of("0123456789") != std::string::npos) return;
+    const int at = SelStart();
+    const std::string text = Text(), candidate = TextAfterInsert(text, at, SelLength(), pasted);
+    if (candidate.size() >= 3 && !Accepts(candidate)) return;
+    if (candidate.size() > 3) return;
+    SetText(candidate);
+    const std::string before = text.substr(0, std::min(static_cast<size_t>(std::max(at, 0)), text.size()));
+    SetSelStart(static_cast<int>(before.size() - std::count(before.begin(), before.end(), ' ') + pasted.size()));
 }
 
 void TOctetField::Leave()
@@ -156,6 +191,7 @@ void TOctetField::DblClick() { Click(); }
 
 void TOctetField::Dispatch(TMessage& Message)
 {
+    if (Message.Msg == WM_PASTE) return PasteDigits(); // the edit's own paste takes anything
     TEdit::Dispatch(Message);
     // The edit's own double-click selects one word of the text, after ours.
     if (Message.Msg == WM_LBUTTONDBLCLK) SelectAll();

@@ -46,7 +46,11 @@ protected:
     void Dispatch(TMessage& Message) override;
 
 private:
+    // Whether Candidate, three or more digits, may become the octet; a
+    // checked field that refuses it has taken the bound and told the user.
+    bool Accepts(const std::string& Candidate);
     void TakeDigit(char& Key);
+    void PasteDigits();
     void Leave();
     void Complain(const std::string& Text); // a warning box, then the focus back here
     static void MoveTo(TOctetField* Field);

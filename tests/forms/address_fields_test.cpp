@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 class AddressFields : public testing::Test {
@@ -56,6 +58,26 @@ protected:
             ::PostMessageA(focus, WM_KEYUP, key, scan | 0xC0000001);
             Application->ProcessMessages();
         }
+    }
+    static void Home()
+    {
+        const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(VK_HOME, MAPVK_VK_TO_VSC)) << 16;
+        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_HOME, scan | 1);
+        ::PostMessageA(::GetFocus(), WM_KEYUP, VK_HOME, scan | 0xC0000001);
+        Application->ProcessMessages();
+    }
+    // Text on the clipboard, pasted into the field that has the focus.
+    static void Paste(const std::string& Text)
+    {
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::EmptyClipboard();
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
+        std::memcpy(::GlobalLock(data), Text.c_str(), Text.size() + 1);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_TEXT, data);
+        ::CloseClipboard();
+        ::SendMessageA(::GetFocus(), WM_PASTE, 0, 0);
+        Application->ProcessMessages();
     }
     static void Click(TOctetField* Field)
     {
@@ -125,8 +147,9 @@ TEST_F(AddressFields, MiddleAndLastOctets)
     EXPECT_TRUE(HasFocus(Ip(2)));
     EXPECT_EQ(Boxes(), std::vector<std::string>{Range("256", 0, 255)});
 
-    // A digit with nothing selected counts as typed at the end.
+    // A digit after a complete octet makes four digits.
     Boxes().clear();
+    Ip(2)->SetSelStart(3);
     Type("1");
     EXPECT_EQ(Ip(2)->Text(), "255");
     EXPECT_EQ(Boxes(), std::vector<std::string>{Range("2551", 0, 255)});
@@ -205,6 +228,60 @@ TEST_F(AddressFields, TypingOverASelectionChecksTheTextItLeaves)
     Type("3"); // 355: refused without a word
     EXPECT_EQ(dns->Text(), "255");
     EXPECT_EQ(Boxes().size(), 1u);
+}
+
+TEST_F(AddressFields, ADigitOrAPasteIsCheckedWhereItGoesIn)
+{
+    // "25", Home, "5" makes 525, whichever rule the field follows.
+    for (TOctetField* field : {Ip(4), Ip(2)}) {
+        Boxes().clear();
+        Focus(field);
+        Type("25");
+        Home();
+        Type("5");
+        EXPECT_EQ(field->Text(), "255") << field->Name;
+        EXPECT_EQ(Boxes(), std::vector<std::string>{Range("525", 0, 255)}) << field->Name;
+        EXPECT_TRUE(HasFocus(field)) << field->Name;
+    }
+    // The second DNS server's last octet refuses 320 without a word.
+    TOctetField* dns = form->Profile_DNS2->Fields[3];
+    Boxes().clear();
+    Focus(dns);
+    Type("20");
+    Home();
+    Type("3");
+    EXPECT_EQ(dns->Text(), "20");
+    Home();
+    Type("1");
+    EXPECT_EQ(dns->Text(), "120");
+    EXPECT_TRUE(Boxes().empty());
+
+    // A paste is judged by the text it leaves.
+    Ip(2)->SetText("");
+    Focus(Ip(2));
+    Paste("999");
+    EXPECT_EQ(Ip(2)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("999", 0, 255)});
+    Boxes().clear();
+    Ip(3)->SetText("5");
+    Focus(Ip(3));
+    Ip(3)->SetSelStart(0);
+    Paste("30");
+    EXPECT_EQ(Ip(3)->Text(), "255");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Range("305", 0, 255)});
+    Boxes().clear();
+    Ip(3)->SetText("5");
+    Ip(3)->SetSelStart(0);
+    Paste("2");
+    EXPECT_EQ(Ip(3)->Text(), "25");
+    EXPECT_EQ(Ip(3)->SelStart(), 1);
+    Paste("x");
+    Paste("1.2");
+    EXPECT_EQ(Ip(3)->Text(), "25");
+    Focus(form->Profile_DNS2->Fields[0]);
+    Paste("256");
+    EXPECT_EQ(form->Profile_DNS2->Fields[0]->Text(), "");
+    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(AddressFields, DotBackspaceAndLeaving)

@@ -333,7 +333,7 @@ public:
     std::string ReadProfileList(); // the store's name list, through ProfileListBuffer
     void FillProfileList(const std::string& ListText);
     void EnsureDefaultProfile(); // on the first status poll
-    void SaveProfileList();      // stores NewProfile as "Default", first in the list
+    void SaveProfileList(ProfileSetting& Default); // stores it as "Default", first in the list
     bool StoreProfile(bool Connect); // false when a limit of the store or the library refuses it
     void Profile_NewBtnClick(TObject* Sender);
     void Profile_EditBtnClick(TObject* Sender);

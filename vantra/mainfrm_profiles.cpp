@@ -104,19 +104,19 @@ void TMainFrm::SelectProfileRow(const std::string& Name)
 }
 
 // Made from WLAN.INI when it names a network, else from the built-in values;
-// made again whenever WLAN.INI still has its first start to apply.
+// made again whenever WLAN.INI still has its first start to apply. It runs
+// on the first poll after every opening of the adapter, which may come in
+// the middle of a wizard run: it builds its own record and leaves the
+// wizard's alone.
 void TMainFrm::EnsureDefaultProfile()
 {
     const std::string list = ReadProfileList();
     if (Program.Quitting) return;
-    ProfileSetting& profile = Profiles.NewProfile;
-    CopyText(profile.ProfileName, sizeof profile.ProfileName, DefaultProfileName);
     bool stored = false;
     for (const std::string& name : SplitProfileList(list)) stored |= CompareText(name, DefaultProfileName) == 0;
     if (stored && Defaults.First != 1) return;
 
-    ProfileSet_ProfileName->SetText(DefaultProfileName);
-    profile = Named(DefaultProfileName);
+    ProfileSetting profile = Named(DefaultProfileName);
     WlanInfo& wlan = profile.Wlan;
     if (!Trim(Defaults.DefaultSSID).empty()) {
         const std::string& ssid = Defaults.DefaultSSID;
@@ -140,20 +140,19 @@ void TMainFrm::EnsureDefaultProfile()
         profile.Ip.blDhcpEnabled = 1;
     }
     wlan.RateIndex = 4;
-    SaveProfileList();
+    SaveProfileList(profile);
 }
 
-void TMainFrm::SaveProfileList()
+void TMainFrm::SaveProfileList(ProfileSetting& Default)
 {
     if (Program.Quitting || !Link.AdapterOpened) return;
     std::vector<std::string> names{DefaultProfileName};
     for (const std::string& name : SplitProfileList(ReadProfileList()))
         if (name != DefaultProfileName) names.push_back(name);
     const std::string list = JoinProfileList(names);
-    ProfileSetting& profile = Profiles.NewProfile;
-    if (RefuseProfileStore(NameOf(profile), profile.Wlan.SSID_length, list)) return;
+    if (RefuseProfileStore(NameOf(Default), Default.Wlan.SSID_length, list)) return;
     if (Program.Quitting) return;
-    WlanCall(Chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex, &profile);
+    WlanCall(Chipset.WLAN_Write_Setting_To_ProfileRegistry_Ex, &Default);
     if (Program.Quitting) return;
     WlanCall(Chipset.WLAN_Write_ProfileList, list.c_str());
     FillProfileList(list);

@@ -209,7 +209,10 @@ void TMainFrm::FillWizardPage(Page P)
         ShowWizardControls(P, true);
         WizardKeys->SetLevel(static_cast<WepLevel>(wep.EncryptionLevel));
         if (!wep.PassphraseUsed) WEPSet_Passphrase->SetText("");
-        WizardKeys->ApplyLevel(KeyFormOf(profile));
+        // The stored key shows as the hexadecimal pairs that collecting the
+        // page reads back, whatever form the profile takes a new key in:
+        // the text form's single positions would keep half of it.
+        WizardKeys->ApplyLevel(WepKeyForm::Hexadecimal);
         const int digits = 2 * WepKeySize(static_cast<WepLevel>(wep.EncryptionLevel));
         WEPSet_WEPKey1->SetText(BytesToHexText(wep.WepKey1).substr(0, digits));
         break;
@@ -386,9 +389,8 @@ void TMainFrm::Img_NoClick(TObject*)
     ShowWizardPage(Page::WizardActivate);
 }
 
-// Activates the profile as the wizard built it: leaving the wizard pumps
-// messages, and a status poll that runs meanwhile may use NewProfile for
-// the profile "Default".
+// Activates the profile as the wizard built it, taken before leaving the
+// wizard pumps messages.
 void TMainFrm::Img_ActnewNowClick(TObject*)
 {
     ProfileSetting profile = Profiles.NewProfile;

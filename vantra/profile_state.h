@@ -6,7 +6,7 @@
 #include <ctime>
 
 struct TProfileState {
-    ProfileSetting NewProfile{};  // built by New, the wizard, an import, the profile "Default"
+    ProfileSetting NewProfile{};  // built by New, the wizard, an import
     ProfileSetting EditProfile{}; // receives the profile opened by Edit
     char ProfileListBuffer[ProfileListBufferSize]{};
     bool IsNewProfile = false; // NewProfile's name joins the list when stored; false: it replaces a stored one

@@ -133,6 +133,7 @@ protected:
 
 TEST_F(ProfilesPage, DefaultIsMadeFromTheBuiltInValuesOnce)
 {
+    form->Profiles.NewProfile = Named("Home");
     form->EnsureDefaultProfile();
     EXPECT_EQ(StoredList(), "\"Default\"");
     EXPECT_EQ(Rows(), Texts{"Default"});
@@ -151,7 +152,7 @@ TEST_F(ProfilesPage, DefaultIsMadeFromTheBuiltInValuesOnce)
     EXPECT_STREQ(d.Ip.cGateway, "0.0.0.0");
     EXPECT_STREQ(d.Ip.cDnsServer, "0.0.0.0");
     EXPECT_EQ(d.Ip.blDhcpEnabled, 1);
-    EXPECT_EQ(form->ProfileSet_ProfileName->Text(), "Default");
+    EXPECT_STREQ(form->Profiles.NewProfile.ProfileName, "Home"); // a wizard's record is left alone
 
     // Stored already and no first start to apply: nothing is written.
     Harness::ClearCalls();

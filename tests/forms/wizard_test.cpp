@@ -30,6 +30,18 @@ ProfileSetting Stored(const std::string& Name)
     return profile;
 }
 
+// A profile of a network with DHCP, as the store keeps it.
+ProfileSetting Network(const std::string& Name, const std::string& Ssid)
+{
+    ProfileSetting profile{};
+    CopyText(profile.ProfileName, Name);
+    std::memcpy(profile.Wlan.SSID, Ssid.data(), Ssid.size());
+    profile.Wlan.SSID_length = static_cast<uint8_t>(Ssid.size());
+    profile.Wlan.OperatingModeID = 1;
+    profile.Ip.blDhcpEnabled = 1;
+    return profile;
+}
+
 class Wizard : public testing::Test {
 protected:
     void SetUp() override
@@ -327,6 +339,89 @@ TEST_F(Wizard, A152BitProfileShowsItsLevelAndKeyOnTheWepPage)
     EXPECT_EQ(Built().Wep.EncryptionLevel, 1);
     EXPECT_EQ(Built().Wep.WepKey1[4], 0x89);
     EXPECT_EQ(Built().Wep.WepKey1[5], 0);
+}
+
+TEST_F(Wizard, AnUntouchedKeyOfATextFormProfileIsStoredByteForByte)
+{
+    ProfileSetting p = Network("Loft", "loft");
+    p.ProfileMode = 1; // keys are typed in the text form
+    p.Wep.EncryptionLevel = 1;
+    const uint8_t key[5] = {0x11, 0x22, 0x33, 0x44, 0x55};
+    std::memcpy(p.Wep.WepKey1, key, sizeof key);
+    Edit(p);
+    for (Page next : {Page::WizardChannel, Page::WizardTcpIp, Page::WizardWep}) {
+        Click(Form->Img_Next);
+        ASSERT_EQ(Form->Pages.CurrentPage, next);
+    }
+    EXPECT_EQ(Form->WEPSet_WEPKey1->Text(), "1122334455");
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardConfirm);
+    Click(Form->Img_Yes);
+    const ProfileSetting stored = Stored("Loft");
+    EXPECT_EQ(stored.Wep.EncryptionLevel, 1);
+    EXPECT_EQ(std::memcmp(stored.Wep.WepKey1, p.Wep.WepKey1, sizeof p.Wep.WepKey1), 0)
+        << BytesToHexText(stored.Wep.WepKey1);
+
+    // A key typed afresh takes the profile's own form.
+    Click(Form->Img_ActnewLater);
+    Edit(p);
+    for (int i = 0; i < 3; ++i) Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardWep);
+    Choose(Form->WEPSet_WEP, 2);
+    EXPECT_EQ(Form->WEPSet_WEPKey1->EditMask(), "aaaaaaaaaaaaa;0; ");
+}
+
+TEST_F(Wizard, AnInterruptedEditOrNewLeavesDefaultAlone)
+{
+    // "Default" is stored. Edit "Home", leave page 5 for the Link page,
+    // stop and start the monitor: its first poll makes sure of "Default".
+    Form->EnsureDefaultProfile();
+    const ProfileSetting made = Stored("Default");
+    ASSERT_NE(made.Wlan.SSID_length, 0);
+    auto unchanged = [&made] {
+        const ProfileSetting now = Stored("Default");
+        return std::memcmp(&now, &made, sizeof now) == 0;
+    };
+    Edit(Network("Home", "home-net"));
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
+    Form->Img_LinkClick(nullptr);
+    Form->MonitorState->Click();
+    Form->MonitorState->Click();
+    ASSERT_TRUE(PumpUntil([&] { return Form->Poll.FirstPollDone; }, 10000));
+    StopTimers();
+    ASSERT_TRUE(unchanged());
+
+    Form->Img_ProfilesClick(nullptr);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel); // resumed
+    for (int i = 0; i < 3; ++i) Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardConfirm);
+    Click(Form->Img_Yes);
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(SsidToText(Stored("Home").Wlan.SSID, Stored("Home").Wlan.SSID_length), std::string("home-net"));
+    Click(Form->Img_ActnewLater);
+
+    // New "Attic": the card comes back while page 5 shows, and the poll
+    // starts afresh.
+    New("Attic");
+    Type(Form->ProfileSet_SSID, "attic-ap");
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
+    Form->Poll = TPollState{};
+    Form->Poll.LinkInfoValid = true;
+    Form->UpdateTimer->SetInterval(500);
+    Form->UpdateTimer->SetEnabled(true);
+    ASSERT_TRUE(PumpUntil([&] { return Form->Poll.FirstPollDone; }, 10000));
+    StopTimers();
+    for (int i = 0; i < 3; ++i) Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardConfirm);
+    Click(Form->Img_Yes);
+    EXPECT_TRUE(unchanged());
+    const ProfileSetting attic = Stored("Attic");
+    EXPECT_EQ(SsidToText(attic.Wlan.SSID, attic.Wlan.SSID_length), std::string("attic-ap"));
+    TListItem* row = Form->Profile_LstV_Profile1->Selected();
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->Caption(), "Attic");
 }
 
 TEST_F(Wizard, AnInterruptedEditResumesWhereItWasLeft)

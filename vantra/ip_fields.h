@@ -1,6 +1,6 @@
 // Dotted-address entry: four small edits, one per octet, that behave as one
-// address control. A field takes digits only, checks its octet while it is
-// typed, moves on when the octet is complete or on ".", steps back on
+// address control. A field takes digits only, checks its octet as it will
+// stand after each key or paste, moves on when the octet is complete or on ".", steps back on
 // backspace in an empty field, and pads its octet to three characters when
 // it is left. The panel holds the four fields and draws the dots between
 // them.

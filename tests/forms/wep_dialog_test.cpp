@@ -320,8 +320,8 @@ TEST_F(WepDialog, SkinnedBorderlessDraggedByItsBackgroundWithPictureButtons)
     EXPECT_EQ(Dialog->Result, 0);
 }
 
-// The wizard's WEP page shows a stored profile's text-form key with single
-// positions.
+// The text form, in which a profile whose ProfileMode says so takes a new
+// key: single positions.
 TEST(WepControls, TextFormKeyHasOnePositionPerByte)
 {
     TForm form(nullptr);

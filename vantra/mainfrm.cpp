@@ -129,6 +129,7 @@ void TMainFrm::FormShow(TObject*)
 
 void TMainFrm::ResumeGifThreadIfIdle()
 {
+    if (Program.Quitting) return; // the exit has freed the workers
     if (Pages.MoreInfoHidden && Visible() && GifThread->Suspended() && TcpIpThread->Suspended() &&
         Link.AdapterOpened && Tray.ConnectedShown)
         GifThread->Resume();
@@ -151,15 +152,14 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     if (!ExitStarted) ExitUtility();
 }
 
+// Runs at the end of the exit, which has freed the workers: Quitting stays set.
 void TMainFrm::FormClose(TObject*, TCloseAction&)
 {
-    Program.Quitting = false;
     CloseAllSounds();
     BeforeSkinFree();
     FreeSkinBitmaps();
     HideMainWindow();
     if (Link.NicDeviceMgrOpen) Link.CloseDeviceManager();
-    Program.Quitting = true;
 }
 
 void TMainFrm::Dispatch(TMessage& Message)

@@ -13,13 +13,15 @@ void TMainFrm::WaitPumping(DWORD Milliseconds)
 
 // Runs once: the message pumping below can deliver a second exit request
 // (another 0xCA01, 0xCA49 or WM_ENDSESSION), which must not free the
-// threads again.
+// threads again. One way: Quitting stays set from here to the end, so no
+// timer, message or handler reaches the freed workers or shows the window,
+// and no chipset call starts again.
 void TMainFrm::ExitUtility()
 {
     if (ExitStarted) return;
     ExitStarted = true;
     Program.Quitting = true;
-    for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer}) {
+    for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer, Timer1, DetectIcon}) {
         timer->SetEnabled(false);
         timer->SetInterval(0);
     }
@@ -28,9 +30,7 @@ void TMainFrm::ExitUtility()
 
     if (Link.AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
     RestoreTitleButton();
-    Program.Quitting = false;
     PlaySoundThenStop("exit.wav");
-    Program.Quitting = true;
     Application->Terminate();
     Close();
 }

@@ -171,12 +171,6 @@ void TMainFrm::Dispatch(TMessage& Message)
     TForm::Dispatch(Message);
 }
 
-void TMainFrm::SuspendWorkers()
-{
-    for (TThread* worker : ResumedWorkers())
-        if (worker && !worker->Suspended()) worker->Suspend();
-}
-
 bool TMainFrm::WorkersSuspended() const
 {
     for (TThread* worker : ResumedWorkers())
@@ -190,7 +184,8 @@ bool TMainFrm::ParkWorkers()
     for (;;) {
         Application->ProcessMessages();
         if (ExitStarted != exiting) return false;
-        SuspendWorkers();
+        for (TThread* worker : ParkableWorkers())
+            if (worker && !worker->Suspended()) worker->Suspend();
         if (WorkersSuspended()) return true;
         WaitPumping(100);
         if (ExitStarted != exiting) return false;

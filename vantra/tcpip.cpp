@@ -72,7 +72,7 @@ void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
     if (SendIpSettings(card, Info, winVersionCode)) {
         self->Synchronize([&] {
             if (Program.Quitting) return;
-            ShowIcon(TrayState::Scanning);
+            if (Link.MonitoringOn) ShowIcon(TrayState::Scanning); // stopped meanwhile: the tray stays disabled
             ShowTcpIpInfo(false);
         });
         Link.ApplyingTcpIp = true;
@@ -84,6 +84,7 @@ void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
     self->Synchronize([&] {
         if (Program.Quitting) return;
         MonitorState->Enabled = true;
+        if (!Link.MonitoringOn) return; // the poll stays off until monitoring starts again
         UpdateTimer->SetEnabled(true);
         CheckTimer->SetEnabled(true);
     });

@@ -20,6 +20,16 @@ bool FileExists(const std::string& Path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// How long the exit and Stop Monitor wait for the workers to rest before
+// they go on without them.
+constexpr DWORD WorkerParkLimitMs = 3000;
+
+template <class Worker> void FreeWorker(Worker*& Thread)
+{
+    if (Thread) Thread->Free();
+    Thread = nullptr;
+}
+
 } // namespace
 
 TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
@@ -28,7 +38,11 @@ TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
     CreateComponents();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
-    OnHide = [this](TObject*) { PauseAnimations(); };
+    OnHide = [this](TObject*) {
+        PauseAnimations();
+        // The status pictures rest with the window; an Internet test under way is given up.
+        if (GifThread && !GifThread->Suspended()) GifThread->Suspend();
+    };
     OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
@@ -181,27 +195,31 @@ bool TMainFrm::WorkersSuspended() const
 bool TMainFrm::ParkWorkers()
 {
     const bool exiting = ExitStarted;
+    const DWORD start = ::GetTickCount();
+    auto parked = [this] {
+        for (TThread* worker : ParkableWorkers())
+            if (worker && !worker->Suspended()) return false;
+        return true;
+    };
     for (;;) {
         Application->ProcessMessages();
         if (ExitStarted != exiting) return false;
         for (TThread* worker : ParkableWorkers())
             if (worker && !worker->Suspended()) worker->Suspend();
         if (WorkersSuspended()) return true;
+        if (::GetTickCount() - start >= WorkerParkLimitMs) return parked();
         WaitPumping(100);
         if (ExitStarted != exiting) return false;
     }
 }
 
+// A worker that has not parked is not waited for: it frees itself.
 void TMainFrm::FreeWorkers()
 {
-    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
-    for (TThread* worker : workers)
-        if (worker) worker->Terminate();
-    for (TThread* worker : workers) delete worker;
-    MessageThread = nullptr;
-    TcpIpThread = nullptr;
-    GifThread = nullptr;
-    PowerThread = nullptr;
+    FreeWorker(MessageThread);
+    FreeWorker(TcpIpThread);
+    FreeWorker(GifThread);
+    FreeWorker(PowerThread);
 }
 
 TMainFrm::~TMainFrm()

@@ -24,8 +24,9 @@ struct TThread::State {
     bool Started = false;
     bool SuspendRequested = false;
     bool Parked = false;
-    bool Finished = false; // Execute has returned
-    bool Abandoned = false;
+    bool Finished = false;  // Execute has returned
+    bool Abandoned = false; // the object is gone
+    bool FreeOnEnd = false; // the object is the thread's to free
     unsigned Round = 0;       // Resumes so far
     unsigned ParkedRound = 0; // the round the thread parked in
     std::atomic<bool> Terminated{false};
@@ -34,6 +35,7 @@ struct TThread::State {
     const char* ClassName = nullptr;
 
     bool Suspended() const { return !Started || Finished || (Parked && ParkedRound == Round); }
+    bool GivenUp() const { return Abandoned || FreeOnEnd; }
 
     void Release()
     {
@@ -43,7 +45,23 @@ struct TThread::State {
             delete this;
         }
     }
+
+    // Ends the thread at a safe point once its owner has given it up,
+    // without returning into the object's code; frees the object first when
+    // it was left to the thread.
+    [[noreturn]] void End(std::unique_lock<std::mutex>& Hold)
+    {
+        TThread* orphan = FreeOnEnd && !Abandoned ? Object : nullptr;
+        Hold.unlock();
+        delete orphan; // on its own thread, its destructor waits for nothing
+        Release();
+        ::ExitThread(0);
+    }
 };
+
+namespace {
+thread_local TThread* CurrentThread = nullptr;
+} // namespace
 
 DWORD WaitServicingSynchronize(HANDLE Handle, DWORD Milliseconds)
 {
@@ -92,6 +110,7 @@ DWORD WINAPI TThread::ThreadProc(void* Param)
         run = !s->Abandoned;
     }
     if (run) {
+        CurrentThread = s->Object;
         // A worker's failure ends that worker only, and is told.
         try {
             s->Object->Execute();
@@ -101,10 +120,13 @@ DWORD WINAPI TThread::ThreadProc(void* Param)
             Platform().Trace(Format("%s ended by an exception", s->ClassName));
         }
     }
+    TThread* orphan;
     {
         std::lock_guard<std::mutex> hold(s->Lock);
         s->Finished = true;
+        orphan = s->FreeOnEnd ? s->Object : nullptr;
     }
+    delete orphan;
     s->Release();
     return 0;
 }
@@ -148,6 +170,21 @@ bool TThread::Terminated() const { return S->Terminated; }
 
 HANDLE TThread::Handle() const { return S->Thread; }
 
+void TThread::Free()
+{
+    Terminate();
+    {
+        std::lock_guard<std::mutex> hold(S->Lock);
+        if (S->Started && !S->Parked && !S->Finished) {
+            S->FreeOnEnd = true;
+            return;
+        }
+    }
+    delete this;
+}
+
+TThread* TThread::Current() { return CurrentThread; }
+
 DWORD TThread::WaitFor()
 {
     WaitServicingSynchronize(S->Thread, INFINITE);
@@ -160,17 +197,13 @@ void TThread::Park()
 {
     State* s = S;
     std::unique_lock<std::mutex> hold(s->Lock);
-    if (!s->SuspendRequested) return;
-    s->Parked = true;
-    const unsigned round = s->ParkedRound = s->Round;
-    s->Changed.wait(hold, [s, round] { return s->Round != round || s->Abandoned; });
-    s->Parked = false;
-    if (s->Abandoned) {
-        // The object is gone: end here without returning into its code.
-        hold.unlock();
-        s->Release();
-        ::ExitThread(0);
+    if (s->SuspendRequested && !s->GivenUp()) {
+        s->Parked = true;
+        const unsigned round = s->ParkedRound = s->Round;
+        s->Changed.wait(hold, [s, round] { return s->Round != round || s->Abandoned; });
+        s->Parked = false;
     }
+    if (s->GivenUp()) s->End(hold);
 }
 
 bool TThread::Sleep(DWORD Milliseconds)
@@ -198,8 +231,15 @@ void TThread::Synchronize(const std::function<void()>& Method)
         Method();
         return;
     }
+    State* s = S;
     std::exception_ptr failure;
+    // Runs on the main thread, as Free does: a thread given up on meanwhile
+    // has nothing run for it any more.
     std::function<void()> call = [&] {
+        {
+            std::lock_guard<std::mutex> hold(s->Lock);
+            if (s->GivenUp()) return;
+        }
         try {
             Method();
         } catch (...) {
@@ -207,5 +247,27 @@ void TThread::Synchronize(const std::function<void()>& Method)
         }
     };
     ::SendMessageA(Application->UtilityWindow(), WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call));
+    {
+        std::unique_lock<std::mutex> hold(s->Lock);
+        if (s->GivenUp()) s->End(hold);
+    }
     if (failure) std::rethrow_exception(failure);
+}
+
+TWaitResult TThread::WaitForSignal(HANDLE Object, DWORD Milliseconds)
+{
+    const HANDLE objects[] = {Object, S->Wake};
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> hold(S->Lock);
+            if (S->SuspendRequested || S->Terminated) return TWaitResult::Stopped;
+        }
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= Milliseconds) return TWaitResult::TimedOut;
+        const DWORD woken = ::WaitForMultipleObjects(2, objects, FALSE, Milliseconds - elapsed);
+        if (woken == WAIT_OBJECT_0) return TWaitResult::Signalled;
+        if (woken != WAIT_OBJECT_0 + 1) return TWaitResult::TimedOut;
+        // Woken: asked to stop, or a wake-up left over from before.
+    }
 }

@@ -13,7 +13,8 @@
 // utility window, which every message loop there services, modal loops and
 // message boxes included. Freeing a parked thread does not wait for it and it
 // never runs again; freeing a running one waits for Execute to return, and
-// the main thread keeps servicing synchronised calls while it waits.
+// the main thread keeps servicing synchronised calls while it waits. Free
+// waits for nothing: a running thread is left to free its object itself.
 #pragma once
 #include "live_count.h"
 #include "persistent.h"
@@ -25,6 +26,9 @@
 
 // The toolkit's scale of thread priorities, idle to time-critical.
 enum TThreadPriority : uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+// How a thread's wait for an object ended.
+enum class TWaitResult : uint8_t { Signalled, TimedOut, Stopped };
 
 class TThread : public TObject {
 public:
@@ -38,11 +42,24 @@ public:
     void Terminate();
     bool Terminated() const;
     DWORD WaitFor(); // until Execute has returned
+    // Frees the object without waiting: at once when the thread is parked,
+    // has ended or never started. Otherwise the thread is terminated and
+    // frees the object itself, when Execute returns or at its next safe
+    // point, where it ends without returning into the object's code; a call
+    // it synchronises from now on does not run. The caller must not use the
+    // object again either way.
+    void Free();
     HANDLE Handle() const;
     void SetPriority(TThreadPriority Priority);
     DWORD ThreadID() const { return Id; }
     // Runs Method on the main thread; called from this thread (a safe point).
     void Synchronize(const std::function<void()>& Method);
+    // Waits on this thread until Object is signalled, at most Milliseconds.
+    // Stopped when the thread is asked to park or terminate meanwhile (or
+    // already was); it parks at its next safe point, which this is not.
+    TWaitResult WaitForSignal(HANDLE Object, DWORD Milliseconds);
+    // The object whose Execute runs on the calling thread; null elsewhere.
+    static TThread* Current();
 
 protected:
     virtual void Execute() = 0;

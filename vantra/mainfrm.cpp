@@ -20,6 +20,16 @@ bool FileExists(const std::string& Path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// How long the exit and Stop Monitor wait for the workers to rest before
+// they go on without them.
+constexpr DWORD WorkerParkLimitMs = 3000;
+
+template <class Worker> void FreeWorker(Worker*& Thread)
+{
+    if (Thread) Thread->Free();
+    Thread = nullptr;
+}
+
 } // namespace
 
 TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
@@ -28,7 +38,11 @@ TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
     CreateComponents();
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
-    OnHide = [this](TObject*) { PauseAnimations(); };
+    OnHide = [this](TObject*) {
+        PauseAnimations();
+        // The status pictures rest with the window; an Internet test under way is given up.
+        if (GifThread && !GifThread->Suspended()) GifThread->Suspend();
+    };
     OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
@@ -129,6 +143,7 @@ void TMainFrm::FormShow(TObject*)
 
 void TMainFrm::ResumeGifThreadIfIdle()
 {
+    if (Program.Quitting) return; // the exit has freed the workers
     if (Pages.MoreInfoHidden && Visible() && GifThread->Suspended() && TcpIpThread->Suspended() &&
         Link.AdapterOpened && Tray.ConnectedShown)
         GifThread->Resume();
@@ -151,15 +166,14 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     if (!ExitStarted) ExitUtility();
 }
 
+// Runs at the end of the exit, which has freed the workers: Quitting stays set.
 void TMainFrm::FormClose(TObject*, TCloseAction&)
 {
-    Program.Quitting = false;
     CloseAllSounds();
     BeforeSkinFree();
     FreeSkinBitmaps();
     HideMainWindow();
     if (Link.NicDeviceMgrOpen) Link.CloseDeviceManager();
-    Program.Quitting = true;
 }
 
 void TMainFrm::Dispatch(TMessage& Message)
@@ -169,12 +183,6 @@ void TMainFrm::Dispatch(TMessage& Message)
         return;
     }
     TForm::Dispatch(Message);
-}
-
-void TMainFrm::SuspendWorkers()
-{
-    for (TThread* worker : ResumedWorkers())
-        if (worker && !worker->Suspended()) worker->Suspend();
 }
 
 bool TMainFrm::WorkersSuspended() const
@@ -187,26 +195,31 @@ bool TMainFrm::WorkersSuspended() const
 bool TMainFrm::ParkWorkers()
 {
     const bool exiting = ExitStarted;
+    const DWORD start = ::GetTickCount();
+    auto parked = [this] {
+        for (TThread* worker : ParkableWorkers())
+            if (worker && !worker->Suspended()) return false;
+        return true;
+    };
     for (;;) {
         Application->ProcessMessages();
         if (ExitStarted != exiting) return false;
-        SuspendWorkers();
+        for (TThread* worker : ParkableWorkers())
+            if (worker && !worker->Suspended()) worker->Suspend();
         if (WorkersSuspended()) return true;
+        if (::GetTickCount() - start >= WorkerParkLimitMs) return parked();
         WaitPumping(100);
         if (ExitStarted != exiting) return false;
     }
 }
 
+// A worker that has not parked is not waited for: it frees itself.
 void TMainFrm::FreeWorkers()
 {
-    TThread* workers[] = {MessageThread, TcpIpThread, GifThread, PowerThread};
-    for (TThread* worker : workers)
-        if (worker) worker->Terminate();
-    for (TThread* worker : workers) delete worker;
-    MessageThread = nullptr;
-    TcpIpThread = nullptr;
-    GifThread = nullptr;
-    PowerThread = nullptr;
+    FreeWorker(MessageThread);
+    FreeWorker(TcpIpThread);
+    FreeWorker(GifThread);
+    FreeWorker(PowerThread);
 }
 
 TMainFrm::~TMainFrm()

@@ -195,12 +195,15 @@ public:
     void FormKeyPress(TObject* Sender, char& Key);
     void ExitUtility();
     static void WaitPumping(DWORD Milliseconds);
-    void SuspendWorkers();         // asks the three that the window resumes to park
-    bool WorkersSuspended() const; // and tells whether they have
-    // Suspends those three and waits, servicing messages, until each has
-    // parked. False when an exit ran meanwhile (it has freed them).
+    bool WorkersSuspended() const; // the three that the window resumes
+    // Asks the pointer watcher and the status-picture thread to park, and
+    // waits, servicing messages, until they have and the applier has ended
+    // its apply (it is never stopped in the middle of one), for a few seconds
+    // at most. True when those two have parked, so that no worker can call
+    // the chipset library (the applier never does); false also when an exit
+    // ran meanwhile (it has freed them).
     bool ParkWorkers();
-    void FreeWorkers(); // terminates and frees all four
+    void FreeWorkers(); // frees all four; one still running frees itself
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
     // The animated status pictures (mainfrm_animations.cpp): their painters
@@ -443,6 +446,7 @@ private:
     bool StopPollForApplier();
     void ResumeApplier();
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
+    std::array<TThread*, 2> ParkableWorkers() const { return {MessageThread, GifThread}; }
     bool ExitStarted = false;
     HANDLE InstanceMutex = nullptr;
 };

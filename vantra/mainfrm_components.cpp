@@ -88,12 +88,18 @@ void TMainFrm::CreateComponents()
     Restore = new TMenuItem(this);
     Restore->Caption = "Open ZERA Verirez";
     Restore->Default = true;
-    Restore->OnClick = [this](TObject* s) { RestoreClick(s); };
+    // The tray menu can still come up while the exit runs: its items would
+    // show the window again or reach the freed workers.
+    Restore->OnClick = [this](TObject* s) {
+        if (!Program.Quitting) RestoreClick(s);
+    };
     N1 = new TMenuItem(this);
     N1->Caption = "-";
     MonitorState = new TMenuItem(this);
     MonitorState->Caption = "Stop Monitor";
-    MonitorState->OnClick = [this](TObject* s) { MonitorStateClick(s); };
+    MonitorState->OnClick = [this](TObject* s) {
+        if (!Program.Quitting) MonitorStateClick(s);
+    };
     for (TMenuItem* item : {Restore, N1, MonitorState}) PopupMenu->Items()->Add(item);
     ImageList = new TImageList(this);
 

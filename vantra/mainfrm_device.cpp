@@ -142,12 +142,13 @@ void TMainFrm::Timer1Timer(TObject*)
 // Runs in PowerThread: one device check per power resume.
 void TMainFrm::CheckPowerStatus()
 {
+    TThread& self = *TThread::Current();
     SYSTEM_POWER_STATUS status;
     if (::GetSystemPowerStatus(&status)) {
-        PowerThread->Synchronize([this] {
+        self.Synchronize([this] {
             DeviceCheckTimer->SetInterval(1000);
             DeviceCheckTimer->SetEnabled(true);
         });
     }
-    PowerThread->Suspend();
+    self.Suspend();
 }

@@ -13,24 +13,26 @@ void TMainFrm::WaitPumping(DWORD Milliseconds)
 
 // Runs once: the message pumping below can deliver a second exit request
 // (another 0xCA01, 0xCA49 or WM_ENDSESSION), which must not free the
-// threads again.
+// threads again. One way: Quitting stays set from here to the end, so no
+// timer, message or handler reaches the freed workers or shows the window,
+// and no chipset call starts again. It waits for nothing without bound: a
+// worker that has not parked within a few seconds is left to end by itself.
 void TMainFrm::ExitUtility()
 {
     if (ExitStarted) return;
     ExitStarted = true;
     Program.Quitting = true;
-    for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer}) {
+    for (TTimer* timer : {DeviceCheckTimer, ConnectCheckTimer, UpdateTimer, CheckTimer, Timer1, DetectIcon}) {
         timer->SetEnabled(false);
         timer->SetInterval(0);
     }
-    ParkWorkers();
+    const bool parked = ParkWorkers();
     FreeWorkers();
 
-    if (Link.AdapterOpened) WlanCloseAdapter(); // not skipped while quitting
+    // Closed only when no worker can call the chipset library any more.
+    if (Link.AdapterOpened && parked) WlanCloseAdapter(); // not skipped while quitting
     RestoreTitleButton();
-    Program.Quitting = false;
     PlaySoundThenStop("exit.wav");
-    Program.Quitting = true;
     Application->Terminate();
     Close();
 }

@@ -120,37 +120,45 @@ void TMainFrm::HideLinkPictures()
 
 // Runs on GifThread. The link read and the Internet test block, so they run
 // here; everything that touches a control, a picture or the window's state
-// runs on the main thread.
+// runs on the main thread. A pass asked to stop while the Internet test runs
+// gives the test up: the thread parks or ends at its next safe point, and a
+// resume brings a fresh pass.
 void TMainFrm::ShowGifStatus()
 {
-    TThread* self = GifThread;
+    TThread& self = *TThread::Current();
     bool summaryUp = false, stop = false;
     WlanInfo link{};
-    self->Synchronize([&] {
+    self.Synchronize([&] {
         summaryUp = Pages.CurrentPage == Page::Link && Pages.MoreInfoHidden && TcpIpThread->Suspended();
         if (!summaryUp) HideLinkPictures();
         stop = !Link.AdapterOpened && Program.EndingSession;
         link = Link.CurrentLinkInfo;
     });
     if (!summaryUp || stop) {
-        self->Suspend();
+        self.Suspend();
         return;
     }
     WlanCall(Chipset.WLAN_Get_Info, &link);
 
     bool testInternet = false;
-    self->Synchronize([&] {
+    self.Synchronize([&] {
         Link.CurrentLinkInfo = link;
         testInternet = ShowLinkPicture();
         stop = !Link.AdapterOpened || Program.EndingSession;
     });
     if (!testInternet || stop) {
-        self->Suspend();
+        self.Suspend();
         return;
     }
-    const bool reachable = TestInternetConnection();
-    self->Synchronize([&] { ShowInternetPicture(reachable); });
-    self->Suspend();
+    const TInternetTest test;
+    bool reachable = false;
+    switch (self.WaitForSignal(test.Done(), InternetTestLimitMs)) {
+    case TWaitResult::Stopped: return;
+    case TWaitResult::TimedOut: break;
+    case TWaitResult::Signalled: reachable = test.Reachable(); break;
+    }
+    self.Synchronize([&] { ShowInternetPicture(reachable); });
+    self.Suspend();
 }
 
 bool TMainFrm::ShowLinkPicture()

@@ -72,9 +72,12 @@ void TMainFrm::UpdateTimerTimer(TObject*)
     ShowIcon(state);
     if (Program.Quitting) return; // an exit request came in while the tray took the icon
     Poll.LastPollState = state;
-    // The TCP/IP thread is reconfiguring the card: nothing may reach the
-    // adapter, and the thread turns the poll on again when it is done.
-    if (!TcpIpThread->Suspended()) return;
+    // The TCP/IP thread is reconfiguring the card: nothing more may reach
+    // the adapter this tick, and the poll keeps its rhythm meanwhile.
+    if (!TcpIpThread->Suspended()) {
+        rearm();
+        return;
+    }
 
     if (Poll.LinkInfoValid) {
         if (!Link.LinkUp() && Link.AdapterOpened) Survey.ConnectPending = true;

@@ -17,9 +17,10 @@ std::string SoundPath(const std::string& ProgramFolder, const std::string& Name)
 bool Exists(const std::string& Path) { return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 } // namespace
 
+// Nothing plays while quitting but the exit's own sound.
 bool TMainFrm::PlaySoundFile(const std::string& Name)
 {
-    if (Program.Quitting) return true;
+    if (Program.Quitting && Name != "exit.wav") return true;
     if (!Program.SoundEnabled) return false;
     const std::string path = SoundPath(Program.ProgramFolder, Name);
     if (!Exists(path)) return false;
@@ -42,9 +43,9 @@ void TMainFrm::PlaySoundThenStop(const std::string& Name)
     if (PlaySoundFile(Name)) StopSoundFile(Name);
 }
 
+// The window's close, at the end of the exit, closes them.
 void TMainFrm::CloseAllSounds()
 {
-    if (Program.Quitting) return;
     Program.ProgramFolder = ExtractFilePath(Application->ExeName());
     ::SetCurrentDirectoryA(Program.ProgramFolder.c_str());
     for (const char* name : {"start.wav", "change.wav", "click.wav", "exit.wav"})

@@ -191,15 +191,17 @@ void TMainFrm::HideMainWindow()
 
 void TMainFrm::StopMonitoring()
 {
-    // The workers park before the adapter closes under them.
-    if (!ParkWorkers()) return;
+    // The workers park before the adapter closes under them; an apply under
+    // way ends by itself, with the device manager it works with.
+    const bool parked = ParkWorkers();
+    if (Program.Quitting) return; // an exit ran meanwhile
     Survey.SurveyInProgress = false;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {
         timer->SetInterval(0);
         timer->SetEnabled(false);
     }
-    Link.CloseDeviceManager();
-    if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Close_Adapter);
+    if (TcpIpThread->Suspended()) Link.CloseDeviceManager();
+    if (Link.AdapterOpened && parked) WlanCall(Chipset.WLAN_Close_Adapter);
     ShowIcon(TrayState::Disabled);
     EnableConnectControls(false);
     Status_Img_SignalStreng->Hide();

@@ -65,7 +65,7 @@ LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         if (WParam == 0 && LParam == 1) form.ExitUtility();
         return 0;
     case WM_VANTRA_SHOW:
-        if (WParam == 0 && LParam == 1) form.Show();
+        if (WParam == 0 && LParam == 1 && !form.Program.Quitting) form.Show(); // never again once the exit began
         return 0;
     case WM_VANTRA_EXIT_ALT:
         if (WParam == 0 || WParam == 1) form.ExitUtility();

@@ -46,16 +46,19 @@ void TMainFrm::ReadNicIpInfo()
     Link.CurrentIpInfo = read;
 }
 
+// Calls the NIC library only, never the chipset library, and touches the
+// window's state only in synchronised calls: an exit that gives the thread
+// up may close the adapter and free the window while a slow card keeps it.
 void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
 {
-    TThread* self = TcpIpThread;
+    TThread& self = *TThread::Current();
     // Every apply works on a fresh card list: the device manager is closed
     // and the card chosen again, here, with the window's records copied.
     bool managerOpen = false;
     WlanAdapter adapter;
     NicEntry card;
     int32_t winVersionCode = 0;
-    self->Synchronize([&] {
+    self.Synchronize([&] {
         managerOpen = Link.NicDeviceMgrOpen;
         Link.NicDeviceMgrOpen = false;
         adapter = Link.TheAdapter;
@@ -64,28 +67,27 @@ void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
     });
     if (managerOpen) NicCall(Nic.NIC_CloseDeviceMgr);
     ChooseAdapterNic(adapter, card);
-    self->Synchronize([&] {
+    self.Synchronize([&] {
         Link.NicDevice = card;
         Link.NicDeviceMgrOpen = true;
     });
 
-    if (SendIpSettings(card, Info, winVersionCode)) {
-        self->Synchronize([&] {
-            if (Program.Quitting) return;
-            ShowIcon(TrayState::Scanning);
-            ShowTcpIpInfo(false);
-        });
-        Link.ApplyingTcpIp = true;
-        NicCall(Nic.NIC_PropertyChange, &card); // the device check reopens the adapter after it
-    } else {
-        // No card restart follows, so no device check would ever clear it.
-        Link.ApplyingTcpIp = false;
-    }
-    self->Synchronize([&] {
+    const bool applied = SendIpSettings(card, Info, winVersionCode);
+    self.Synchronize([&] {
+        // No card restart follows a refused apply, so no device check would
+        // ever clear the flag.
+        Link.ApplyingTcpIp = applied;
+        if (!applied || Program.Quitting) return;
+        if (Link.MonitoringOn) ShowIcon(TrayState::Scanning); // stopped meanwhile: the tray stays disabled
+        ShowTcpIpInfo(false);
+    });
+    if (applied) NicCall(Nic.NIC_PropertyChange, &card); // the device check reopens the adapter after it
+    self.Synchronize([&] {
         if (Program.Quitting) return;
         MonitorState->Enabled = true;
+        if (!Link.MonitoringOn) return; // the poll stays off until monitoring starts again
         UpdateTimer->SetEnabled(true);
         CheckTimer->SetEnabled(true);
     });
-    self->Suspend();
+    self.Suspend();
 }

@@ -1,10 +1,15 @@
 // The real Vantra.exe under Wine: single instance, "-q", the private exit
-// messages, closing, logoff and shutdown, and the ends that start-up can
+// messages, closing, logoff and shutdown (also while the Internet test
+// waits on a server that never answers), and the ends that start-up can
 // take. Every way out ends with exit code 0, the exit run once, and nothing
 // of the program's left alive when its entry function returns.
 #include "sandbox.h"
+#include "tests/local_http.h"
+#include "vantra/drivers/records.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
@@ -112,6 +117,51 @@ INSTANTIATE_TEST_SUITE_P(
                  true},
         ExitPath{"shutdown", [](HWND Main, HWND) { ::PostMessageA(Main, WM_ENDSESSION, TRUE, 0); }, false}),
     [](const testing::TestParamInfo<ExitPath>& Info) { return std::string(Info.param.Name); });
+
+// The window open on the link page of a connected access point, whose
+// status-picture pass tests the Internet at a server that accepts the
+// connection and never answers; then an exit request.
+struct HungExit {
+    const char* Name;
+    UINT Message;
+    WPARAM WParam;
+    LPARAM LParam;
+};
+
+class ExitsDuringTheInternetTest : public testing::TestWithParam<HungExit> {};
+
+TEST_P(ExitsDuringTheInternetTest, EndWithinSecondsWithTheExitSound)
+{
+    const HungExit request = GetParam();
+    SilentServer server;
+    ASSERT_FALSE(server.Address().empty());
+    Utility first(std::string("hung-internet-") + request.Name);
+    ::WritePrivateProfileStringA("World", "JoinMs", "0", first.Box.Path("standins.ini").c_str());
+    ProfileSetting saved{}; // the driver's setting: the open access point "tarvane"
+    std::memcpy(saved.Wlan.SSID, "tarvane", 7);
+    saved.Wlan.SSID_length = 7;
+    saved.Wlan.OperatingModeID = 1;
+    ::CreateDirectoryA(first.Box.Path("state").c_str(), nullptr);
+    first.Box.WriteFile("state\\driver.bin", std::string(reinterpret_cast<const char*>(&saved), sizeof saved));
+
+    ::SetEnvironmentVariableA("SEAM_INTERNET", server.Address().c_str());
+    first.StartAndWait();
+    ::SetEnvironmentVariableA("SEAM_INTERNET", nullptr);
+    ASSERT_NE(first.Window, nullptr);
+    ASSERT_TRUE(first.Box.WaitSeamCall("ShellNotifyIcon\t1\t9999\t1\t  Connect to:tarvane", 20000));
+    ::PostMessageA(first.Window, 0xCA02, 0, 1);
+    ASSERT_TRUE(WaitFor([&] { return server.Connections() > 0; }, 15000)); // the test waits on it now
+
+    ::PostMessageA(first.Window, request.Message, request.WParam, request.LParam);
+    EXPECT_EQ(first.Box.WaitExit(first.Process, 10000), 0u);
+    EXPECT_EQ(first.Box.SeamCalls("PlaySound\tSound\\exit.wav").size(), 1u);
+    EXPECT_TRUE(first.Box.EndedClean());
+}
+
+INSTANTIATE_TEST_SUITE_P(Startup, ExitsDuringTheInternetTest,
+                         testing::Values(HungExit{"exit", 0xCA01, 0, 1},
+                                         HungExit{"endsession", WM_ENDSESSION, TRUE, 0}),
+                         [](const testing::TestParamInfo<HungExit>& Info) { return std::string(Info.param.Name); });
 
 TEST(Startup, MissingNicLibraryIsReportedAndTheProgramEnds)
 {

@@ -1,7 +1,9 @@
 // Connecting, with the real main window in process over the stand-ins: to
 // an open access point, through the WEP key dialog, from a computer with a
 // static address (answered Yes and No), to a stored profile with and
-// without its own TCP/IP settings; read back from the stand-ins' call log.
+// without its own TCP/IP settings, and again after monitoring was stopped
+// and started while a slow card took a profile's; read back from the
+// stand-ins' call log.
 #include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
@@ -323,6 +325,37 @@ TEST_F(ProfileConnect, WithoutOwnSettingsACardThatCannotBeReadIsOnlyRestarted)
     EXPECT_TRUE(Form->TcpIpThread->Suspended());
     const auto names = CallNames();
     EXPECT_LT(Position(names, "WLAN_Write_Setting_To_DriverRegistry"), Position(names, "NIC_PropertyChange"));
+}
+
+TEST_F(ProfileConnect, StopMonitorWhileASlowCardTakesAProfileLosesNoLaterRequest)
+{
+    // A static profile on a card that takes seconds over it; Stop Monitor
+    // and Start Monitor meanwhile.
+    Harness::SetWorld("World", "ApplyMs", "4000");
+    Store(1);
+    Form->ConnectToAP(ConnectTarget::Profile);
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_SetIpInfo") == 1; }, 10000));
+    Form->MonitorStateClick(nullptr);
+    ASSERT_FALSE(Form->Link.MonitoringOn);
+    Form->MonitorStateClick(nullptr);
+    ASSERT_TRUE(Form->Link.MonitoringOn);
+    Harness::SetWorld("World", "ApplyMs", "0");
+
+    // Then a survey connect, answered Yes to DHCP: the card ends on DHCP.
+    Harness::Seam().BoxAnswer = IDYES;
+    Form->Img_SiteSurveyClick(nullptr);
+    SelectRow("tarvane");
+    Form->Connections_ConnectBtnClick(nullptr);
+    ASSERT_EQ(Harness::Seam().Boxes.size(), 1u);
+    ASSERT_TRUE(PumpUntil([&] { return Form->TcpIpThread->Suspended() && !Form->Link.ApplyingTcpIp; }, 20000));
+    const std::vector<std::string> applies = CallLines("NIC_SetIpInfo");
+    ASSERT_EQ(applies.size(), 2u);
+    EXPECT_EQ(Logged<NicIpInfo>(applies[0], "info").blDhcpEnabled, 0);
+    EXPECT_EQ(Logged<NicIpInfo>(applies[1], "info").blDhcpEnabled, 1);
+    NicIpInfo card{};
+    NicCall(Nic.NIC_GetNicIPAddressDetail, Form->Link.TheAdapter.MacAddress, &card);
+    EXPECT_EQ(card.blDhcpEnabled, 1);
+    EXPECT_EQ(CallCount("NIC_PropertyChange"), 2u); // each apply restarted the card
 }
 
 TEST_F(ProfileConnect, ProfileTheStoreCannotGiveConfiguresNothing)

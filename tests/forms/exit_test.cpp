@@ -3,7 +3,8 @@
 // arrives while a status poll, the profile list's fill or a device check is
 // pumping messages or while the tray takes the icon (at start-up or in a
 // poll), and the end of the entry function, after which no timer, window or
-// thread of the program may be left.
+// thread of the program may be left. And the exit is one way: once it has
+// begun, no timer runs and nothing shows the window again.
 #include "gifimage/gif_unit_win32.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
@@ -16,7 +17,16 @@
 namespace {
 
 // Where the exit request lands.
-enum class Moment { FirstPoll, LaterPoll, DeviceCheck, WorkersRunning, TrayAtStart, TrayInPoll, ProfileListFill };
+enum class Moment {
+    FirstPoll,
+    LaterPoll,
+    DeviceCheck,
+    WorkersRunning,
+    TrayAtStart,
+    TrayInPoll,
+    ProfileListFill,
+    ShowAtClose
+};
 
 // Runs one life of the utility and tells how often the exit sound played.
 size_t Life(Moment When)
@@ -74,6 +84,22 @@ size_t Life(Moment When)
             Harness::Seam().WhileTrayCall = exitDuring(NIM_MODIFY);
             form->UpdateTimerTimer(nullptr);
             break;
+        case Moment::ShowAtClose:
+            // At the exit's last step, the window's close, the workers are
+            // freed; another program asks to see the window as the tray
+            // takes the icon away.
+            Harness::Seam().WhileTrayCall = [&form](DWORD Message) {
+                if (Message != NIM_DELETE) return;
+                Harness::Seam().WhileTrayCall = nullptr;
+                EXPECT_TRUE(form->Program.Quitting);
+                for (TTimer* timer : {form->UpdateTimer, form->CheckTimer, form->ConnectCheckTimer,
+                                      form->DeviceCheckTimer, form->Timer1, form->DetectIcon})
+                    EXPECT_FALSE(timer->Enabled());
+                ::SendMessageA(form->Handle(), WM_VANTRA_SHOW, 0, 1);
+                EXPECT_FALSE(form->Visible());
+            };
+            ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            break;
         }
         // The rest of the life is the message loop's; the exit has ended it,
         // or ends it now.
@@ -109,6 +135,12 @@ TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
         ASSERT_EQ(Life(when), 1u) << "round " << round;
         if (HasFailure()) FAIL() << "round " << round;
     }
+}
+
+TEST_F(Exit, IsOneWay)
+{
+    EXPECT_EQ(Life(Moment::ShowAtClose), 1u);
+    EXPECT_FALSE(Harness::Seam().WhileTrayCall); // the window's close took the icon away
 }
 
 } // namespace

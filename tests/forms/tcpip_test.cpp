@@ -1,7 +1,8 @@
 // Applying TCP/IP settings on the real main window's applier thread over the
 // stand-in NIC library: the calls of the NT family and of Windows 9x in
-// their order, the card restart and the adapter opened again after it, and
-// an apply that the library refuses.
+// their order, the card restart and the adapter opened again after it, an
+// apply that the library refuses, and the status poll while a slow card
+// takes its settings.
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 #include "vantra/drivers/bindings.h"
@@ -46,6 +47,7 @@ protected:
     {
         Harness::SetWorld("World", "Fail", "");
         Harness::SetWorld("World", "NicErrorCode", "31");
+        Harness::SetWorld("World", "ApplyMs", "0");
         // The card back on DHCP for the tests that follow.
         NicIpInfo dhcp = DhcpRecord();
         NicCall(Nic.NIC_SetIpInfo, &Form->Link.NicDevice, &dhcp);
@@ -55,12 +57,16 @@ protected:
     // flag set, the applier resumed; done when it has suspended itself.
     void Apply(const NicIpInfo& Record)
     {
+        BeginApply(Record);
+        ASSERT_TRUE(PumpUntil([this] { return Form->TcpIpThread->Suspended(); }, 10000));
+    }
+    void BeginApply(const NicIpInfo& Record)
+    {
         Form->PendingIpInfo = Record;
         for (TTimer* timer : {Form->UpdateTimer, Form->CheckTimer, Form->ConnectCheckTimer}) timer->SetEnabled(false);
         Form->MonitorState->Enabled = false;
         Form->Link.ApplyingTcpIp = true;
         Form->TcpIpThread->Resume();
-        ASSERT_TRUE(PumpUntil([this] { return Form->TcpIpThread->Suspended(); }, 10000));
     }
     // The NIC library's calls in their order, up to and including Last.
     std::vector<std::string> NicCallsUpTo(const std::string& Last) const
@@ -198,6 +204,26 @@ TEST_F(TcpIp, RefusedApplyRestartsNothingAndLeavesNoApplyBehind)
     Harness::JoinNetwork("tarvane");
     Form->UpdateTimerTimer(nullptr);
     EXPECT_EQ(Form->Tray.LastTrayState, TrayState::Connected);
+}
+
+TEST_F(TcpIp, PollKeepsItsRhythmWhileASlowCardTakesItsSettings)
+{
+    Harness::SetWorld("World", "ApplyMs", "3000");
+    BeginApply(StaticRecord());
+    ASSERT_TRUE(PumpUntil([] { return Harness::CallCount("NIC_SetIpInfo") == 1; }, 10000));
+    ASSERT_FALSE(Form->TcpIpThread->Suspended());
+    // A tick meanwhile (the device check starts the poll when the card
+    // announces itself) shows the card busy, leaves the adapter alone and
+    // comes again 2 seconds later.
+    Harness::Seam().Clear();
+    Form->UpdateTimerTimer(nullptr);
+    EXPECT_EQ(Harness::CallCount("WLAN_Get_Info"), 0u);
+    ASSERT_FALSE(Harness::Seam().Tray.empty());
+    EXPECT_EQ(Harness::Seam().Tray.back().Tip, "\n    Scanning.....\n");
+    EXPECT_TRUE(Form->UpdateTimer->Enabled());
+    EXPECT_EQ(Form->UpdateTimer->Interval(), 2000u);
+    ASSERT_TRUE(PumpUntil([this] { return Form->TcpIpThread->Suspended(); }, 10000));
+    ExpectAdapterReopened();
 }
 
 TEST_F(TcpIp, ReadShowsTheCardsSettingsOn98WithItsDhcpState)

@@ -101,7 +101,9 @@ private:
 // 'L'/'l' letter; '>' and '<' force upper or lower case; '\' makes the next
 // character a literal; anything else is a literal shown between positions.
 // With save-literals 0, Text holds the typed characters only, a blank
-// position as a space.
+// position as a space. Typing writes over the positions, and over a
+// selection from its first position on; a click past the last filled
+// position puts the caret on the first blank one.
 class TMaskEdit : public TEdit {
 public:
     CLASS_NAME(TMaskEdit)
@@ -127,6 +129,9 @@ private:
     bool Accepts(const Slot& S, char C) const;
     std::string Format(const std::string& Chars) const;
     int NextSlot(int Pos, int Step) const;
+    std::string ClearSelection(); // the shown text with the selected positions blank
+    void CaretToFirstBlank();     // after a click past the last filled position
+    void Erase(int Step);
     std::string FEditMask;
     std::vector<Slot> Slots;
     bool SaveLiterals = true;

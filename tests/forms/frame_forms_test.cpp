@@ -86,6 +86,38 @@ TEST_F(Frame, LeavingTheWindowPutsTheTitleButtonBackWithinTheWatchersBeat)
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), normal);
 }
 
+// The window's right and bottom edges count as inside: a pointer resting on
+// them has not left the window. A second watcher, on a window far from the
+// pointer, keeps the beat.
+TEST_F(Frame, PointerWatcherCountsTheWindowsEdgesAsInside)
+{
+    Form->Show();
+    RECT window;
+    ::GetWindowRect(Form->Handle(), &window);
+    TForm elsewhere(nullptr);
+    elsewhere.SetBounds(0, 0, 10, 10);
+    std::atomic<int> left{0}, beats{0};
+    TMessageThread watcher(Form->Handle(), [&] { ++left; });
+    TMessageThread beat(elsewhere.Handle(), [&] { ++beats; });
+    for (POINT edge : {POINT{window.right, window.bottom}, POINT{window.right, window.top + 20},
+                       POINT{window.left + 20, window.bottom}}) {
+        ::SetCursorPos(edge.x, edge.y);
+        const int from = beats;
+        watcher.Resume();
+        beat.Resume();
+        ASSERT_TRUE(PumpUntil([&] { return beats >= from + 3; }, 5000));
+        EXPECT_EQ(left, 0) << edge.x << "," << edge.y;
+        for (TThread* t : {static_cast<TThread*>(&watcher), static_cast<TThread*>(&beat)}) t->Suspend();
+        ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended() && beat.Suspended(); }, 2000));
+    }
+    // One pixel further out it has.
+    ::SetCursorPos(window.right + 1, window.bottom);
+    watcher.Resume();
+    EXPECT_TRUE(PumpUntil([&] { return left > 0; }, 2000));
+    watcher.Suspend();
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended(); }, 2000));
+}
+
 TEST_F(Frame, StatusPicturesFreeTheBitmapsTheyReplace)
 {
     for (int i = 0; i < 60; ++i) {

@@ -24,6 +24,12 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
     FHeight = 41;
 }
 
+void TPanel::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 void TPanel::SetCaption(const std::string& Value)
 {
     SetText(Value);
@@ -401,13 +407,39 @@ void TComboBox::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.SysClassName = "COMBOBOX";
     Params.Style |= WS_VSCROLL | WS_TABSTOP | (Style == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
-    Params.Height = FHeight + 200; // the window's height includes its drop-down list
 }
 
 void TComboBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     LoadItems(FItemIndex);
+    FitDropDown();
+}
+
+void TComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    FitDropDown();
+}
+
+void TComboBox::FontChanged()
+{
+    TWinControl::FontChanged();
+    FitDropDown();
+}
+
+// A drop-down combo box keeps its window at its field's height, and takes
+// what its window is given beyond that as the height of its open list.
+void TComboBox::FitDropDown()
+{
+    if (!HandleAllocated()) return;
+    HWND wnd = Handle();
+    RECT field;
+    ::GetWindowRect(wnd, &field);
+    const int rows = static_cast<int>(::SendMessageA(wnd, CB_GETITEMHEIGHT, 0, 0));
+    const int list = DropDownCount * rows + 2 * ::GetSystemMetrics(SM_CYBORDER);
+    ::SetWindowPos(wnd, nullptr, 0, 0, field.right - field.left, field.bottom - field.top + list,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TComboBox::LoadItems(int Index)

@@ -17,8 +17,10 @@ public:
     void SetCaption(const std::string& Value);
     TBevelCut BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut Value);
+    TBorderStyle BorderStyle = bsNone; // bsSingle: a sunken frame; read when the window is made
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void PaintWindow(TCanvas* Canvas) override;
 
 private:
@@ -149,16 +151,22 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int Value);
     TComboBoxStyle Style = csDropDown;
+    int DropDownCount = 8; // rows the open list shows before it scrolls
     TNotifyEvent OnChange;
+    // The height given is the field's wish; the system sets the field's
+    // height from its font, and Height then reads that.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    void FontChanged() override;
     bool ReportsOwnClicks() const override { return true; }
 
 private:
     void LoadItems(int Index);
+    void FitDropDown();
     TStringList FItems;
     int FItemIndex = -1;
 };

@@ -484,7 +484,8 @@ TEST_F(SurveyPage, ADoubleClickOnAWepRowOpensTheKeyDialogOnce)
     const uint32_t connects = Form->Survey.Connects;
 
     const HWND list = Form->Connections_LstV_APs->Handle();
-    RECT label{LVIR_LABEL};
+    RECT label{};
+    label.left = LVIR_LABEL;
     ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
     const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
@@ -525,7 +526,8 @@ TEST_F(SurveyPage, TheSelectedRowShowsWithoutTheFocusAndTheDetailsAreItsOwn)
     shot.SetSize(client.right, client.bottom);
     ::PrintWindow(list, shot.Canvas()->Handle(), PW_CLIENTONLY);
     auto background = [&](int Row) {
-        RECT bounds{LVIR_BOUNDS};
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
         ::SendMessageA(list, LVM_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&bounds));
         return shot.Canvas()->Pixel(Form->Connections_LstV_APs->ColumnWidth(0) + 25, (bounds.top + bounds.bottom) / 2);
     };

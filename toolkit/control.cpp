@@ -308,13 +308,16 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SETCURSOR:
         if (WMSetCursor(Message)) return;
         break;
-    case WM_KEYDOWN:
-        if (Message.WParam == VK_TAB && !(::SendMessageA(FHandle, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
-            if (TCustomForm* form = ParentForm()) {
-                form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
-                return;
-            }
+    case WM_KEYDOWN: {
+        // Tab moves on, unless the control wants the key itself.
+        const UINT wants = DLGC_WANTTAB | DLGC_WANTALLKEYS;
+        TCustomForm* form = ParentForm();
+        if (Message.WParam == VK_TAB && form && !(::SendMessageA(FHandle, WM_GETDLGCODE, VK_TAB, 0) & wants)) {
+            form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
+            return;
+        }
         break;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

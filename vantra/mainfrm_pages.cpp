@@ -35,7 +35,9 @@ TPageSwitch::~TPageSwitch()
 bool TMainFrm::PressLaterWhileSwitching(void (TMainFrm::*Click)(TObject*))
 {
     if (!Pages.Busy()) return false;
-    Pages.PressedMeanwhile = [this, Click] { (this->*Click)(this); };
+    Pages.PressedMeanwhile = [this, Click] {
+        if (!Program.Quitting) (this->*Click)(this);
+    };
     return true;
 }
 

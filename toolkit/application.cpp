@@ -88,8 +88,25 @@ LRESULT CALLBACK TApplication::UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
     case WM_SYNCHRONIZE:
         (*reinterpret_cast<std::function<void()>*>(LParam))();
         return 0;
+    case WM_QUEUED_CALL:
+        if (!Application->Queued.empty()) {
+            const std::function<void()> call = std::move(Application->Queued.front());
+            Application->Queued.pop_front();
+            try {
+                call();
+            } catch (...) {
+                Application->HandleException(Application);
+            }
+        }
+        return 0;
     }
     return ::DefWindowProcA(Wnd, Msg, WParam, LParam);
+}
+
+void TApplication::Queue(std::function<void()> Call)
+{
+    Queued.push_back(std::move(Call));
+    ::PostMessageA(UtilWnd, WM_QUEUED_CALL, 0, 0);
 }
 
 void TApplication::SetTitle(const std::string& Value)

@@ -8,6 +8,7 @@
 #pragma once
 #include "form.h"
 
+#include <deque>
 #include <exception>
 #include <functional>
 #include <string>
@@ -58,6 +59,9 @@ public:
     // The window of this thread's helpers: timers fire into it and worker
     // threads' synchronised calls run through it.
     HWND UtilityWindow() const { return UtilWnd; }
+    // Runs Call from the main thread's message loop, after the messages
+    // already waiting. Main thread only.
+    void Queue(std::function<void()> Call);
 
     bool ShowMainForm = true;
     bool Terminated = false;
@@ -70,6 +74,7 @@ private:
     bool Dispatch(MSG& Msg);
     HWND AppWnd = nullptr;
     HWND UtilWnd = nullptr;
+    std::deque<std::function<void()>> Queued;
     std::string TitleText;
     TScreen OwnScreen;
 };
@@ -85,3 +90,5 @@ DWORD MainThreadID();
 // Private message of the utility window: runs the std::function<void()>*
 // in lParam on the main thread.
 constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x3F00;
+// Private message of the utility window: runs the oldest queued call.
+constexpr UINT WM_QUEUED_CALL = WM_APP + 0x3F01;

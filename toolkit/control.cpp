@@ -308,6 +308,16 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SETCURSOR:
         if (WMSetCursor(Message)) return;
         break;
+    case WM_KEYDOWN: {
+        // Tab moves on, unless the control wants the key itself.
+        const UINT wants = DLGC_WANTTAB | DLGC_WANTALLKEYS;
+        TCustomForm* form = ParentForm();
+        if (Message.WParam == VK_TAB && form && !(::SendMessageA(FHandle, WM_GETDLGCODE, VK_TAB, 0) & wants)) {
+            form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
+            return;
+        }
+        break;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -445,8 +455,9 @@ TShiftState ShiftOf(WPARAM Keys)
 
 // Mouse messages go to the windowless child under the pointer, or to the
 // child that a button went down on, until that button comes up; a click is
-// a left press and release on the same control, except for the system
-// controls that report their own clicks.
+// a left press and release on the same control, and a double click a left
+// double press, except for the system controls that report their own
+// clicks and double clicks.
 void TWinControl::MouseMessage(TMessage& Message)
 {
     POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
@@ -478,7 +489,7 @@ void TWinControl::MouseMessage(TMessage& Message)
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
         target->MouseDown(button, shift | ssDouble, x, y);
-        if (button == mbLeft) target->DblClick();
+        if (button == mbLeft && (target != this || !ReportsOwnClicks())) target->DblClick();
         break;
     case WM_LBUTTONUP: {
         bool clicked = MouseControl == target && x >= 0 && y >= 0 && x < target->Width() && y < target->Height();
@@ -625,4 +636,12 @@ void TWinControl::RemoveControl(TControl* Control)
     Control->Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(Control)) w->DestroyHandle();
     Children.erase(std::remove(Children.begin(), Children.end(), Control), Children.end());
+}
+
+bool PointerOutside(HWND Window)
+{
+    POINT p;
+    RECT r;
+    return ::GetCursorPos(&p) && ::GetWindowRect(Window, &r) &&
+           (p.x < r.left || p.x > r.right || p.y < r.top || p.y > r.bottom);
 }

@@ -191,8 +191,9 @@ protected:
     void FontChanged() override;
     TCustomForm* ParentForm();
     bool OwnClass() const { return DefWndProc == ::DefWindowProcA; }
-    // System controls that notify their clicks (buttons, lists) say so; for
-    // the others a left press and release over the window is a click.
+    // System controls that notify their clicks and double clicks (buttons,
+    // lists) say so; for the others a left press and release over the window
+    // is a click, and a left double press a double click.
     virtual bool ReportsOwnClicks() const { return false; }
 
     WNDPROC DefWndProc = nullptr;
@@ -218,3 +219,7 @@ private:
     std::vector<TControl*> Children;
     TControl* MouseControl = nullptr; // receives the mouse while a button is down on it
 };
+
+// Whether the pointer lies outside Window's rectangle; its edges count as
+// inside. Any thread may ask.
+bool PointerOutside(HWND Window);

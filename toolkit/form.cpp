@@ -1,6 +1,7 @@
 #include "form.h"
 #include "application.h"
 
+#include <algorithm>
 #include <vector>
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) { FVisible = false; }
@@ -86,6 +87,25 @@ void TCustomForm::Close()
     else if (action == caHide) Hide();
     else if (action == caMinimize) ::ShowWindow(Handle(), SW_MINIMIZE);
     else delete this;
+}
+
+void TCustomForm::SelectNext(TWinControl* Current, bool Forward)
+{
+    std::vector<TWinControl*> stops;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TWinControl*>(Components(i));
+        if (control && control->HandleAllocated() && ::IsWindowVisible(control->Handle()) &&
+            ::IsWindowEnabled(control->Handle()) && (::GetWindowLongA(control->Handle(), GWL_STYLE) & WS_TABSTOP))
+            stops.push_back(control);
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), Current);
+    const size_t n = stops.size();
+    size_t next = Forward ? 0 : n - 1;
+    if (at != stops.end()) next = (static_cast<size_t>(at - stops.begin()) + (Forward ? 1 : n - 1)) % n;
+    HWND wnd = stops[next]->Handle();
+    ::SetFocus(wnd);
+    if (::SendMessageA(wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageA(wnd, EM_SETSEL, 0, -1);
 }
 
 static BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)

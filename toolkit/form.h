@@ -29,6 +29,10 @@ public:
     int ShowModal();
     void BringToFront() override;
     void KeyPress(char& Key) override; // public: controls hand it keys first when KeyPreview is set
+    // Tab and Shift+Tab: the focus moves to the next control, in the order
+    // the form's controls were made, that is shown, enabled and a tab stop;
+    // an edit entered so has its text selected, as in a dialog.
+    void SelectNext(TWinControl* Current, bool Forward);
 
     bool KeyPreview = false;
     TBorderStyle BorderStyle = bsSizeable;

@@ -245,6 +245,25 @@ TListItem* TListView::TopItem() { return ItemOf(static_cast<int>(::SendMessageA(
 
 void TListView::Scroll(int DX, int DY) { ::SendMessageA(Handle(), LVM_SCROLL, DX, DY); }
 
+// Without the focus the system draws a selected row in the face colour of
+// buttons, which hardly shows on a white list; a list that always shows its
+// selection draws it as it does with the focus.
+LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW& Draw)
+{
+    if (HideSelection) return CDRF_DODEFAULT;
+    switch (Draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        if (!(Draw.nmcd.uItemState & CDIS_SELECTED) || Focused()) return CDRF_DODEFAULT;
+        Draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        Draw.clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        Draw.clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+        return CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW;
+    }
+    return CDRF_DODEFAULT;
+}
+
 void TListView::Dispatch(TMessage& Message)
 {
     if (Message.Msg != CN_BASE + WM_NOTIFY) {
@@ -283,6 +302,9 @@ void TListView::Dispatch(TMessage& Message)
         }
         break;
     }
+    case NM_CUSTOMDRAW:
+        Message.Result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        break;
     case NM_CLICK:
         Click();
         break;

@@ -98,7 +98,7 @@ public:
     // Read when the window is made.
     bool RowSelect = false;
     bool ShowColumnHeaders = true;
-    bool HideSelection = true;
+    bool HideSelection = true; // false: the selection shows, in the highlight colours, also without focus
 
     TLVChangeEvent OnChange;
     TLVInfoTipEvent OnInfoTip;
@@ -116,6 +116,7 @@ private:
     int IndexOf(const TListItem* Item);
     void SetColumn(int Index);
     void FitAutoSizeColumns();
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& Draw);
     TListItems FItems;
     std::vector<TListColumn> FColumns;
 };

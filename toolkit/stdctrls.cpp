@@ -24,6 +24,12 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner)
     FHeight = 41;
 }
 
+void TPanel::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 void TPanel::SetCaption(const std::string& Value)
 {
     SetText(Value);
@@ -308,28 +314,59 @@ int TMaskEdit::NextSlot(int Pos, int Step) const
     return -1;
 }
 
+std::string TMaskEdit::ClearSelection()
+{
+    std::string shown = EditText();
+    shown.resize(Slots.size(), Blank);
+    const int start = SelStart(), end = start + SelLength();
+    for (int i = start; i < end && i < static_cast<int>(Slots.size()); ++i)
+        if (Slots[i].Kind) shown[i] = Blank;
+    return shown;
+}
+
+void TMaskEdit::CaretToFirstBlank()
+{
+    if (SelLength() > 0) return;
+    const std::string shown = EditText();
+    int lastFilled = -1, firstBlank = -1;
+    for (int i = 0; i < static_cast<int>(Slots.size()); ++i) {
+        if (!Slots[i].Kind) continue;
+        const bool blank = i >= static_cast<int>(shown.size()) || shown[i] == Blank;
+        if (!blank) lastFilled = i;
+        else if (firstBlank < 0) firstBlank = i;
+    }
+    if (firstBlank >= 0 && SelStart() > lastFilled) SetSelStart(firstBlank);
+}
+
+// Backspace (Step -1) and Delete (Step 1) blank the selected positions, or
+// else the position before or after the caret, and leave the caret there.
+void TMaskEdit::Erase(int Step)
+{
+    const bool selected = SelLength() > 0;
+    const int start = SelStart();
+    std::string shown = ClearSelection();
+    const int p = selected ? start : NextSlot(start, Step);
+    if (p < 0) return;
+    if (!selected) shown[p] = Blank;
+    TEdit::SetText(shown);
+    SetSelStart(p);
+}
+
 void TMaskEdit::KeyPress(char& Key)
 {
     TEdit::KeyPress(Key);
     if (!Masked() || !Key || !HandleAllocated()) return;
-    std::string shown = EditText();
-    shown.resize(Slots.size(), Blank);
-    int pos = SelStart();
     if (Key == '\b') {
-        int p = NextSlot(pos, -1);
-        if (p >= 0) {
-            shown[p] = Blank;
-            TEdit::SetText(shown);
-            SetSelStart(p);
-        }
+        Erase(-1);
     } else if (static_cast<unsigned char>(Key) >= 0x20) {
-        int p = NextSlot(pos, 1);
+        const int p = NextSlot(SelStart(), 1);
         if (p >= 0 && Accepts(Slots[p], Key)) {
+            const std::string shown = ClearSelection();
             std::string chars;
             for (size_t i = 0; i < Slots.size(); ++i)
                 if (Slots[i].Kind) chars += static_cast<int>(i) == p ? Key : shown[i] == Blank ? ' ' : shown[i];
             TEdit::SetText(Format(chars));
-            int next = NextSlot(p + 1, 1);
+            const int next = NextSlot(p + 1, 1);
             SetSelStart(next >= 0 ? next : static_cast<int>(Slots.size()));
         } else {
             ::MessageBeep(0);
@@ -345,18 +382,14 @@ void TMaskEdit::Dispatch(TMessage& Message)
     if (Masked()) {
         // Deleting, cutting and pasting would move the positions against the mask.
         if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE) {
-            std::string shown = EditText();
-            int p = NextSlot(SelStart(), 1);
-            if (p >= 0 && p < static_cast<int>(shown.size())) {
-                shown[p] = Blank;
-                TEdit::SetText(shown);
-                SetSelStart(p);
-            }
+            Erase(1);
             return;
         }
         if (Message.Msg == WM_CUT || Message.Msg == WM_PASTE || Message.Msg == WM_CLEAR) return;
     }
     TEdit::Dispatch(Message);
+    // The edit has placed the caret where the button went down.
+    if (Masked() && Message.Msg == WM_LBUTTONUP) CaretToFirstBlank();
 }
 
 // --- combo box --------------------------------------------------------------
@@ -374,13 +407,39 @@ void TComboBox::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.SysClassName = "COMBOBOX";
     Params.Style |= WS_VSCROLL | WS_TABSTOP | (Style == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL);
-    Params.Height = FHeight + 200; // the window's height includes its drop-down list
 }
 
 void TComboBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     LoadItems(FItemIndex);
+    FitDropDown();
+}
+
+void TComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    FitDropDown();
+}
+
+void TComboBox::FontChanged()
+{
+    TWinControl::FontChanged();
+    FitDropDown();
+}
+
+// A drop-down combo box keeps its window at its field's height, and takes
+// what its window is given beyond that as the height of its open list.
+void TComboBox::FitDropDown()
+{
+    if (!HandleAllocated()) return;
+    HWND wnd = Handle();
+    RECT field;
+    ::GetWindowRect(wnd, &field);
+    const int rows = static_cast<int>(::SendMessageA(wnd, CB_GETITEMHEIGHT, 0, 0));
+    const int list = DropDownCount * rows + 2 * ::GetSystemMetrics(SM_CYBORDER);
+    ::SetWindowPos(wnd, nullptr, 0, 0, field.right - field.left, field.bottom - field.top + list,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TComboBox::LoadItems(int Index)

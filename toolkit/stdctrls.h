@@ -17,8 +17,10 @@ public:
     void SetCaption(const std::string& Value);
     TBevelCut BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut Value);
+    TBorderStyle BorderStyle = bsNone; // bsSingle: a sunken frame; read when the window is made
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void PaintWindow(TCanvas* Canvas) override;
 
 private:
@@ -101,7 +103,9 @@ private:
 // 'L'/'l' letter; '>' and '<' force upper or lower case; '\' makes the next
 // character a literal; anything else is a literal shown between positions.
 // With save-literals 0, Text holds the typed characters only, a blank
-// position as a space.
+// position as a space. Typing writes over the positions, and over a
+// selection from its first position on; a click past the last filled
+// position puts the caret on the first blank one.
 class TMaskEdit : public TEdit {
 public:
     CLASS_NAME(TMaskEdit)
@@ -127,6 +131,9 @@ private:
     bool Accepts(const Slot& S, char C) const;
     std::string Format(const std::string& Chars) const;
     int NextSlot(int Pos, int Step) const;
+    std::string ClearSelection(); // the shown text with the selected positions blank
+    void CaretToFirstBlank();     // after a click past the last filled position
+    void Erase(int Step);
     std::string FEditMask;
     std::vector<Slot> Slots;
     bool SaveLiterals = true;
@@ -144,16 +151,22 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int Value);
     TComboBoxStyle Style = csDropDown;
+    int DropDownCount = 8; // rows the open list shows before it scrolls
     TNotifyEvent OnChange;
+    // The height given is the field's wish; the system sets the field's
+    // height from its font, and Height then reads that.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& Message) override;
+    void FontChanged() override;
     bool ReportsOwnClicks() const override { return true; }
 
 private:
     void LoadItems(int Index);
+    void FitDropDown();
     TStringList FItems;
     int FItemIndex = -1;
 };

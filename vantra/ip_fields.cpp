@@ -201,6 +201,7 @@ TIpAddressPanel::TIpAddressPanel(TComponent* AOwner, AddressKind Kind, const std
     : TPanel(AOwner)
 {
     SetBevelOuter(bvNone);
+    BorderStyle = bsSingle; // the sunken frame of an address field, which shows where to type
     SetColor(clWindow);
     FWidth = 100;
     FHeight = 25;

@@ -279,6 +279,7 @@ public:
     void ShowProfilePage();
     void ShowWizardButtons();
     void HideLinkSummary();
+    bool LinkPageSettled() const; // current, and no switch under way
     void Img_LinkClick(TObject* Sender);
     void Img_SiteSurveyClick(TObject* Sender);
     void Img_ProfilesClick(TObject* Sender);
@@ -316,6 +317,7 @@ public:
     void Btn_MoreInfoClick(TObject* Sender);
     void Btn_BackClick(TObject* Sender);
     void HideLinkPictures(); // the summary view's four large pictures
+    bool LinkSummaryShown() const; // on screen, and no switch under way
 
     // TCP/IP settings of the adapter's card (tcpip.cpp).
     void ReadNicIpInfo(); // refreshes Link.CurrentIpInfo
@@ -417,6 +419,8 @@ private:
     void LoseAdapter();
     void ShowMissingAccessPoint(int32_t MenuId);
     int32_t MenuImageId() const; // with or without an open adapter
+    // True when pages are switching: Click is then pressed once they have.
+    bool PressLaterWhileSwitching(void (TMainFrm::*Click)(TObject*));
     // Site survey (mainfrm_survey.cpp): the steps a refresh runs while it
     // holds the list.
     void ShowSearchPanel();

@@ -13,10 +13,10 @@
 
 namespace {
 
-// Shown and brought to the front, when hidden and the summary view is on.
-void BringUp(TImage* Picture, bool Summary)
+// Shown and brought to the front, when hidden.
+void BringUp(TImage* Picture)
 {
-    if (Picture->Visible() || !Summary) return;
+    if (Picture->Visible()) return;
     Picture->Show();
     Picture->BringToFront();
 }
@@ -65,7 +65,7 @@ void TMainFrm::ShowLinkInfo(bool Connected)
         Status_Lbl_Encryption->SetCaption(EncryptionText(EncryptionLevel()));
     }
     const bool adHoc = link.OperatingModeID == 0;
-    const bool linkPage = Pages.CurrentPage == Page::Link;
+    const bool linkPage = LinkPageSettled();
     struct {
         TImage* Bar;
         uint8_t Value;
@@ -129,7 +129,7 @@ void TMainFrm::ShowGifStatus()
     bool summaryUp = false, stop = false;
     WlanInfo link{};
     self.Synchronize([&] {
-        summaryUp = Pages.CurrentPage == Page::Link && Pages.MoreInfoHidden && TcpIpThread->Suspended();
+        summaryUp = LinkSummaryShown() && TcpIpThread->Suspended();
         if (!summaryUp) HideLinkPictures();
         stop = !Link.AdapterOpened && Program.EndingSession;
         link = Link.CurrentLinkInfo;
@@ -163,7 +163,10 @@ void TMainFrm::ShowGifStatus()
 
 bool TMainFrm::ShowLinkPicture()
 {
-    const bool summary = Pages.MoreInfoHidden;
+    if (!LinkSummaryShown()) { // the page changed since the pass began
+        HideLinkPictures();
+        return false;
+    }
     if (!Link.LinkUp()) {
         if (Survey.SurveyInProgress) return false;
         Pal_MoreInfo->Hide();
@@ -172,7 +175,7 @@ bool TMainFrm::ShowLinkPicture()
             SetStatusPanel(IDB_TITLE_NO_LINK);
             Pages.LinkPictureState = LinkPicture::MissingAccessPoint;
         }
-        if (!Img_MissAP->Visible() && summary) Img_MissAP->Show();
+        Img_MissAP->Show();
         Img_Adhoc->Hide();
         Img_Infrastrcture->Hide();
         Img_MissAP->BringToFront();
@@ -184,32 +187,35 @@ bool TMainFrm::ShowLinkPicture()
         Img_Infrastrcture->Hide();
         Img_MissAP->Hide();
         if (Pages.PreviousStatusImageId != IDB_TITLE_ADHOC) SetStatusPanel(IDB_TITLE_ADHOC);
-        BringUp(Img_Adhoc, summary);
+        BringUp(Img_Adhoc);
         Pages.LinkPictureState = LinkPicture::AdHoc;
         return false;
     }
     SetStatusPanel(IDB_TITLE_INFRASTRUCTURE);
     // The last test's answer stays up while the next one runs.
     Img_Infrastrcture->Hide();
-    if (!Img_MissInternet->Visible() && summary) {
+    if (!Img_MissInternet->Visible()) {
         if (Pages.LinkPictureState == LinkPicture::Infrastructure) {
-            BringUp(Img_Infrastrcture, summary);
+            BringUp(Img_Infrastrcture);
         } else {
-            BringUp(Img_MissInternet, summary);
+            BringUp(Img_MissInternet);
             Pages.LinkPictureState = LinkPicture::MissingInternet;
         }
     }
     return true;
 }
 
+// The summary view of the link page is on screen, and no switch is under way.
+bool TMainFrm::LinkSummaryShown() const { return LinkPageSettled() && Pages.MoreInfoHidden; }
+
 void TMainFrm::ShowInternetPicture(bool Reachable)
 {
-    if (Pages.CurrentPage != Page::Link || !Pages.MoreInfoHidden) { // the page changed meanwhile
+    if (!LinkSummaryShown()) { // the page changed meanwhile
         HideLinkPictures();
         return;
     }
     (Reachable ? Img_MissInternet : Img_Infrastrcture)->Hide();
-    BringUp(Reachable ? Img_Infrastrcture : Img_MissInternet, true);
+    BringUp(Reachable ? Img_Infrastrcture : Img_MissInternet);
     Pages.LinkPictureState = Reachable ? LinkPicture::Infrastructure : LinkPicture::MissingInternet;
     Img_Adhoc->Hide();
     Img_MissAP->Hide();
@@ -217,6 +223,8 @@ void TMainFrm::ShowInternetPicture(bool Reachable)
 
 void TMainFrm::Btn_MoreInfoClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     Pages.MoreInfoHidden = false;
     Btn_MoreInfo->Hide();
     Btn_Back->Show();
@@ -226,6 +234,8 @@ void TMainFrm::Btn_MoreInfoClick(TObject*)
 
 void TMainFrm::Btn_BackClick(TObject*)
 {
+    const TPageSwitch switching(Pages);
+    if (!switching.Entered) return;
     Pages.MoreInfoHidden = true;
     Btn_MoreInfo->Show();
     Btn_MoreInfo->BringToFront();

@@ -3,6 +3,7 @@
 #include "wzc_service.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -14,6 +15,35 @@ void SetShown(std::initializer_list<TControl*> Controls, bool Show)
 }
 
 } // namespace
+
+TPageSwitch::TPageSwitch(TPageState& State, SwitchScope Scope)
+    : Entered(Scope == SwitchScope::Handler ? !State.Busy() : !State.Entering), State(State),
+      Held(Scope == SwitchScope::Handler ? State.Switching : State.Entering)
+{
+    if (Entered) Held = true;
+}
+
+TPageSwitch::~TPageSwitch()
+{
+    if (!Entered) return;
+    Held = false;
+    if (!State.Busy() && State.PressedMeanwhile) Application->Queue(std::exchange(State.PressedMeanwhile, nullptr));
+}
+
+// A page button pressed while pages switch is pressed again once they have:
+// the page the user chose last is the one shown.
+bool TMainFrm::PressLaterWhileSwitching(void (TMainFrm::*Click)(TObject*))
+{
+    if (!Pages.Busy()) return false;
+    Pages.PressedMeanwhile = [this, Click] {
+        if (!Program.Quitting) (this->*Click)(this);
+    };
+    return true;
+}
+
+// The link page is current and no switch is under way: its pictures and
+// bars may show.
+bool TMainFrm::LinkPageSettled() const { return Pages.CurrentPage == Page::Link && !Pages.Busy(); }
 
 // The link page's large pictures and its More Info button.
 void TMainFrm::HideLinkSummary()
@@ -94,6 +124,8 @@ void TMainFrm::ShowMainMenu()
 
 void TMainFrm::ShowLinkPage()
 {
+    const TPageSwitch entering(Pages, SwitchScope::Page);
+    if (!entering.Entered) return;
     HidePreviousPage();
     Pages.CurrentPage = Page::Link;
     MainPanelSet(Page::Link);
@@ -107,6 +139,8 @@ void TMainFrm::ShowLinkPage()
 
 void TMainFrm::ShowSurveyPage()
 {
+    const TPageSwitch entering(Pages, SwitchScope::Page);
+    if (!entering.Entered) return;
     HidePreviousPage();
     Pages.CurrentPage = Page::SiteSurvey;
     MainPanelSet(Page::SiteSurvey);
@@ -121,6 +155,8 @@ void TMainFrm::ShowSurveyPage()
 
 void TMainFrm::ShowProfilePage()
 {
+    const TPageSwitch entering(Pages, SwitchScope::Page);
+    if (!entering.Entered) return;
     HidePreviousPage();
     Pages.CurrentPage = Page::Profiles;
     Pages.SavedWizardPage = Page::Profiles;
@@ -180,8 +216,8 @@ void TMainFrm::ShowWizardButtons()
 
 void TMainFrm::Img_LinkClick(TObject*)
 {
+    if (PressLaterWhileSwitching(&TMainFrm::Img_LinkClick)) return;
     const TPageSwitch switching(Pages);
-    if (!switching.Entered) return;
     ShowMainMenu();
     if (Pages.SelectedPageButton != PageButton::Link) {
         if (Pal_Search->Visible()) Pal_Search->Hide();
@@ -189,17 +225,17 @@ void TMainFrm::Img_LinkClick(TObject*)
         ShowLinkPage();
         if (Program.Quitting) return;
     }
-    PlaySoundThenStop("click.wav");
     Pages.SelectedPageButton = PageButton::Link;
+    PlaySoundThenStop("click.wav");
 }
 
 void TMainFrm::Img_SiteSurveyClick(TObject*)
 {
+    if (PressLaterWhileSwitching(&TMainFrm::Img_SiteSurveyClick)) return;
     {
         // The survey that may follow is not part of the switch: the other
         // page buttons stay usable while it runs.
         const TPageSwitch switching(Pages);
-        if (!switching.Entered) return;
         for (TControl* c :
              std::initializer_list<TControl*>{Pal_MoreInfo, Status_Img_LinkQuality, Status_Img_SignalStreng})
             c->Hide();
@@ -209,17 +245,18 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
         SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF);
         ShowSurveyPage();
         if (Program.Quitting) return;
+        Pages.SelectedPageButton = PageButton::SiteSurvey;
     }
     if (Connections_LstV_APs->Items()->Count() == 0) RefreshSiteSurvey();
     else CheckTimerTimer(this);
+    if (Program.Quitting) return;
     PlaySoundThenStop("click.wav");
-    Pages.SelectedPageButton = PageButton::SiteSurvey;
 }
 
 void TMainFrm::Img_ProfilesClick(TObject*)
 {
+    if (PressLaterWhileSwitching(&TMainFrm::Img_ProfilesClick)) return;
     const TPageSwitch switching(Pages);
-    if (!switching.Entered) return;
     HideLinkSummary();
     if (WzcServiceBlocks(Program.WinVersionCode)) return;
     if (Pages.SelectedPageButton != PageButton::Profiles) {
@@ -228,8 +265,8 @@ void TMainFrm::Img_ProfilesClick(TObject*)
         else if (IsWizardPage(Pages.SavedWizardPage)) ShowWizardPage(Pages.SavedWizardPage);
         if (Program.Quitting) return;
     }
-    PlaySoundThenStop("click.wav");
     Pages.SelectedPageButton = PageButton::Profiles;
+    PlaySoundThenStop("click.wav");
 }
 
 void TMainFrm::Image7Click(TObject*) { HideToTray(); }

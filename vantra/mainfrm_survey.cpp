@@ -360,9 +360,12 @@ void TMainFrm::Connections_LstV_APsDblClick(TObject*)
     CheckTimerTimer(this);
 }
 
+// The details are the selected row's: a row that only changes its picture
+// (a mark set or taken off) or loses the selection leaves them.
 void TMainFrm::Connections_LstV_APsChange(TObject*, TListItem* Item, TItemChange)
 {
-    const int32_t r = Item ? Item->Index() : -1;
+    if (!Item || !Item->Selected()) return;
+    const int32_t r = Item->Index();
     SurveyDetails details;
     if (r < 0 || r >= SurveyListRows || !ReadSurveyLogLine(Survey.SurveyLogLines[r], details)) return;
     Survey_Lbl_NetworkType->SetCaption(details.NetworkType);

@@ -91,7 +91,7 @@ void TMainFrm::ShowIcon(TrayState State)
     if (!Tray.TrayIconAdded) AddTrayIcon();
     NOTIFYICONDATAA data = TrayRecord(this, NIF_ICON | NIF_TIP);
     TIcon icon;
-    const bool linkPage = Pages.CurrentPage == Page::Link && Visible();
+    const bool linkPage = LinkPageSettled() && Visible();
     const bool summary = linkPage && Pages.MoreInfoHidden;
     switch (State) {
     case TrayState::Connected:
@@ -143,7 +143,7 @@ void TMainFrm::ShowConnectNotice()
     ConnectCheckTimer->SetEnabled(true);
     SetMenuImage(IDB_MENU_ADAPTER);
     HideLinkPictures();
-    if (Pages.CurrentPage == Page::Link) {
+    if (LinkPageSettled()) {
         ShowLinkPage();
         CheckStatusPage();
     }

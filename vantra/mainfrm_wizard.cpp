@@ -118,6 +118,8 @@ std::array<TIpAddressPanel*, 5> TMainFrm::AddressPanels() const
 
 void TMainFrm::ShowWizardPage(Page P)
 {
+    const TPageSwitch entering(Pages, SwitchScope::Page);
+    if (!entering.Entered) return;
     HidePreviousPage();
     Pages.CurrentPage = P;
     Pages.SavedWizardPage = P;

@@ -5,6 +5,7 @@
 #include "resource_ids.h"
 
 #include <cstdint>
+#include <functional>
 
 enum class Page : int32_t {
     Link = 0,
@@ -61,24 +62,33 @@ struct TPageState {
     PageButton SelectedPageButton = PageButton::None;
     bool LargeFonts = false;    // more than 96 pixels per inch
     bool MoreInfoHidden = true; // the link page shows its summary, not its details
-    bool Switching = false;     // a page or wizard button's switch is running
+    bool Switching = false;     // a page or wizard button's handler runs
+    bool Entering = false;      // one page's controls are being swapped for another's
+    // The last page button pressed while either ran: it is pressed again
+    // once both are over.
+    std::function<void()> PressedMeanwhile;
+
+    bool Busy() const { return Switching || Entering; }
 };
 
-// Held while a page button or a wizard button switches pages. The switch
-// pumps messages; a second click that arrives meanwhile is dropped rather
-// than run inside it, where it would leave two pages' controls on screen.
+// Held by a page or wizard button's handler (SwitchScope::Handler) and by
+// the routines that swap one page's controls for another's
+// (SwitchScope::Page). Both pump messages; a switch that would run inside
+// them, from a click or a timer, would leave two pages' controls on screen.
+// A handler is refused while either is held, a page routine only while
+// another page routine runs, since the handlers call them.
+enum class SwitchScope { Handler, Page };
+
 class TPageSwitch {
 public:
-    explicit TPageSwitch(TPageState& State) : Entered(!State.Switching), State(State) { State.Switching = true; }
-    ~TPageSwitch()
-    {
-        if (Entered) State.Switching = false;
-    }
+    explicit TPageSwitch(TPageState& State, SwitchScope Scope = SwitchScope::Handler);
+    ~TPageSwitch(); // then a page button pressed meanwhile is pressed again, once nothing is held
     TPageSwitch(const TPageSwitch&) = delete;
     TPageSwitch& operator=(const TPageSwitch&) = delete;
 
-    const bool Entered; // false: another switch runs, and this click does nothing
+    const bool Entered; // false: another switch runs, and this one does nothing
 
 private:
     TPageState& State;
+    bool& Held;
 };

@@ -1,4 +1,5 @@
 #include "workers.h"
+#include "toolkit/control.h"
 
 #include <utility>
 
@@ -10,10 +11,7 @@ TMessageThread::TMessageThread(HWND Window, std::function<void()> PointerLeft)
 void TMessageThread::Execute()
 {
     while (!Terminated()) {
-        POINT cursor;
-        RECT window;
-        if (::GetCursorPos(&cursor) && ::GetWindowRect(Window, &window) && !::PtInRect(&window, cursor))
-            Synchronize(PointerLeft);
+        if (PointerOutside(Window)) Synchronize(PointerLeft);
         Sleep(200);
     }
 }

@@ -12,6 +12,8 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -84,6 +86,38 @@ TEST_F(Frame, LeavingTheWindowPutsTheTitleButtonBackWithinTheWatchersBeat)
     ASSERT_TRUE(PumpUntil([this] { return Form->HoverIndex == HoverItem::None; }, 2000));
     EXPECT_LT(::GetTickCount() - start, 600u);
     EXPECT_EQ(Form->Image7->Picture()->Bitmap()->Canvas()->Pixel(13, 13), normal);
+}
+
+// The window's right and bottom edges count as inside: a pointer resting on
+// them has not left the window. A second watcher, on a window far from the
+// pointer, keeps the beat.
+TEST_F(Frame, PointerWatcherCountsTheWindowsEdgesAsInside)
+{
+    Form->Show();
+    RECT window;
+    ::GetWindowRect(Form->Handle(), &window);
+    TForm elsewhere(nullptr);
+    elsewhere.SetBounds(0, 0, 10, 10);
+    std::atomic<int> left{0}, beats{0};
+    TMessageThread watcher(Form->Handle(), [&] { ++left; });
+    TMessageThread beat(elsewhere.Handle(), [&] { ++beats; });
+    for (POINT edge : {POINT{window.right, window.bottom}, POINT{window.right, window.top + 20},
+                       POINT{window.left + 20, window.bottom}}) {
+        ::SetCursorPos(edge.x, edge.y);
+        const int from = beats;
+        watcher.Resume();
+        beat.Resume();
+        ASSERT_TRUE(PumpUntil([&] { return beats >= from + 3; }, 5000));
+        EXPECT_EQ(left, 0) << edge.x << "," << edge.y;
+        for (TThread* t : {static_cast<TThread*>(&watcher), static_cast<TThread*>(&beat)}) t->Suspend();
+        ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended() && beat.Suspended(); }, 2000));
+    }
+    // One pixel further out it has.
+    ::SetCursorPos(window.right + 1, window.bottom);
+    watcher.Resume();
+    EXPECT_TRUE(PumpUntil([&] { return left > 0; }, 2000));
+    watcher.Suspend();
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Suspended(); }, 2000));
 }
 
 TEST_F(Frame, StatusPicturesFreeTheBitmapsTheyReplace)
@@ -203,9 +237,11 @@ TEST_F(Frame, ConnectNoticeCheckFiresOnceAndStaysOff)
     EXPECT_TRUE(PumpUntil([this] { return !Form->ConnectCheckTimer->Enabled(); }, 2000));
 }
 
-// A page button pressed while another switch pumps its messages is dropped;
-// run inside that switch it would leave two pages' controls on screen.
-TEST_F(Frame, APageButtonPressedDuringASwitchIsDropped)
+// A page button pressed while another switch pumps its messages is pressed
+// once that switch is over: run inside it, it would leave two pages'
+// controls on screen. So also during the switches to the link page that the
+// poll's connect notice and the More Info and Back buttons make.
+TEST_F(Frame, APageButtonPressedDuringASwitchIsPressedOnceItIsOver)
 {
     Form->Img_LinkClick(nullptr);
     Harness::Pump();
@@ -216,22 +252,48 @@ TEST_F(Frame, APageButtonPressedDuringASwitchIsDropped)
         ::PostMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, at);
         ::PostMessageA(holder, WM_LBUTTONUP, 0, at);
     };
+    auto settledOn = [this](Page P) {
+        return PumpUntil([this, P] { return Form->Pages.CurrentPage == P && Form->Pages.PreviousPage == P; }, 10000);
+    };
+    TControl* const linkControls[] = {Form->Status_Img_SignalStreng, Form->Status_Img_LinkQuality,
+                                      Form->Status_Lbl_SignalStrength, Form->Status_Lbl_State, Form->IPAddr,
+                                      Form->Img_MissAP, Form->Img_Infrastrcture, Form->Pal_MoreInfo};
+    auto onlySurveyShows = [&](const char* During) {
+        EXPECT_EQ(Form->Pages.PreviousPage, Page::SiteSurvey) << During;
+        EXPECT_EQ(Form->Pages.SelectedPageButton, PageButton::SiteSurvey) << During;
+        EXPECT_EQ(Form->Pages.StatusImageId, IDB_STATUS_SURVEY) << During;
+        EXPECT_TRUE(Form->Connections_LstV_APs->Visible()) << During;
+        EXPECT_TRUE(Form->Survey_Lbl_NetworkType->Visible()) << During;
+        for (TControl* c : linkControls) EXPECT_FALSE(c->Visible()) << During << ": " << c->Name;
+    };
+
+    const std::pair<const char*, std::function<void()>> linkSwitches[] = {
+        {"the connect notice", [this] { Form->ShowConnectNotice(); }},
+        {"More Info", [this] { Form->Btn_MoreInfoClick(nullptr); }},
+        {"Back", [this] { Form->Btn_BackClick(nullptr); }},
+    };
+    for (const auto& linkSwitch : linkSwitches) {
+        Form->Img_LinkClick(nullptr);
+        ASSERT_TRUE(settledOn(Page::Link));
+        postClick(Form->Img_SiteSurvey);
+        linkSwitch.second(); // its first pump delivers the click
+        ASSERT_TRUE(settledOn(Page::SiteSurvey)) << linkSwitch.first;
+        onlySurveyShows(linkSwitch.first);
+    }
+    EXPECT_TRUE(Form->Pages.MoreInfoHidden); // Back ran
+
+    // During a page button's own switch; the last button pressed wins.
+    Form->Img_LinkClick(nullptr);
+    ASSERT_TRUE(settledOn(Page::Link));
     postClick(Form->Img_Profiles);
-    Form->Img_SiteSurveyClick(nullptr); // its first pump delivers the click
-    Harness::Pump();
-    EXPECT_EQ(Form->Pages.CurrentPage, Page::SiteSurvey);
-    EXPECT_EQ(Form->Pages.SelectedPageButton, PageButton::SiteSurvey);
-    EXPECT_TRUE(Form->Connections_LstV_APs->Visible());
+    postClick(Form->Img_SiteSurvey);
+    Form->Img_ProfilesClick(nullptr);
+    ASSERT_TRUE(settledOn(Page::SiteSurvey));
+    onlySurveyShows("the Profiles button");
     EXPECT_FALSE(Form->Profile_LstV_Profile1->Visible());
 
-    // Once the switch is over, the same click switches.
-    postClick(Form->Img_Profiles);
-    Harness::Pump();
-    EXPECT_EQ(Form->Pages.CurrentPage, Page::Profiles);
-    EXPECT_FALSE(Form->Connections_LstV_APs->Visible());
-    EXPECT_TRUE(Form->Profile_LstV_Profile1->Visible());
     Form->Img_LinkClick(nullptr);
-    Harness::Pump();
+    ASSERT_TRUE(settledOn(Page::Link));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "vantra/drivers/record_text.h"
 #include "toolkit/application.h"
 #include "toolkit/format.h"
+#include "toolkit/timer.h"
 
 #include <gtest/gtest.h>
 
@@ -455,6 +456,83 @@ TEST_F(SurveyPage, ARefreshStartedInsideARunningOneIsSkipped)
     EXPECT_EQ(CallCount("WLAN_Get_Site_Survey"), 1u);
     EXPECT_EQ(Rows()->Count(), 7);
     EXPECT_EQ(Rows()->Item(0)->ImageIndex(), 2);
+}
+
+// One double click is one connect: the list reports it, and the window's
+// own handling of the mouse must not report it again. On a WEP row it opens
+// the key dialog once; Cancel there connects nothing.
+TEST_F(SurveyPage, ADoubleClickOnAWepRowOpensTheKeyDialogOnce)
+{
+    SetCells(Neighbourhood);
+    Refresh();
+    const int row = RowOf("Kestrel-Home");
+    ASSERT_GE(row, 0);
+    TSiteSurveyWEPFrm* dialog = Harness::Dialog();
+    int opened = 0;
+    const TNotifyEvent shown = dialog->OnShow;
+    dialog->OnShow = [&](TObject* Sender) {
+        shown(Sender);
+        ++opened;
+    };
+    TTimer cancel(nullptr); // the user's Cancel, once the dialog is up
+    cancel.SetInterval(20);
+    cancel.OnTimer = [&](TObject*) {
+        if (dialog->Visible()) ::PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    };
+    cancel.SetEnabled(true);
+    Form->Show();
+    const uint32_t connects = Form->Survey.Connects;
+
+    const HWND list = Form->Connections_LstV_APs->Handle();
+    RECT label{};
+    label.left = LVIR_LABEL;
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+    const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        ::PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    EXPECT_TRUE(Harness::PumpUntil([&] { return opened > 0 && !dialog->Visible() && Form->Visible(); }, 10000));
+    Harness::Pump();
+    cancel.SetEnabled(false);
+    dialog->OnShow = shown;
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(Form->Survey.Connects, connects);
+}
+
+// The details are those of the selected row, and that row shows as selected
+// also while the list lacks the focus: after a connect, which takes the
+// connected mark off the link's row, the user still sees which row they
+// describe.
+TEST_F(SurveyPage, TheSelectedRowShowsWithoutTheFocusAndTheDetailsAreItsOwn)
+{
+    SetCells(Neighbourhood);
+    Join("tarvane", 1);
+    Refresh(); // marks the link's row connected
+    const int cafe = RowOf("Cafe Lumen"), tarvane = RowOf("tarvane");
+    ASSERT_EQ(Rows()->Item(tarvane)->ImageIndex(), 2);
+    Form->Show();
+    Rows()->Item(cafe)->SetSelected(true);
+    Form->Connections_RefreshBtn->SetFocus();
+    ASSERT_FALSE(Form->Connections_LstV_APs->Focused());
+    Form->ResetSurveyImages(); // as a connect begins
+    EXPECT_EQ(Rows()->Item(tarvane)->ImageIndex(), 0);
+    EXPECT_EQ(Labels(), "Infrastructure|6|WEP Disabled|02-30-5A-88-19-E4");
+
+    // The list as it draws itself: a point of each row right of its band letter.
+    const HWND list = Form->Connections_LstV_APs->Handle();
+    RECT client;
+    ::GetClientRect(list, &client);
+    TBitmap shot;
+    shot.SetPixelFormat(pf24bit);
+    shot.SetSize(client.right, client.bottom);
+    ::PrintWindow(list, shot.Canvas()->Handle(), PW_CLIENTONLY);
+    auto background = [&](int Row) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        ::SendMessageA(list, LVM_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&bounds));
+        return shot.Canvas()->Pixel(Form->Connections_LstV_APs->ColumnWidth(0) + 25, (bounds.top + bounds.bottom) / 2);
+    };
+    EXPECT_EQ(background(cafe), static_cast<TColor>(::GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_EQ(background(tarvane), static_cast<TColor>(::GetSysColor(COLOR_WINDOW)));
 }
 
 TEST_F(SurveyPage, SsidsWithQuotesCommasAndHighBytesShowUnharmed)

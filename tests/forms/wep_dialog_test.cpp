@@ -158,6 +158,65 @@ TEST_F(WepDialog, KeyFieldTakesHexadecimalDigitsOnlyAndBackspaceDeletes)
     EXPECT_EQ(std::memcmp(Dialog->WepInfo.WepKey1, key, 5), 0);
 }
 
+// A masked key field takes typing wherever the user enters it: a click past
+// its last filled position puts the caret on its first blank one, Tab
+// selects it whole, and a digit typed over a selection fills from the
+// selection's first position. So also the wizard's key field.
+TEST_F(WepDialog, KeyFieldTakesTypingAfterAClickAnywhereOrTab)
+{
+    auto click = [](TMaskEdit* Key, int X) {
+        const LPARAM at = MAKELPARAM(X, Key->Height() / 2);
+        ::SendMessageA(Key->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageA(Key->Handle(), WM_LBUTTONUP, 0, at);
+        Application->ProcessMessages();
+    };
+    TMaskEdit* key = Dialog->WEPSet_WEPKey1;
+    WhileOpen([&] {
+        Choose(Dialog->WEPSet_WEP, 1);
+        for (int x : {key->Width() - 8, key->Width() / 2, 2}) {
+            Choose(Dialog->WEPSet_WEP, 1); // empties the key
+            click(key, x);
+            Type(key, "1122334455");
+            EXPECT_EQ(key->EditText(), "11:22:33:44:55") << "clicked at " << x;
+        }
+        // Part of a key typed: a click past it goes on at its first blank position.
+        Choose(Dialog->WEPSet_WEP, 1);
+        Type(key, "112");
+        click(key, key->Width() - 8);
+        Type(key, "2334455");
+        EXPECT_EQ(key->EditText(), "11:22:33:44:55");
+        // Over a selection, from its first position.
+        ::SendMessageA(key->Handle(), EM_SETSEL, 3, 8);
+        Type(key, "9");
+        EXPECT_EQ(key->EditText(), "11:90:00:44:55");
+        // Entered by Tab from the passphrase: typing replaces the key.
+        Dialog->WEPSet_Passphrase->SetFocus();
+        ::SendMessageA(Dialog->WEPSet_Passphrase->Handle(), WM_KEYDOWN, VK_TAB, 0);
+        EXPECT_TRUE(key->Focused());
+        Type(key, "AB");
+        EXPECT_EQ(key->EditText(), "AB:00:00:00:00");
+        click(key, key->Width() - 8);
+        Type(key, "CDEF012345");
+        Press(Dialog->WEP_OKBtn);
+    });
+    const uint8_t typed[5] = {0xAB, 0xCD, 0xEF, 0x01, 0x23};
+    EXPECT_EQ(std::memcmp(Dialog->WepInfo.WepKey1, typed, 5), 0);
+
+    // The wizard's key field, on its WEP page at 64 bits.
+    TMainFrm* form = Harness::Form();
+    form->Profiles.NewProfile = ProfileSetting{};
+    form->Profiles.NewProfile.Wep.EncryptionLevel = 1;
+    form->Show();
+    form->ShowWizardPage(Page::WizardWep);
+    TMaskEdit* wizardKey = form->WEPSet_WEPKey1;
+    click(wizardKey, wizardKey->Width() / 2);
+    Type(wizardKey, "1122334455");
+    EXPECT_EQ(wizardKey->EditText(), "11:22:33:44:55");
+    form->ExitWizard();
+    form->Img_LinkClick(nullptr);
+    Harness::Pump();
+}
+
 TEST_F(WepDialog, PassphraseMakesKeyOneAndEmptyingItEmptiesTheKey)
 {
     WhileOpen([&] {

@@ -114,6 +114,16 @@ TEST(StatusAnimation, PlaysOnTheLinkPageAndNothingElseChanges)
         EXPECT_LE(differing.Bottom, Animation.bottom);
         SaveScreenshot(ScreenshotFolder() + "vantra-animation.bmp");
     }
+    // The panel's heading band stands empty without a link: no lone accent
+    // mark where the More Info button sits when the link is up.
+    const TWindowPixels shown = WindowPixels(window);
+    int accent = 0;
+    for (int y = 154; y < 186; ++y)
+        for (int x = 12; x < 120; ++x) {
+            const uint32_t p = shown.Pixels[size_t(y) * shown.Width + x];
+            accent += (p >> 16 & 0xFF) < 0x40 && (p >> 8 & 0xFF) > 0x70 && (p & 0xFF) > 0x80; // teal
+        }
+    EXPECT_EQ(accent, 0);
     ::PostMessageA(window, 0xCA01, 0, 1);
     EXPECT_EQ(box.WaitExit(process, 15000), 0u);
     EXPECT_TRUE(box.EndedClean());

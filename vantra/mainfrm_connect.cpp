@@ -27,13 +27,6 @@ const char* const StaticAddressQuestion =
     "Your PC is current using \"Static IP Address\".Do you want to change to\n"
     "\"Obtain IP Address Automatically\" for wireless connection?";
 
-// A record of the card's settings that the NIC library filled; an empty
-// one would clear the computer's addresses.
-bool ReadSomething(const NicIpInfo& Info)
-{
-    return Info.cAdapterName[0] || Info.cDescription[0] || Info.cIpAdress[0];
-}
-
 } // namespace
 
 void TMainFrm::Connections_ConnectBtnClick(TObject*)
@@ -201,8 +194,8 @@ void TMainFrm::ConfigureDirectly(ProfileSetting& Record)
 }
 
 // The selected profile of the profile list, read whole from the profile
-// store, saved as the driver's setting; the card restart that follows the
-// applier makes the driver take it.
+// store, saved as the driver's setting; the card restart that follows
+// makes the driver take it.
 void TMainFrm::ConnectToProfile()
 {
     TListItem* row = SelectedConnectRow(Profile_LstV_Profile1);
@@ -222,17 +215,17 @@ void TMainFrm::ConnectToProfile()
     record.Wep.WepMode = 0;
     WlanCall(Chipset.WLAN_Write_Setting_To_DriverRegistry, &record);
 
-    NicIpInfo pending;
-    if (record.SetIP == 1) {
-        if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
-        pending = record.Ip;
-    } else {
-        // The profile keeps the computer's settings: the applier gives the
-        // card what it has now, and only its restart matters.
-        ReadNicIpInfo();
-        pending = Link.CurrentIpInfo;
-        if (!ReadSomething(pending)) return RestartCardForDriverSetting();
+    if (record.SetIP != 1) {
+        // The profile keeps the computer's TCP/IP settings as they are: the
+        // card only restarts, once a former apply is over. Giving the card
+        // what it has now would make the DNS servers that DHCP gave its own,
+        // and it would no longer follow the DHCP server.
+        if (!StopPollForApplier()) return;
+        Link.FindAdapterNic();
+        return RestartCardForDriverSetting();
     }
+    if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
+    NicIpInfo pending = record.Ip;
     std::memcpy(pending.Mac, Link.TheAdapter.MacAddress, 6);
     if (!StopPollForApplier()) return;
     PendingIpInfo = pending;
@@ -277,7 +270,8 @@ void TMainFrm::PollAfterConnect()
 }
 
 // The three timers that reach the adapter off, and a former apply over,
-// before the applier may run. False when an exit ran meanwhile.
+// before the applier runs or the card restarts. False when an exit ran
+// meanwhile.
 bool TMainFrm::StopPollForApplier()
 {
     for (;;) {

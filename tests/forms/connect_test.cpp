@@ -297,19 +297,27 @@ TEST_F(ProfileConnect, OwnSettingsAreAppliedAndTheCardRestarts)
     EXPECT_EQ(CallCount("WLAN_Set_Config"), 0u); // the driver takes the setting as the card comes back
 }
 
-TEST_F(ProfileConnect, WithoutOwnSettingsTheCardsCurrentOnesAreAppliedAgain)
+TEST_F(ProfileConnect, WithoutOwnSettingsTheCardOnlyRestartsAndFollowsTheDhcpServer)
 {
     // What an earlier, unrelated apply left pending must not be applied.
     std::strcpy(Form->PendingIpInfo.cIpAdress, "10.9.9.9");
     Form->PendingIpInfo.blDhcpEnabled = 0;
     Store(0);
     Form->ConnectToAP(ConnectTarget::Profile);
-    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1; }, 10000));
-    ASSERT_EQ(CallCount("NIC_SetIpInfo"), 1u);
-    const NicIpInfo applied = Logged<NicIpInfo>(CallLines("NIC_SetIpInfo")[0], "info");
-    EXPECT_EQ(applied.blDhcpEnabled, 1); // as the card has it
-    EXPECT_STREQ(applied.cAdapterName, Form->Link.TheAdapter.AdapterName);
-    EXPECT_EQ(CallLines("NIC_SetIpInfo")[0].substr(CallLines("NIC_SetIpInfo")[0].size() - 5), " -> 1");
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1 && !Form->Link.ApplyingTcpIp; }, 10000));
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 0u);
+    const auto names = CallNames();
+    EXPECT_LT(Position(names, "WLAN_Write_Setting_To_DriverRegistry"), Position(names, "NIC_PropertyChange"));
+
+    // The DHCP server hands out other DNS servers: the card takes them.
+    char served[64] = {};
+    ::GetPrivateProfileStringA("Dhcp", "Dns", "", served, sizeof served, Harness::WorldPath().c_str());
+    Harness::SetWorld("Dhcp", "Dns", "192.168.7.7,192.168.7.8");
+    NicIpInfo card{};
+    NicCall(Nic.NIC_GetNicIPAddressDetail, Form->Link.TheAdapter.MacAddress, &card);
+    Harness::SetWorld("Dhcp", "Dns", served);
+    EXPECT_EQ(card.blDhcpEnabled, 1);
+    EXPECT_STREQ(card.cDnsServer, "192.168.7.7,192.168.7.8");
 }
 
 TEST_F(ProfileConnect, WithoutOwnSettingsACardThatCannotBeReadIsOnlyRestarted)

@@ -35,9 +35,14 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
     const int32_t selected = Connections_LstV_APs->ItemIndex();
     Survey.DialogWepOk = false;
     if (selected < 0) return;
+    // The network the user chose, taken before the key dialog: a connect
+    // check or check-timer tick during it may select the current link's row.
+    TListItem* chosen = Connections_LstV_APs->Items()->Item(selected);
+    const std::string ssid = chosen->Caption();
+    const std::string bssid = chosen->SubItems()->Get(SurveySubItem::Bssid);
 
     bool connect = true;
-    if (Connections_LstV_APs->Items()->Item(selected)->SubItems()->Get(SurveySubItem::Wep) == "1") {
+    if (chosen->SubItems()->Get(SurveySubItem::Wep) == "1") {
         UpdateTimer->SetEnabled(false);
         Restore->Enabled = false;
         MonitorState->Enabled = false;
@@ -53,7 +58,11 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
         Survey.DialogWepInfo = SiteSurveyWEPFrm->WepInfo;
         connect = Survey.DialogWepOk;
     }
-    if (connect) {
+    // Its row selected again, wherever a refresh during the dialog put it;
+    // a refresh that dropped it leaves nothing to connect to.
+    const int32_t row = connect ? SurveyRowOf(ssid, bssid) : -1;
+    if (row >= 0) {
+        SelectSurveyRow(row, true);
         DebugTrace(0, "MissAPInfo_ResID--Connections_ConnectBtnClick");
         Pages.StatusImageId = IDB_TITLE_NO_LINK;
         ResetSurveyImages();

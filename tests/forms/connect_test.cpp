@@ -1,9 +1,9 @@
 // Connecting, with the real main window in process over the stand-ins: to
-// an open access point, through the WEP key dialog, from a computer with a
-// static address (answered Yes and No), to a stored profile with and
-// without its own TCP/IP settings, and again after monitoring was stopped
-// and started while a slow card took a profile's; read back from the
-// stand-ins' call log.
+// an open access point, through the WEP key dialog (whatever a tick selects
+// meanwhile), from a computer with a static address (answered Yes and No),
+// to a stored profile with and without its own TCP/IP settings, and again
+// after monitoring was stopped and started while a slow card took a
+// profile's; read back from the stand-ins' call log.
 #include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
@@ -166,6 +166,45 @@ TEST_F(Connect, ProtectedRowAsksForTheKeyCancelChangesNothing)
     EXPECT_EQ(sent.WepMode, 1);
     const uint8_t key[5] = {0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     EXPECT_EQ(std::memcmp(sent.WepKey1, key, 5), 0);
+    CheckUntilMarked();
+    EXPECT_EQ(RowImage(row), 5);
+    Form->Hide();
+}
+
+TEST_F(Connect, KeyGoesToTheNetworkItWasTypedForWhateverATickSelectsMeanwhile)
+{
+    // Linked to the open tarvane; the user connects to Kestrel-Home.
+    WlanWepInfo open{};
+    ASSERT_TRUE(WlanCall(Chipset.WLAN_Set_WEP_Config, &open));
+    Harness::JoinNetwork("tarvane");
+    Harness::ClearCalls();
+    const int row = SelectRow("Kestrel-Home");
+    Form->Show();
+    TSiteSurveyWEPFrm* dialog = SiteSurveyWEPFrm;
+    TListView* list = Form->Connections_LstV_APs;
+    User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
+        // While the key is typed, the connect check marks and selects the link's row.
+        Form->ConnectCheckTimer->SetInterval(100);
+        Form->ConnectCheckTimer->SetEnabled(true);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return list->ItemIndex() >= 0 && list->Items()->Item(list->ItemIndex())->Caption() == "tarvane"; },
+            10000));
+        User::Choose(dialog->WEPSet_WEP, 1);
+        User::Type(dialog->WEPSet_WEPKey1, "1a2b3c4d5e");
+        User::Press(dialog->WEP_OKBtn);
+    });
+    ASSERT_EQ(CallCount("WLAN_Set_Config"), 1u);
+    const WlanInfo info = Logged<WlanInfo>(CallLines("WLAN_Set_Config")[0], "info");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(info.SSID), info.SSID_length), "Kestrel-Home");
+    const uint8_t kestrel[6] = {0x02, 0x1C, 0x10, 0x7E, 0x42, 0x93};
+    EXPECT_EQ(std::memcmp(info.Bssid, kestrel, 6), 0);
+    ASSERT_EQ(CallCount("WLAN_Set_WEP_Config"), 1u);
+    const WlanWepInfo sent = Logged<WlanWepInfo>(CallLines("WLAN_Set_WEP_Config")[0], "wep");
+    EXPECT_EQ(sent.EncryptionLevel, 1);
+    const uint8_t key[5] = {0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    EXPECT_EQ(std::memcmp(sent.WepKey1, key, 5), 0);
+    EXPECT_EQ(Form->Survey.SelectedRowIndex, row);
+    // The key is Kestrel-Home's: the stand-in joins it.
     CheckUntilMarked();
     EXPECT_EQ(RowImage(row), 5);
     Form->Hide();

@@ -428,6 +428,7 @@ private:
     void MarkSurveyRows();
     void UpdateSurveyConnectButton(); // disabled without rows
     void SelectSurveyRow(int32_t Index, bool Focus);
+    int32_t SurveyRowOf(const std::string& Ssid, const std::string& BssidText); // -1 when not listed
     // Link page (mainfrm_linkinfo.cpp).
     int32_t EncryptionLevel();   // of the link in use
     bool ShowLinkPicture();      // for the link just read; true when the Internet is to be tested

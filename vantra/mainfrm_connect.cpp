@@ -27,13 +27,6 @@ const char* const StaticAddressQuestion =
     "Your PC is current using \"Static IP Address\".Do you want to change to\n"
     "\"Obtain IP Address Automatically\" for wireless connection?";
 
-// A record of the card's settings that the NIC library filled; an empty
-// one would clear the computer's addresses.
-bool ReadSomething(const NicIpInfo& Info)
-{
-    return Info.cAdapterName[0] || Info.cDescription[0] || Info.cIpAdress[0];
-}
-
 } // namespace
 
 void TMainFrm::Connections_ConnectBtnClick(TObject*)
@@ -42,9 +35,14 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
     const int32_t selected = Connections_LstV_APs->ItemIndex();
     Survey.DialogWepOk = false;
     if (selected < 0) return;
+    // The network the user chose, taken before the key dialog: a connect
+    // check or check-timer tick during it may select the current link's row.
+    TListItem* chosen = Connections_LstV_APs->Items()->Item(selected);
+    const std::string ssid = chosen->Caption();
+    const std::string bssid = chosen->SubItems()->Get(SurveySubItem::Bssid);
 
     bool connect = true;
-    if (Connections_LstV_APs->Items()->Item(selected)->SubItems()->Get(SurveySubItem::Wep) == "1") {
+    if (chosen->SubItems()->Get(SurveySubItem::Wep) == "1") {
         UpdateTimer->SetEnabled(false);
         Restore->Enabled = false;
         MonitorState->Enabled = false;
@@ -60,7 +58,11 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
         Survey.DialogWepInfo = SiteSurveyWEPFrm->WepInfo;
         connect = Survey.DialogWepOk;
     }
-    if (connect) {
+    // Its row selected again, wherever a refresh during the dialog put it;
+    // a refresh that dropped it leaves nothing to connect to.
+    const int32_t row = connect ? SurveyRowOf(ssid, bssid) : -1;
+    if (row >= 0) {
+        SelectSurveyRow(row, true);
         DebugTrace(0, "MissAPInfo_ResID--Connections_ConnectBtnClick");
         Pages.StatusImageId = IDB_TITLE_NO_LINK;
         ResetSurveyImages();
@@ -201,8 +203,8 @@ void TMainFrm::ConfigureDirectly(ProfileSetting& Record)
 }
 
 // The selected profile of the profile list, read whole from the profile
-// store, saved as the driver's setting; the card restart that follows the
-// applier makes the driver take it.
+// store, saved as the driver's setting; the card restart that follows
+// makes the driver take it.
 void TMainFrm::ConnectToProfile()
 {
     TListItem* row = SelectedConnectRow(Profile_LstV_Profile1);
@@ -222,17 +224,17 @@ void TMainFrm::ConnectToProfile()
     record.Wep.WepMode = 0;
     WlanCall(Chipset.WLAN_Write_Setting_To_DriverRegistry, &record);
 
-    NicIpInfo pending;
-    if (record.SetIP == 1) {
-        if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
-        pending = record.Ip;
-    } else {
-        // The profile keeps the computer's settings: the applier gives the
-        // card what it has now, and only its restart matters.
-        ReadNicIpInfo();
-        pending = Link.CurrentIpInfo;
-        if (!ReadSomething(pending)) return RestartCardForDriverSetting();
+    if (record.SetIP != 1) {
+        // The profile keeps the computer's TCP/IP settings as they are: the
+        // card only restarts, once a former apply is over. Giving the card
+        // what it has now would make the DNS servers that DHCP gave its own,
+        // and it would no longer follow the DHCP server.
+        if (!StopPollForApplier()) return;
+        Link.FindAdapterNic();
+        return RestartCardForDriverSetting();
     }
+    if (Link.AdapterOpened) WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
+    NicIpInfo pending = record.Ip;
     std::memcpy(pending.Mac, Link.TheAdapter.MacAddress, 6);
     if (!StopPollForApplier()) return;
     PendingIpInfo = pending;
@@ -277,7 +279,8 @@ void TMainFrm::PollAfterConnect()
 }
 
 // The three timers that reach the adapter off, and a former apply over,
-// before the applier may run. False when an exit ran meanwhile.
+// before the applier runs or the card restarts. False when an exit ran
+// meanwhile.
 bool TMainFrm::StopPollForApplier()
 {
     for (;;) {

@@ -239,6 +239,14 @@ void TMainFrm::MarkSurveyRows()
     }
 }
 
+int32_t TMainFrm::SurveyRowOf(const std::string& Ssid, const std::string& BssidText)
+{
+    TListItems* rows = Connections_LstV_APs->Items();
+    for (int32_t r = 0; r < rows->Count(); ++r)
+        if (rows->Item(r)->Caption() == Ssid && BssidOf(rows->Item(r)) == BssidText) return r;
+    return -1;
+}
+
 void TMainFrm::SelectSurveyRow(int32_t Index, bool Focus)
 {
     TListItem* row = Connections_LstV_APs->Items()->Item(Index);

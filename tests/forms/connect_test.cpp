@@ -1,9 +1,9 @@
 // Connecting, with the real main window in process over the stand-ins: to
-// an open access point, through the WEP key dialog, from a computer with a
-// static address (answered Yes and No), to a stored profile with and
-// without its own TCP/IP settings, and again after monitoring was stopped
-// and started while a slow card took a profile's; read back from the
-// stand-ins' call log.
+// an open access point, through the WEP key dialog (whatever a tick selects
+// meanwhile), from a computer with a static address (answered Yes and No),
+// to a stored profile with and without its own TCP/IP settings, and again
+// after monitoring was stopped and started while a slow card took a
+// profile's; read back from the stand-ins' call log.
 #include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
@@ -171,6 +171,45 @@ TEST_F(Connect, ProtectedRowAsksForTheKeyCancelChangesNothing)
     Form->Hide();
 }
 
+TEST_F(Connect, KeyGoesToTheNetworkItWasTypedForWhateverATickSelectsMeanwhile)
+{
+    // Linked to the open tarvane; the user connects to Kestrel-Home.
+    WlanWepInfo open{};
+    ASSERT_TRUE(WlanCall(Chipset.WLAN_Set_WEP_Config, &open));
+    Harness::JoinNetwork("tarvane");
+    Harness::ClearCalls();
+    const int row = SelectRow("Kestrel-Home");
+    Form->Show();
+    TSiteSurveyWEPFrm* dialog = SiteSurveyWEPFrm;
+    TListView* list = Form->Connections_LstV_APs;
+    User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
+        // While the key is typed, the connect check marks and selects the link's row.
+        Form->ConnectCheckTimer->SetInterval(100);
+        Form->ConnectCheckTimer->SetEnabled(true);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return list->ItemIndex() >= 0 && list->Items()->Item(list->ItemIndex())->Caption() == "tarvane"; },
+            10000));
+        User::Choose(dialog->WEPSet_WEP, 1);
+        User::Type(dialog->WEPSet_WEPKey1, "1a2b3c4d5e");
+        User::Press(dialog->WEP_OKBtn);
+    });
+    ASSERT_EQ(CallCount("WLAN_Set_Config"), 1u);
+    const WlanInfo info = Logged<WlanInfo>(CallLines("WLAN_Set_Config")[0], "info");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(info.SSID), info.SSID_length), "Kestrel-Home");
+    const uint8_t kestrel[6] = {0x02, 0x1C, 0x10, 0x7E, 0x42, 0x93};
+    EXPECT_EQ(std::memcmp(info.Bssid, kestrel, 6), 0);
+    ASSERT_EQ(CallCount("WLAN_Set_WEP_Config"), 1u);
+    const WlanWepInfo sent = Logged<WlanWepInfo>(CallLines("WLAN_Set_WEP_Config")[0], "wep");
+    EXPECT_EQ(sent.EncryptionLevel, 1);
+    const uint8_t key[5] = {0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    EXPECT_EQ(std::memcmp(sent.WepKey1, key, 5), 0);
+    EXPECT_EQ(Form->Survey.SelectedRowIndex, row);
+    // The key is Kestrel-Home's: the stand-in joins it.
+    CheckUntilMarked();
+    EXPECT_EQ(RowImage(row), 5);
+    Form->Hide();
+}
+
 TEST_F(Connect, DialogKeyIndexIsLimitedAndReplacedByZero)
 {
     SelectRow("Kestrel-Home");
@@ -297,19 +336,27 @@ TEST_F(ProfileConnect, OwnSettingsAreAppliedAndTheCardRestarts)
     EXPECT_EQ(CallCount("WLAN_Set_Config"), 0u); // the driver takes the setting as the card comes back
 }
 
-TEST_F(ProfileConnect, WithoutOwnSettingsTheCardsCurrentOnesAreAppliedAgain)
+TEST_F(ProfileConnect, WithoutOwnSettingsTheCardOnlyRestartsAndFollowsTheDhcpServer)
 {
     // What an earlier, unrelated apply left pending must not be applied.
     std::strcpy(Form->PendingIpInfo.cIpAdress, "10.9.9.9");
     Form->PendingIpInfo.blDhcpEnabled = 0;
     Store(0);
     Form->ConnectToAP(ConnectTarget::Profile);
-    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1; }, 10000));
-    ASSERT_EQ(CallCount("NIC_SetIpInfo"), 1u);
-    const NicIpInfo applied = Logged<NicIpInfo>(CallLines("NIC_SetIpInfo")[0], "info");
-    EXPECT_EQ(applied.blDhcpEnabled, 1); // as the card has it
-    EXPECT_STREQ(applied.cAdapterName, Form->Link.TheAdapter.AdapterName);
-    EXPECT_EQ(CallLines("NIC_SetIpInfo")[0].substr(CallLines("NIC_SetIpInfo")[0].size() - 5), " -> 1");
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_PropertyChange") == 1 && !Form->Link.ApplyingTcpIp; }, 10000));
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 0u);
+    const auto names = CallNames();
+    EXPECT_LT(Position(names, "WLAN_Write_Setting_To_DriverRegistry"), Position(names, "NIC_PropertyChange"));
+
+    // The DHCP server hands out other DNS servers: the card takes them.
+    char served[64] = {};
+    ::GetPrivateProfileStringA("Dhcp", "Dns", "", served, sizeof served, Harness::WorldPath().c_str());
+    Harness::SetWorld("Dhcp", "Dns", "192.168.7.7,192.168.7.8");
+    NicIpInfo card{};
+    NicCall(Nic.NIC_GetNicIPAddressDetail, Form->Link.TheAdapter.MacAddress, &card);
+    Harness::SetWorld("Dhcp", "Dns", served);
+    EXPECT_EQ(card.blDhcpEnabled, 1);
+    EXPECT_STREQ(card.cDnsServer, "192.168.7.7,192.168.7.8");
 }
 
 TEST_F(ProfileConnect, WithoutOwnSettingsACardThatCannotBeReadIsOnlyRestarted)

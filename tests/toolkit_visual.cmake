@@ -20,7 +20,5 @@ if(WIN32)
   # The skin as the utility's resources carry it.
   add_unit_test(toolkit_skin_test APPLICATION SOURCES forms/toolkit_skin_test.cpp forms/toolkit_skin_test.rc LIBS toolkit)
   target_include_directories(toolkit_skin_test PRIVATE ${PROJECT_SOURCE_DIR}/assets)
-  file(GLOB skin_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/skin/* ${PROJECT_SOURCE_DIR}/assets/icons/*)
-  set_source_files_properties(forms/toolkit_skin_test.rc PROPERTIES
-    OBJECT_DEPENDS "${skin_files};${PROJECT_SOURCE_DIR}/assets/skin.rc;${PROJECT_SOURCE_DIR}/assets/hand.cur")
+  set_source_files_properties(forms/toolkit_skin_test.rc PROPERTIES OBJECT_DEPENDS "${skin_resource_files}")
 endif()

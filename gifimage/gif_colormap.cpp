@@ -292,4 +292,4 @@ void TGIFLocalColorMap::MapImages(const uint8_t* Map) { SubImage->MapColorIndice
 
 bool TGIFLocalColorMap::Optimize() { return DoOptimize(); }
 
-void TGIFLocalColorMap::Changed() { SubImage->SetPalette(nullptr); }
+void TGIFLocalColorMap::Changed() { SubImage->ColorMapChanged(); }

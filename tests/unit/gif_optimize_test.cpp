@@ -256,7 +256,9 @@ TEST(Optimize, CleanupKeepsWhatEveryFrameShows)
                 dropped += (disposals[was] == dmBackground || disposals[was] == dmPrevious) &&
                            (!control || control->GetDisposal() == dmNone);
             }
-            if (options == OptimizeOption(ooCleanup)) ASSERT_EQ(kept.size(), frames.size());
+            if (options == OptimizeOption(ooCleanup)) {
+                ASSERT_EQ(kept.size(), frames.size());
+            }
             ASSERT_EQ(FirstDifference(kept, after, 7), "");
         }
         // Where the next frame hides a frame wholly, its disposal still goes.

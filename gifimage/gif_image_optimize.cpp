@@ -32,10 +32,10 @@ bool TransparencyUnused(TGIFSubImage* Frame)
     return !std::memchr(Frame->Data(), index, size_t(Frame->DataSize()));
 }
 
-// Where the frame is drawn, what lay beneath it is gone for good: it does
-// not restore the picture before it, nor go undrawn for a disposal beyond
-// the four known. An opaque one hides it, and one that gives its area back
-// to the background leaves no trace of it either.
+// Once the frame is shown, nothing of what its pixels covered comes back:
+// the frame stays, or gives its area to the background, rather than
+// restoring the picture before it or going undrawn (a disposal beyond the
+// four known).
 bool HidesForGood(TGIFSubImage* Frame)
 {
     const TGIFGraphicControlExtension* control = Frame->GraphicControlExtension;
@@ -122,12 +122,12 @@ void TGIFImage::Optimize(TGIFOptimizeOptions Options, TColorReduction ColorReduc
         if (has(ooCrop)) {
             for (int i = FImages->GetCount() - 1; i >= 0; --i, ++step) {
                 TGIFSubImage* current = frame(i);
+                const TGIFGraphicControlExtension* control = current->GraphicControlExtension;
                 // One that gives its whole area back to the background clears
                 // its transparent borders too: they stay.
-                if (current->GetEmpty() || !current->Transparent ||
-                    current->GraphicControlExtension->GetDisposal() == dmBackground)
+                if (current->GetEmpty() || !current->Transparent || (control && control->GetDisposal() == dmBackground))
                     continue;
-                const int delay = current->GraphicControlExtension ? current->GraphicControlExtension->GetDelay() : 0;
+                const int delay = control ? control->GetDelay() : 0;
                 int loops = -1;
                 if (TGIFAppExtNSLoop* loop = LoopExtension(current)) loops = loop->Loops;
                 current->Crop();

@@ -4,7 +4,9 @@
 // asynchronous painter (goAsync) is a worker thread that draws only
 // through synchronised calls on the main thread; a synchronous one runs
 // inside its caller. Pausing and stopping are cooperative: the thread
-// parks or ends at its next wait or synchronised call.
+// parks or ends at its next wait or synchronised call. One stopped from its
+// own event, which it waits for, is not waited for: it leaves its image at
+// once and ends by itself when the event returns.
 #pragma once
 #include "gif_image.h"
 #include "toolkit/thread.h"

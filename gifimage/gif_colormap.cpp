@@ -262,8 +262,10 @@ void TGIFGlobalColorMap::MapImages(const uint8_t* Map)
     TGIFImageList* frames = Header->Image()->Images();
     for (int i = 0; i < frames->GetCount(); ++i)
         if (frames->GetImage(i)->GetActiveColorMap() == this) frames->GetImage(i)->MapColorIndices(Map);
-    // The background index names a colour of this map too.
-    Header->SetBackgroundColorIndex(Map[Header->GetBackgroundColorIndex()]);
+    // The background index names a colour of this map too, unless it points
+    // past the table (the stream's own business, kept as it came).
+    const uint8_t background = Header->GetBackgroundColorIndex();
+    if (background < Count()) Header->SetBackgroundColorIndex(Map[background]);
 }
 
 bool TGIFGlobalColorMap::Optimize()
@@ -290,4 +292,4 @@ void TGIFLocalColorMap::MapImages(const uint8_t* Map) { SubImage->MapColorIndice
 
 bool TGIFLocalColorMap::Optimize() { return DoOptimize(); }
 
-void TGIFLocalColorMap::Changed() { SubImage->SetPalette(nullptr); }
+void TGIFLocalColorMap::Changed() { SubImage->ColorMapChanged(); }

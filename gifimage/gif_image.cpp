@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include "toolkit/application.h"
+#endif
+
 TGIFDrawOptions GIFImageDefaultDrawOptions = DrawOption(goAsync) | DrawOption(goTransparent) | DrawOption(goAnimate) |
                                              DrawOption(goLoop) | DrawOption(goDither) | DrawOption(goAutoDither);
 TColorReduction GIFImageDefaultColorReduction = rmNetscape;
@@ -15,6 +19,22 @@ bool GIFImageRenderOnLoad = false;
 bool GIFImageOptimizeOnStream = false;
 bool DoAutoDither = false;
 bool PaletteDevice = false;
+
+namespace {
+
+// The image belongs to the main thread, and its owner hears from it there
+// only: a painter renders frames ahead on its worker, and its drawing of
+// them, on the main thread, tells of the change.
+bool OwnerHears()
+{
+#ifdef _WIN32
+    return MainThreadID() == 0 || GetCurrentThreadId() == MainThreadID();
+#else
+    return true;
+#endif
+}
+
+} // namespace
 
 TGIFImage::TGIFImage()
     : FPainters(new TThreadList), FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this))
@@ -141,6 +161,7 @@ bool TGIFImage::GetDoDither() const
 
 void TGIFImage::Changed(TObject* Sender)
 {
+    if (!OwnerHears()) return;
     Modified = true;
     if (OnChange) OnChange(Sender);
 }
@@ -153,6 +174,7 @@ void TGIFImage::Warning(TObject* Sender, TGIFSeverity Severity, const std::strin
 void TGIFImage::Progress(TObject* Sender, TProgressStage Stage, int Percent, bool RedrawNow,
                          const std::string& Message)
 {
+    if (!OwnerHears()) return;
 #ifdef _WIN32
     TGraphic::Progress(Sender, Stage, uint8_t(Percent), RedrawNow, RECT{}, Message);
 #else

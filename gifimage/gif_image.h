@@ -138,7 +138,9 @@ public:
 
     // The painters that draw this image. Natively there are none.
     TThreadList* Painters() const { return FPainters.get(); }
-    // Stops every painter and waits until the asynchronous ones are gone.
+    // Stops every painter and waits until the asynchronous ones are gone;
+    // one whose event is running, which waits for this very call, is let
+    // go instead and ends by itself.
     void PaintStop();
 
 #ifdef _WIN32
@@ -199,6 +201,9 @@ private:
     void DrawTiledOrStretched(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap);
     // Runs the painters' synchronised calls; false when a quit message came.
     static bool ServicePainterCalls(bool PostQuitAgain);
+    // Stops Painter; answers whether it is still to be waited for. One
+    // that waits for this very thread is let go instead.
+    static bool StopPainter(TGIFPainter* Painter);
     void ReapPainters();
     bool Drawing = false;
     int FAnimationSpeed = GIFImageDefaultAnimationSpeed;

@@ -32,6 +32,17 @@ bool TransparencyUnused(TGIFSubImage* Frame)
     return !std::memchr(Frame->Data(), index, size_t(Frame->DataSize()));
 }
 
+// Once the frame is shown, nothing of what its pixels covered comes back:
+// the frame stays, or gives its area to the background, rather than
+// restoring the picture before it or going undrawn (a disposal beyond the
+// four known).
+bool HidesForGood(TGIFSubImage* Frame)
+{
+    const TGIFGraphicControlExtension* control = Frame->GraphicControlExtension;
+    const TDisposalMethod disposal = control ? control->GetDisposal() : dmNoDisposal;
+    return disposal == dmNone || disposal == dmNoDisposal || disposal == dmBackground;
+}
+
 bool Removable(TGIFExtension* Extension, int FrameIndex, int FrameCount)
 {
     if (dynamic_cast<TGIFCommentExtension*>(Extension) || dynamic_cast<TGIFTextExtension*>(Extension) ||
@@ -79,15 +90,16 @@ void TGIFImage::Optimize(TGIFOptimizeOptions Options, TColorReduction ColorReduc
         if (has(ooCleanup)) {
             for (int i = 0; i < FImages->GetCount(); ++i)
                 if (TransparencyUnused(frame(i))) frame(i)->GraphicControlExtension->SetTransparent(false);
-            // A frame that lies wholly within the next, opaque one needs no disposal.
+            // A frame that the next, opaque one covers wholly and hides for
+            // good needs no disposal.
             for (int i = 0; i + 1 < FImages->GetCount(); ++i, ++step) {
                 TGIFGraphicControlExtension* control = frame(i)->GraphicControlExtension;
                 if (!control || (control->GetDisposal() != dmBackground && control->GetDisposal() != dmPrevious) ||
-                    frame(i + 1)->Transparent)
+                    frame(i + 1)->Transparent || !HidesForGood(frame(i + 1)))
                     continue;
                 TGIFRect common;
                 if (!Intersect(frame(i)->GetBoundsRect(), frame(i + 1)->GetBoundsRect(), common)) continue;
-                if (common == frame(i + 1)->GetBoundsRect()) control->SetDisposal(dmNone);
+                if (common == frame(i)->GetBoundsRect()) control->SetDisposal(dmNone);
                 report();
             }
         } else {
@@ -110,8 +122,12 @@ void TGIFImage::Optimize(TGIFOptimizeOptions Options, TColorReduction ColorReduc
         if (has(ooCrop)) {
             for (int i = FImages->GetCount() - 1; i >= 0; --i, ++step) {
                 TGIFSubImage* current = frame(i);
-                if (current->GetEmpty() || !current->Transparent) continue;
-                const int delay = current->GraphicControlExtension ? current->GraphicControlExtension->GetDelay() : 0;
+                const TGIFGraphicControlExtension* control = current->GraphicControlExtension;
+                // One that gives its whole area back to the background clears
+                // its transparent borders too: they stay.
+                if (current->GetEmpty() || !current->Transparent || (control && control->GetDisposal() == dmBackground))
+                    continue;
+                const int delay = control ? control->GetDelay() : 0;
                 int loops = -1;
                 if (TGIFAppExtNSLoop* loop = LoopExtension(current)) loops = loop->Loops;
                 current->Crop();

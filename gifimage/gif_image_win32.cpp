@@ -17,11 +17,7 @@ HPALETTE TGIFImage::GetPalette()
 {
     // A first frame without colours of its own asks the image back.
     if (InsidePalette) RaiseGifError(GIFTexts::NoColorTable);
-    struct Inside {
-        explicit Inside(bool& Flag) : Flag(Flag) { Flag = true; }
-        ~Inside() { Flag = false; }
-        bool& Flag;
-    } inside(InsidePalette);
+    const TFlagScope inside(InsidePalette);
 
     if (FBitmap)
         if (HPALETTE palette = FBitmap->Palette()) return palette;

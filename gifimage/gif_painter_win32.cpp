@@ -1,5 +1,6 @@
 #include "gif_painter_win32.h"
 #include "gif_subimage.h"
+#include "gif_util.h"
 #include "toolkit/application.h"
 #include "toolkit/seam.h"
 
@@ -146,8 +147,14 @@ void TGIFPainter::Restart()
 void TGIFPainter::DoSynchronize(const std::function<void()>& Method)
 {
     if (Terminated()) return;
-    if (Has(Options, goAsync)) Synchronize(Method);
-    else Method();
+    if (!Has(Options, goAsync)) {
+        Method();
+        return;
+    }
+    Synchronize([&] {
+        const TFlagScope inCall(InSynchronizedCall);
+        Method();
+    });
 }
 
 void TGIFPainter::Fire(const TNotifyEvent& Event)
@@ -172,7 +179,9 @@ void TGIFPainter::Execute()
         Terminate();
         Platform().Trace(std::string("GIF painter stopped: ") + e.what());
     }
-    Synchronize([this] { DoOnTerminate(); });
+    bool released = false;
+    Synchronize([&] { released = DoOnTerminate(); });
+    if (released) delete this;
 }
 
 void TGIFPainter::RunHere()
@@ -208,7 +217,8 @@ void TGIFPainter::Animate()
         while ((loopCount != 0 || Has(Options, goLoopContinously)) && !Terminated() && !RestartRequest) {
             FActiveImage = loopPoint;
             if (FStarted) Fire(OnLoop);
-            while (FActiveImage < FImage->Images()->GetCount() && !Terminated() && !RestartRequest) {
+            // A painter stopped during its event may have left its image: it looks no further.
+            while (!Terminated() && !RestartRequest && FActiveImage < FImage->Images()->GetCount()) {
                 TGIFSubImage* frame = ActiveFrame();
                 if (frame->GetEmpty()) break;
                 WaitDelay(frame, delay, clock);
@@ -291,20 +301,27 @@ void TGIFPainter::PumpWait(DWORD Wait)
     }
 }
 
-void TGIFPainter::DoOnTerminate()
+bool TGIFPainter::DoOnTerminate()
 {
-    if (TGIFImage* image = FImage) {
-        image->Painters()->LockList();
-        if (Reference && *Reference == this) *Reference = nullptr;
-        image->Painters()->UnlockList();
-        image->Painters()->Remove(this);
-        // Its thread is about to end; the image frees it once it has.
-        if (Has(Options, goAsync)) image->EndedPainters.push_back(this);
-    }
+    TGIFImage* image = Detach();
+    // Its thread is about to end; the image frees it once it has.
+    if (image && Has(Options, goAsync)) image->EndedPainters.push_back(this);
+    return !image;
+}
+
+TGIFImage* TGIFPainter::Detach()
+{
+    TGIFImage* image = FImage;
+    if (!image) return nullptr;
+    image->Painters()->LockList();
+    if (Reference && *Reference == this) *Reference = nullptr;
+    image->Painters()->UnlockList();
+    image->Painters()->Remove(this);
     FImage = nullptr;
     Backup.reset();
     FrameBuffer.reset();
     Snapshot.reset();
+    return image;
 }
 
 void TGIFPainter::DoPaint()
@@ -314,8 +331,7 @@ void TGIFPainter::DoPaint()
         std::lock_guard<std::mutex> hold(FImage->RenderLock);
         frame->Draw(Canvas, Rect, Has(Options, goTransparent), Has(Options, goTile));
     }
-    FStarted = true;
-    Canvas->Changed();
+    Painted();
 }
 
 void TGIFPainter::DoPaintFrame()
@@ -360,6 +376,12 @@ void TGIFPainter::DoPaintFrame()
     }
     if (shown) Canvas->CopyRect(Rect, shown->Canvas(), client);
     if (Disposal == dmBackground) RestoreBackground();
+    Painted();
+}
+
+void TGIFPainter::Painted()
+{
+    FImage->PaletteModified = false; // realised on the canvas with the frame
     FStarted = true;
     Canvas->Changed();
 }
@@ -461,15 +483,12 @@ void TGIFImage::DrawTiledOrStretched(TCanvas* Canvas, const RECT& Rect, TBitmap*
 void TGIFImage::Draw(TCanvas* Canvas, const RECT& Rect)
 {
     if (Drawing || GetEmpty()) return;
-    struct Flag {
-        explicit Flag(bool& Value) : Value(Value) { Value = true; }
-        ~Flag() { Value = false; }
-        bool& Value;
-    } drawing(Drawing);
+    const TFlagScope drawing(Drawing);
 
     const bool direct = Has(FDrawOptions, goDirectDraw);
     if (Images()->GetCount() == 1 || !Has(FDrawOptions, goAnimate)) {
         Images()->GetImage(0)->Draw(Canvas, Rect, Has(FDrawOptions, goTransparent), Has(FDrawOptions, goTile));
+        PaletteModified = false; // realised on the canvas with the frame
         return;
     }
     if (FBitmap && !direct) {
@@ -502,14 +521,23 @@ void TGIFImage::Draw(TCanvas* Canvas, const RECT& Rect)
     if (FBitmap) DrawTiledOrStretched(Canvas, Rect, FBitmap.get());
 }
 
+bool TGIFImage::StopPainter(TGIFPainter* Painter)
+{
+    Painter->Stop();
+    if (!Painter->WaitsForMainThread()) return true;
+    // Waiting for it would wait for ever: it is let go, and once its call
+    // returns it finds itself stopped and ends without the image.
+    Painter->Detach();
+    return false;
+}
+
 void TGIFImage::StopDraw()
 {
     for (;;) {
         FPainters->LockList();
-        TGIFPainter* painter = DrawPainter;
-        if (painter) painter->Stop();
+        const bool running = DrawPainter && StopPainter(DrawPainter);
         FPainters->UnlockList();
-        if (!painter || !Has(painter->Options, goAsync)) break;
+        if (!running) break;
         if (!ServicePainterCalls(true)) return;
     }
     ReapPainters();
@@ -523,11 +551,7 @@ void TGIFImage::PaintStop()
     for (;;) {
         int running = 0;
         TList* list = FPainters->LockList();
-        for (int i = list->Count() - 1; i >= 0; --i) {
-            auto* painter = static_cast<TGIFPainter*>(list->Get(i));
-            painter->Stop();
-            running += Has(painter->Options, goAsync);
-        }
+        for (int i = list->Count() - 1; i >= 0; --i) running += StopPainter(static_cast<TGIFPainter*>(list->Get(i)));
         FPainters->UnlockList();
         if (running == 0) break;
         // The painters end once their pending calls have run; a quit message

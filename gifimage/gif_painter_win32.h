@@ -4,7 +4,9 @@
 // asynchronous painter (goAsync) is a worker thread that draws only
 // through synchronised calls on the main thread; a synchronous one runs
 // inside its caller. Pausing and stopping are cooperative: the thread
-// parks or ends at its next wait or synchronised call.
+// parks or ends at its next wait or synchronised call. One stopped from its
+// own event, which it waits for, is not waited for: it leaves its image at
+// once and ends by itself when the event returns.
 #pragma once
 #include "gif_image.h"
 #include "toolkit/thread.h"
@@ -77,9 +79,21 @@ private:
     void PumpWait(DWORD Wait);
     void DoSynchronize(const std::function<void()>& Method);
     void Fire(const TNotifyEvent& Event);
-    void DoOnTerminate();
+    // It cannot end while the main thread waits for it: a synchronous
+    // painter runs further down the main thread's own call, an asynchronous
+    // one waits while the main thread runs its synchronised call.
+    bool WaitsForMainThread() const { return !(Options & DrawOption(goAsync)) || InSynchronizedCall; }
+    // On the main thread as the painter ends: it leaves its image. True when
+    // the image let it go before, and it is to free itself.
+    bool DoOnTerminate();
+    // Leaves the image, on the main thread: off its painter list, the
+    // caller's reference cleared, the buffers freed. Answers the image it
+    // left; none when it had left already.
+    TGIFImage* Detach();
     void DoPaint();
     void DoPaintFrame();
+    // The frame is on the canvas: the canvas tells its change.
+    void Painted();
     void RestoreBackground();
     void RenderFrame(TGIFSubImage* Frame);
     TGIFSubImage* ActiveFrame() const;
@@ -98,4 +112,6 @@ private:
     std::unique_ptr<TBitmap> Backup, FrameBuffer, Snapshot;
     HDC ValidationDC = nullptr;
     std::exception_ptr Failure;
+    // Read and written on the main thread only.
+    bool InSynchronizedCall = false;
 };

@@ -189,7 +189,20 @@ uint8_t TGIFSubImage::GetPixel(int X, int Y)
 
 void TGIFSubImage::SetPalette(TGIFPaletteRef Palette)
 {
+    // Kept palettes are the frame's own: the same one again can only be none.
+    if (!Palette && !KeptPalette) return;
     KeptPalette = std::move(Palette);
+    RenderedColorsChanged();
+}
+
+void TGIFSubImage::ColorMapChanged()
+{
+    KeptPalette.reset();
+    RenderedColorsChanged();
+}
+
+void TGIFSubImage::RenderedColorsChanged()
+{
     if (!CurrentRendering()) return;
     FreeBitmap();
     Image()->PaletteModified = true;

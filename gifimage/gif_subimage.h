@@ -101,8 +101,11 @@ public:
     // index, text colours) through Map, after its colour map was reordered.
     void MapColorIndices(const uint8_t* Map);
 
-    // The kept palette is replaced; a rendering in other colours goes.
+    // The kept palette is replaced, unless both are none; a rendering in
+    // other colours goes.
     void SetPalette(TGIFPaletteRef Palette);
+    // The local colour map changed: the kept palette and the rendering go.
+    void ColorMapChanged();
     // Drops the rendering: bitmap and mask together.
     void FreeBitmap();
     void FreeMask() { FreeBitmap(); }
@@ -165,6 +168,8 @@ private:
     void SetTransparentIndex(int Index);
     // Takes Pixels (width x height bytes) as the frame's pixel data.
     void ReplaceImage(std::unique_ptr<uint8_t[]> Pixels, int32_t Size);
+    // Drops a rendering in colours that changed and tells the image.
+    void RenderedColorsChanged();
     void Progress(TProgressStage Stage, int Percent, bool RedrawNow, const char* Message);
     std::shared_ptr<TFrameRendering> CurrentRendering() const { return std::atomic_load(&Rendering); }
 #ifdef _WIN32

@@ -31,6 +31,10 @@ void TGIFSubImage::Crop()
         Clear();
         return;
     }
+    // The descriptor places a frame within 16 bits: one that reaches beyond
+    // them keeps the border it cannot move its corner across.
+    left = std::min(left, 0xFFFF - GetLeft());
+    top = std::min(top, 0xFFFF - GetTop());
 
     const int newWidth = right - left + 1, newHeight = bottom - top + 1;
     std::unique_ptr<uint8_t[]> pixels(new uint8_t[size_t(newWidth) * newHeight]);

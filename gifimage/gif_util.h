@@ -1,5 +1,6 @@
 // Low-level routines of the GIF reader and writer: the error raiser, bit
-// arithmetic, and byte and data sub-block access to streams.
+// arithmetic, byte and data sub-block access to streams, and a flag raised
+// for a scope.
 #pragma once
 #include "gif_types.h"
 #include "toolkit/streams.h"
@@ -27,3 +28,15 @@ void SkipBlocks(TStream* Stream);
 void WriteTextBlocks(TStream* Stream, const TStrings& Lines);
 // Each sub-block up to the terminator as one line, cut at its first 0 byte.
 void ReadTextBlocks(TStream* Stream, TStrings& Lines);
+
+// Raises Flag for the life of the scope; lowers it also when an exception leaves.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : Flag(Flag) { Flag = true; }
+    ~TFlagScope() { Flag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& Flag;
+};

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the hand-made inputs of the GIF regression corpora: into
-corpus/gif_decode_fuzz files that once took too long, held too much, or
-decoded wrongly; into corpus/gif_frame_fuzz frames that the frame work once
-got wrong. Run it again after changing it; the files are committed."""
+"""Writes the inputs of the GIF regression corpora, made by hand or found
+by the fuzzer: into corpus/gif_decode_fuzz files that once took too long,
+held too much, or decoded wrongly; into corpus/gif_frame_fuzz frames that
+the frame work once got wrong. Run it again after changing it; the files
+are committed."""
+import base64
 import os
 import struct
 
@@ -146,6 +148,12 @@ def main():
     # A transparent frame with borders of its transparent index, partly off the screen.
     write("transparent_borders.gif", header(6, 5, 4) + transparent(2)
           + descriptor(6, 6, left=1, top=1) + lzw([2] * 8 + [0, 1, 2, 2, 2, 2, 1, 0] + [2] * 20, 2, 0) + b";", frames)
+    # Found by the fuzzer: a transparent frame at (65535, 65535) whose first
+    # visible column lies 123 to the right, where no 16-bit left reaches.
+    write("cropped_beyond_16_bits.gif", base64.b64decode(
+        "R0lGODlhKAAeAPMAAP8AAAAA/0JC/0ND/19f/2Bg/8rK/+7u//7+/////wAAAAAAAAAAAAAAAAAAAAAAACH5BAEAAAoAlP/////YBB4AAASQ"
+        "UMlJq7046827/xMgjmQ5gpapDmi1vkBLwasc0qYt4bnOs77fAAAKEGwAAAAAKAAeAAAEkFDJSau9OOvNu/8TII5kOYKWqZZotb5AS8GrHNKm"
+        "LeG5zrO+3ykojBFAu0GWjoIgk2T/qZZotb5AS8GrHNKmLeG5zrO+3ykojBGFmISecaSlbVFeVZKqE0qvsB8RADs="), frames)
 
 
 if __name__ == "__main__":

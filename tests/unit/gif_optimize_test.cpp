@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <functional>
+#include <random>
 
 namespace {
 
@@ -124,12 +126,144 @@ TEST(ColorMapOptimizer, UnseenTransparencyAndColoursBeyondTheTable)
     EXPECT_EQ(image.GetColorMap()->GetColor(frame->Data()[3]), Colour(1, 1, 1));
 }
 
+TEST(ColorMapOptimizer, GlobalMapsBackgroundFollowsItsColourUnlessBeyondTheTable)
+{
+    for (int background : {1, 200}) {
+        SCOPED_TRACE(background);
+        TGIFImage image;
+        WarningLog warnings(image);
+        Bytes stream = Header(4, 1, true, 1, background); // four greys
+        Append(stream, MinimalFrame(4, 1));
+        Append(stream, {';'});
+        ASSERT_EQ(Load(image, stream), "");
+        ASSERT_EQ(image.GetBackgroundColorIndex(), background); // taken as it came
+        const uint8_t pixels[] = {1, 1, 1, 2};                   // grey 1 most used
+        std::copy(std::begin(pixels), std::end(pixels), image.Images()->GetImage(0)->Data());
+        image.Optimize(OptimizeOption(ooColorMap), rmNone, dmNearest, 8);
+        ASSERT_EQ(image.GetColorMap()->GetColor(0), Colour(1, 1, 1));
+        EXPECT_EQ(image.GetBackgroundColorIndex(), background == 1 ? 0 : 200);
+        EXPECT_EQ(warnings.Count(GIFTexts::BadColorIndex), 0);
+    }
+}
+
 // --- Optimize -------------------------------------------------------------------
 
 TGIFGraphicControlExtension* ControlOf(TGIFSubImage* Frame)
 {
     if (!Frame->GraphicControlExtension) Frame->Extensions()->Add(new TGIFGraphicControlExtension(Frame));
     return Frame->GraphicControlExtension;
+}
+
+// What lies beneath the picture where no frame left anything.
+const uint32_t Beneath = 1u << 24;
+
+// The screen after each frame, composed as viewers compose an animation: a
+// frame's pixels but its transparent ones over what the frames before left,
+// then its disposal: left as it is, its area given back to what lies
+// beneath, or the picture before it restored. Colours as 0xRRGGBB.
+std::vector<std::vector<uint32_t>> Composed(const TGIFImage& Image)
+{
+    const int width = Image.GetWidth(), height = Image.GetHeight();
+    std::vector<uint32_t> screen(size_t(width) * height, Beneath);
+    std::vector<std::vector<uint32_t>> shown;
+    for (int i = 0; i < Image.Images()->GetCount(); ++i) {
+        TGIFSubImage* frame = Image.Images()->GetImage(i);
+        const TGIFRect r = frame->GetBoundsRect();
+        const auto each = [&](const std::function<void(int X, int Y)>& Do) {
+            for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, height); ++y)
+                for (int x = std::max(r.Left, 0); x < std::min(r.Right, width); ++x) Do(x, y);
+        };
+        const std::vector<uint32_t> before = screen;
+        const TGIFColorMap* map = frame->GetActiveColorMap();
+        each([&](int X, int Y) {
+            const int index = frame->Data()[size_t(frame->GetWidth()) * (Y - r.Top) + X - r.Left];
+            if (index == frame->TransparentIndex()) return;
+            const TGIFColor c = index < map->Count() ? map->Data()[index] : TGIFColor{0, 0, 0};
+            screen[size_t(width) * Y + X] = uint32_t(c.Red) << 16 | c.Green << 8 | c.Blue;
+        });
+        shown.push_back(screen);
+        const TDisposalMethod disposal =
+            frame->GraphicControlExtension ? frame->GraphicControlExtension->GetDisposal() : dmNoDisposal;
+        if (disposal == dmBackground) each([&](int X, int Y) { screen[size_t(width) * Y + X] = Beneath; });
+        else if (disposal == dmPrevious) screen = before;
+    }
+    return shown;
+}
+
+// Where two compositions of one animation first differ; "" when they do not.
+std::string FirstDifference(const std::vector<std::vector<uint32_t>>& A, const std::vector<std::vector<uint32_t>>& B,
+                            int Width)
+{
+    if (A.size() != B.size()) return std::to_string(A.size()) + " frames against " + std::to_string(B.size());
+    for (size_t f = 0; f < A.size(); ++f)
+        for (size_t p = 0; p < A[f].size(); ++p)
+            if (A[f][p] != B[f][p])
+                return "frame " + std::to_string(f) + " at (" + std::to_string(p % Width) + ", " +
+                       std::to_string(p / Width) + ")";
+    return "";
+}
+
+TEST(Optimize, CleanupKeepsWhatEveryFrameShows)
+{
+    const uint32_t red = Colour(255, 0, 0);
+    // A red frame that gives its area back, then a small opaque one in its corner.
+    {
+        TGIFImage image;
+        Screen(image, 20, 20);
+        image.GetColorMap()->Add(red);
+        image.GetColorMap()->Add(Colour(0, 0, 255));
+        ControlOf(AddFrame(image, 0, 0, 20, 20, Bytes(400, 0)))->SetDisposal(dmBackground);
+        AddFrame(image, 0, 0, 5, 5, Bytes(25, 1));
+        image.Optimize(OptimizeOption(ooCleanup), rmNone, dmNearest, 8);
+        EXPECT_EQ(Composed(image)[1][20 * 15 + 15], Beneath);
+    }
+    // Animations of every disposal over a screen of four colours, frames
+    // anywhere on it, half of them transparent; cleaned up alone, and with
+    // everything that form data's writing does.
+    const TGIFOptimizeOptions all = OptimizeOption(ooCrop) | OptimizeOption(ooMerge) | OptimizeOption(ooCleanup) |
+                                    OptimizeOption(ooColorMap) | OptimizeOption(ooReduceColors);
+    for (TGIFOptimizeOptions options : {OptimizeOption(ooCleanup), all}) {
+        std::mt19937 random(31);
+        const auto below = [&](int N) { return int(random() % uint32_t(N)); };
+        int dropped = 0;
+        for (int n = 0; n < 2000; ++n) {
+            SCOPED_TRACE("options " + std::to_string(options) + ", animation " + std::to_string(n));
+            TGIFImage image;
+            Screen(image, 7, 5);
+            for (uint32_t c : {red, Colour(0, 255, 0), Colour(0, 0, 255), Colour(255, 255, 255)})
+                image.GetColorMap()->Add(c);
+            std::vector<TGIFSubImage*> frames;
+            std::vector<TDisposalMethod> disposals;
+            for (int f = 2 + below(3); f > 0; --f) {
+                const int left = below(7), top = below(5), width = 1 + below(7 - left), height = 1 + below(5 - top);
+                Bytes pixels(size_t(width) * height);
+                for (uint8_t& p : pixels) p = uint8_t(below(4));
+                frames.push_back(AddFrame(image, left, top, width, height, pixels, {}, below(2) ? -1 : below(4)));
+                disposals.push_back(TDisposalMethod(below(4)));
+                ControlOf(frames.back())->SetDisposal(disposals.back());
+            }
+            const auto before = Composed(image);
+            image.Optimize(options, rmNone, dmNearest, 8);
+            // A frame that cropping emptied is gone; every other shows what it showed.
+            const auto after = Composed(image);
+            std::vector<std::vector<uint32_t>> kept;
+            for (int f = 0; f < image.Images()->GetCount(); ++f) {
+                const size_t was = size_t(std::find(frames.begin(), frames.end(), image.Images()->GetImage(f)) -
+                                          frames.begin());
+                ASSERT_LT(was, frames.size());
+                kept.push_back(before[was]);
+                const TGIFGraphicControlExtension* control = image.Images()->GetImage(f)->GraphicControlExtension;
+                dropped += (disposals[was] == dmBackground || disposals[was] == dmPrevious) &&
+                           (!control || control->GetDisposal() == dmNone);
+            }
+            if (options == OptimizeOption(ooCleanup)) {
+                ASSERT_EQ(kept.size(), frames.size());
+            }
+            ASSERT_EQ(FirstDifference(kept, after, 7), "");
+        }
+        // Where the next frame hides a frame wholly, its disposal still goes.
+        EXPECT_GT(dropped, 50);
+    }
 }
 
 TEST(Optimize, CropDeletesEmptyFramesAndKeepsTheirDelayAndLoop)

@@ -1,20 +1,28 @@
 // The animation painters, read back from the bitmaps they paint on: every
 // frame they leave on the canvas against ImageMagick's composition of the
 // same animation (tests/gif_coalesce_refs.sh), their frame waits, loops,
-// pausing and stopping, and images freed while they play.
+// pausing and stopping, images freed while they play, and animations in a
+// picture on a form that change or free themselves from their own events.
 #include "gif_bitmap_support.h"
 #include "gif_test_support.h"
 #include "gifimage/gif_painter_win32.h"
 #include "gifimage/gif_unit_win32.h"
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/graphic_controls.h"
 #include "toolkit/picture.h"
+#include "toolkit/thread_check.h"
 
 #include <gtest/gtest.h>
 #include <mmsystem.h>
 #include <psapi.h>
 
+#include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -453,6 +461,178 @@ TEST(PainterLifecycle, ImagesFreedWhilePlayingLeaveNothingBehind)
     EXPECT_LT(int64_t(after.Kernel) - int64_t(before.Kernel), 4 * 50);
     EXPECT_LT(int64_t(after.Gdi) - int64_t(before.Gdi), 50);
     EXPECT_LT(after.Memory - before.Memory, int64_t(8) << 20);
+}
+
+// --- in a picture on a form ----------------------------------------------------
+
+// A borderless form with one picture, as the utility shows a status
+// animation; shown once the test has set the events of its copy of the
+// animation (a painter takes the events it is made with).
+struct TPictureForm {
+    explicit TPictureForm(TGIFImage& Animation)
+    {
+        Form.BorderStyle = bsNone;
+        Form.SetBounds(40, 40, 60, 40);
+        Form.SetColor(clWhite);
+        Picture = new TImage(&Form);
+        Picture->SetParent(&Form);
+        Picture->SetBounds(10, 10, Animation.GetWidth(), Animation.GetHeight());
+        Picture->Picture()->Assign(&Animation);
+    }
+    TGIFImage* Gif() const { return dynamic_cast<TGIFImage*>(Picture->Picture()->Graphic()); }
+    void Show()
+    {
+        Form.Show();
+        ::UpdateWindow(Form.Handle());
+    }
+    // What the form shows at a point of the picture, printed into a bitmap of our own.
+    uint32_t PictureAt(int X, int Y)
+    {
+        auto shot = SolidBitmap(Form.Width(), Form.Height(), clBlack);
+        ::PrintWindow(Form.Handle(), shot->Canvas()->Handle(), 0);
+        return ReadPicture(*shot).At(Picture->Left() + X, Picture->Top() + Y);
+    }
+    TForm Form{nullptr};
+    TImage* Picture;
+};
+
+// Ends the test program when the main thread has not come back within the
+// limit: a call that waits for ever fails the run instead of hanging it.
+class TWatchdog {
+public:
+    TWatchdog(const char* What, DWORD Milliseconds)
+        : Done(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), Thread([this, What, Milliseconds] {
+              if (::WaitForSingleObject(Done, Milliseconds) == WAIT_OBJECT_0) return;
+              std::fprintf(stderr, "%s: still waiting after %lu ms\n", What, static_cast<unsigned long>(Milliseconds));
+              std::fflush(stderr);
+              ::TerminateProcess(::GetCurrentProcess(), 3);
+          })
+    {
+    }
+    ~TWatchdog()
+    {
+        ::SetEvent(Done);
+        Thread.join();
+        ::CloseHandle(Done);
+    }
+
+private:
+    HANDLE Done;
+    std::thread Thread;
+};
+
+std::atomic<int> OffThread{0};
+void NoteOffThread(const std::string& What)
+{
+    std::fprintf(stderr, "%s\n", What.c_str());
+    ++OffThread;
+}
+
+// The painter renders frames on its worker: after the colours of the frames
+// change, the picture's owner still hears of it on the main thread alone.
+// The change is made in an event, while the painter waits for it.
+TEST(PainterInAPicture, ChangesOfColoursAreToldOnTheMainThreadOnly)
+{
+    const TWatchdog watchdog("colour changes in a picture", 30000);
+    const TThreadCheckFailure previous = SetThreadCheckFailure(NoteOffThread);
+    OffThread = 0;
+    TGIFImage animation;
+    MakeAnimation(animation, 3, 2, 0);
+    animation.SetDrawOptions(animation.GetDrawOptions() & ~DrawOption(goDither)); // colours as they are
+    TPictureForm shown(animation);
+    TGIFImage* gif = shown.Gif();
+    const TNotifyEvent tell = gif->OnChange; // the picture's
+    gif->OnChange = [&, tell](TObject* Sender) {
+        if (::GetCurrentThreadId() != MainThreadID()) ++OffThread;
+        tell(Sender);
+    };
+    int painted = 0, changedAt = 0;
+    bool keptRendering = false, modifiedBySame = true, modifiedByColours = false;
+    uint32_t seen = 0;
+    gif->OnAfterPaint = [&](TObject* Sender) {
+        const int active = static_cast<TGIFPainter*>(Sender)->GetActiveImage();
+        if (++painted == 2) {
+            // The same palette again, none, changes nothing.
+            TGIFSubImage* frame = gif->Images()->GetImage(active);
+            frame->SetPalette(nullptr);
+            keptRendering = frame->GetHasBitmap();
+            modifiedBySame = gif->PaletteModified;
+            // Each frame takes colours of its own: what it rendered goes.
+            for (int f = 0; f < 3; ++f)
+                for (int c = 0; c < 8; ++c)
+                    gif->Images()->GetImage(f)->GetColorMap()->Add(
+                        TGIFColorMap::RGB2Color({uint8_t(60 * f), 200, uint8_t(c)}));
+            modifiedByColours = gif->PaletteModified;
+            changedAt = painted;
+        } else if (changedAt && painted > changedAt + 6 && active == 1 && !seen) {
+            // Every frame has been rendered again by the painter's worker, and painted.
+            seen = shown.PictureAt(2, 2);
+        }
+    };
+    shown.Show();
+    ASSERT_TRUE(PumpUntil([&] { return seen != 0; }));
+    EXPECT_TRUE(keptRendering);
+    EXPECT_FALSE(modifiedBySame);
+    EXPECT_TRUE(modifiedByColours);
+    EXPECT_EQ(seen, 0x3CC801u); // frame 1 in its own colour 1
+    EXPECT_EQ(OffThread, 0);
+    EXPECT_FALSE(gif->PaletteModified); // realised with the frames painted since
+    SetThreadCheckFailure(previous);
+}
+
+// An event handler that clears, frees, packs, resizes or optimizes the
+// picture's image stops the very painter that runs it: that painter is let
+// go, not waited for, and ends by itself without touching the image again.
+TEST(PainterInAPicture, ItsOwnEventsStopAndFreeTheImage)
+{
+    const TDelays delays;
+    const int threads = TLiveCount<TThread>::Alive();
+    const TWatchdog watchdog("a painter's events changing its image", 30000);
+    std::vector<DWORD> calls; // how long each call in a handler took
+    const auto timed = [&](const std::function<void()>& Call) {
+        const DWORD start = timeGetTime();
+        Call();
+        calls.push_back(timeGetTime() - start);
+    };
+
+    TGIFImage endless;
+    MakeAnimation(endless, 3, 2, 0);
+    TPictureForm shown(endless);
+    TGIFImage* gif = shown.Gif();
+    int painted = 0;
+    bool freed = false;
+    gif->OnAfterPaint = [&](TObject*) {
+        if (++painted != 2) return;
+        timed([&] { gif->SetDrawOptions(gif->GetDrawOptions() | DrawOption(goClearOnLoop)); });
+        timed([&] { gif->SetWidth(gif->GetWidth() + 1); });
+        timed([&] { gif->Optimize(OptimizeOption(ooCleanup), rmNone, dmNearest, 8); });
+    };
+    // Once the next painter loops, the picture lets its image go.
+    gif->OnLoop = [&](TObject*) {
+        if (painted <= 2 || freed) return;
+        timed([&] { shown.Picture->Picture()->Assign(nullptr); });
+        freed = true;
+    };
+    shown.Show();
+    ASSERT_TRUE(PumpUntil([&] { return freed; }));
+    EXPECT_EQ(shown.Gif(), nullptr);
+
+    TGIFImage once;
+    MakeAnimation(once, 3, 2, 1);
+    shown.Picture->Picture()->Assign(&once);
+    gif = shown.Gif();
+    bool cleared = false;
+    gif->OnEndPaint = [&](TObject*) {
+        timed([&] { gif->Clear(); });
+        cleared = true;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return cleared; }));
+    EXPECT_TRUE(gif->GetEmpty());
+
+    ASSERT_EQ(calls.size(), 5u);
+    for (DWORD milliseconds : calls) EXPECT_LT(milliseconds, 1000u);
+    // The painters let go have ended and freed themselves.
+    EXPECT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == threads; }));
 }
 
 // --- the unit -------------------------------------------------------------------

@@ -59,10 +59,10 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
 
     // The page's first showing surveys by itself; Refresh surveys again.
     Click(129 + 40, 124 + 10);
-    HWND list = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (list = SurveyList()) != nullptr; }, 5000));
-    HWND refresh = ChildAt(55 + 30, 345 + 11);
-    ASSERT_NE(refresh, Window);
+    // The page's controls come up one after the other: the list, then its buttons.
+    HWND list = nullptr, refresh = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (list = SurveyList()) != nullptr && (refresh = ChildAt(55 + 30, 345 + 11)) != Window; }, 5000));
     auto refreshed = [&](size_t Surveys) {
         return Box.Calls("WLAN_Get_Site_Survey") == Surveys && ::IsWindowEnabled(refresh) && Rows(list) == 6;
     };

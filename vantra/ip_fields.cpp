@@ -4,7 +4,6 @@
 #include "toolkit/seam.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -28,18 +27,14 @@ std::string TextAfterInsert(const std::string& Text, int SelStart, int SelLength
     return after;
 }
 
-std::string ClipboardText(HWND Owner)
+// Up to three characters: digits, after the blanks that pad a field that
+// was left, of a value up to 255.
+bool IsOctetText(const std::string& Text)
 {
-    std::string text;
-    if (!::OpenClipboard(Owner)) return text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text.assign(chars, strnlen(chars, ::GlobalSize(data)));
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
+    const size_t digits = Text.find_first_not_of(' ');
+    return Text.size() <= 3 &&
+           (digits == std::string::npos ||
+            (Text.find_first_not_of("0123456789", digits) == std::string::npos && OctetTextValue(Text) <= 255));
 }
 
 } // namespace
@@ -156,10 +151,10 @@ void TOctetField::TakeDigit(char& Key)
 }
 
 // A paste is taken as the text it leaves, checked as a typed octet is;
-// anything but digits is refused.
-void TOctetField::PasteDigits()
+// anything but digits leaves the field as it was.
+void TOctetField::Paste(const std::string& Pasted)
 {
-    const std::string pasted = Trim(ClipboardText(Handle()));
+    const std::string pasted = Trim(Pasted);
     if (pasted.empty() || pasted.find_first_not_of("0123456789") != std::string::npos) return;
     const int at = SelStart();
     const std::string text = Text(), candidate = TextAfterInsert(text, at, SelLength(), pasted);
@@ -168,6 +163,18 @@ void TOctetField::PasteDigits()
     SetText(candidate);
     const std::string before = text.substr(0, std::min(static_cast<size_t>(std::max(at, 0)), text.size()));
     SetSelStart(static_cast<int>(before.size() - std::count(before.begin(), before.end(), ' ') + pasted.size()));
+}
+
+// Every change of the text comes here, whatever made it.
+void TOctetField::Change()
+{
+    const std::string text = TEdit::Text();
+    if (!IsOctetText(text)) {
+        SetText(Standing);
+        return;
+    }
+    Standing = text;
+    TEdit::Change();
 }
 
 void TOctetField::Leave()
@@ -191,7 +198,6 @@ void TOctetField::DblClick() { Click(); }
 
 void TOctetField::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == WM_PASTE) return PasteDigits(); // the edit's own paste takes anything
     TEdit::Dispatch(Message);
     // The edit's own double-click selects one word of the text, after ours.
     if (Message.Msg == WM_LBUTTONDBLCLK) SelectAll();

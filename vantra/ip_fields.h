@@ -56,7 +56,11 @@ private:
     // Whether Candidate, three or more digits, may become the octet; a
     // checked field that refuses it has taken the bound and told the user.
     bool Accepts(const std::string& Candidate);
+    // Puts Inserted in place of the selection, or at the caret, when the
+    // text that leaves may be the octet, with the caret after it; false when not.
+    bool Insert(const std::string& Inserted);
     void TakeDigit(char& Key);
+    void Reset(const std::string& Text); // a text of the field's own, the caret at its end
     void Leave();
     void Complain(const std::string& Text); // a warning box, then the focus back here
     static void MoveTo(TOctetField* Field);

@@ -279,6 +279,41 @@ TEST_F(AddressFields, ADigitOrAPasteIsCheckedWhereItGoesIn)
     EXPECT_TRUE(Boxes().empty());
 }
 
+// The last octet takes a digit typed at the end of its padded text as the
+// others do. After a range message the caret stands at the end of the
+// bound, so that the next digit's message names the text it would make.
+TEST_F(AddressFields, APaddedOctetTakesADigitAtItsEndAndARangeMessageLeavesTheCaretThere)
+{
+    for (TOctetField* field : {Ip(4), Ip(2), Mask(4), form->Profile_DNS2->Fields[3]}) {
+        field->SetText(" 25");
+        Focus(field);
+        field->SetSelStart(3);
+        Type("5");
+        EXPECT_EQ(field->Text(), "255") << field->Name;
+    }
+    Ip(4)->SetText("  7");
+    Focus(Ip(4));
+    Ip(4)->SetSelStart(3);
+    Type("2");
+    EXPECT_EQ(Ip(4)->Text(), "72");
+    EXPECT_EQ(Ip(4)->SelStart(), 2);
+    EXPECT_TRUE(Boxes().empty());
+
+    for (TOctetField* field : {Ip(1), Ip(3), Ip(4)}) {
+        const int maximum = field == Ip(1) ? 223 : 255, minimum = field == Ip(1) ? 1 : 0;
+        field->SetText("");
+        Focus(field);
+        Type(field == Ip(1) ? "224" : "256");
+        EXPECT_EQ(field->Text(), std::to_string(maximum));
+        EXPECT_EQ(field->SelStart(), 3);
+        Boxes().clear();
+        Type("1");
+        EXPECT_EQ(field->Text(), std::to_string(maximum)) << field->Name;
+        const std::vector<std::string> fourDigits{Range(std::to_string(maximum) + "1", minimum, maximum)};
+        EXPECT_EQ(Boxes(), field == Ip(4) ? std::vector<std::string>{} : fourDigits) << field->Name;
+    }
+}
+
 // Shift+Insert and Ctrl+V paste as WM_PASTE does: the text the paste would
 // leave is judged, with the message typing gives, and text with anything
 // but digits leaves the field as it was. Neither does such a text stand

@@ -291,7 +291,7 @@ void TMainFrm::CollectWizardPage(Page P)
         ip.blDhcpEnabled = Rdb_DHCP->Checked() ? 1 : 0;
         auto text = [](TIpAddressPanel* Panel) {
             DottedAddress address{};
-            for (int i = 0; i < 4; ++i) address.Octets[i] = static_cast<uint8_t>(Panel->Fields[i]->Value());
+            for (int i = 0; i < 4; ++i) address.Octets[i] = Panel->Fields[i]->Octet();
             FormatDottedIp(address);
             return std::string(address.Text);
         };
@@ -350,8 +350,8 @@ bool TMainFrm::StaticAddressAccepted()
     }
     DottedAddress address{}, mask{};
     for (int i = 0; i < 4; ++i) {
-        address.Octets[i] = static_cast<uint8_t>(Profile_IPAddr1->Fields[i]->Value());
-        mask.Octets[i] = static_cast<uint8_t>(Profile_SubNet1->Fields[i]->Value());
+        address.Octets[i] = Profile_IPAddr1->Fields[i]->Octet();
+        mask.Octets[i] = Profile_SubNet1->Fields[i]->Octet();
     }
     return ValidateIpAndMask(address, mask, show);
 }

@@ -1,6 +1,7 @@
 #include "stdctrls.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -12,6 +13,21 @@ LRESULT ControlColors(TControl* Control, HDC Dc, TBrush& Background)
     ::SetBkColor(Dc, ColorToRGB(Control->Color()));
     Background.SetColor(Control->Color());
     return reinterpret_cast<LRESULT>(Background.Handle());
+}
+
+// The clipboard's text up to its first line break.
+std::string ClipboardLine(HWND Owner)
+{
+    std::string text;
+    if (!::OpenClipboard(Owner)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
+            text.assign(chars, strnlen(chars, ::GlobalSize(data)));
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text.substr(0, text.find_first_of("\r\n"));
 }
 
 } // namespace
@@ -199,8 +215,46 @@ void TEdit::Dispatch(TMessage& Message)
     case CN_BASE + WM_CTLCOLORSTATIC:
         Message.Result = ControlColors(this, reinterpret_cast<HDC>(Message.WParam), Background);
         return;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        if (EditingShortcut(Message)) return;
+        break;
+    case WM_PASTE:
+        if (!FReadOnly) Paste(ClipboardLine(Handle()));
+        return;
     }
     TWinControl::Dispatch(Message);
+}
+
+// The system's edit pastes on Shift+Insert without a WM_PASTE, and a key
+// filter would drop the control characters of Ctrl+C, V and X: each
+// shortcut becomes its message here instead.
+bool TEdit::EditingShortcut(const TMessage& Message)
+{
+    UINT command = 0;
+    if (Message.Msg == WM_CHAR) {
+        switch (Message.WParam) {
+        case 'A' - '@':
+            SelectAll();
+            return true;
+        case 'C' - '@': command = WM_COPY; break;
+        case 'V' - '@': command = WM_PASTE; break;
+        case 'X' - '@': command = WM_CUT; break;
+        default: return false;
+        }
+    } else {
+        const bool shift = ::GetKeyState(VK_SHIFT) < 0, control = ::GetKeyState(VK_CONTROL) < 0;
+        if (Message.WParam == VK_INSERT && shift != control) command = shift ? WM_PASTE : WM_COPY;
+        else if (Message.WParam == VK_DELETE && shift && !control && SelLength() > 0) command = WM_CUT;
+        else return false;
+    }
+    if (command == WM_PASTE || !FPasswordChar) Perform(command, 0, 0); // a password is not given away
+    return true;
+}
+
+void TEdit::Paste(const std::string& Text)
+{
+    ::SendMessageA(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
 // --- masked edit ------------------------------------------------------------
@@ -352,6 +406,29 @@ void TMaskEdit::Erase(int Step)
     SetSelStart(p);
 }
 
+// Writes Key at the first position from Caret on in Shown and moves Caret
+// past it; false when no position is left or the one there refuses Key.
+bool TMaskEdit::Put(std::string& Shown, int& Caret, char Key) const
+{
+    const int p = NextSlot(Caret, 1);
+    if (p < 0 || !Key || !Accepts(Slots[p], Key)) return false;
+    Shown[p] = Key;
+    Caret = p + 1;
+    return true;
+}
+
+// Shows the positions of Shown, each in its case, with the caret on the
+// first position from Caret on.
+void TMaskEdit::ShowPositions(const std::string& Shown, int Caret)
+{
+    std::string chars;
+    for (size_t i = 0; i < Slots.size(); ++i)
+        if (Slots[i].Kind) chars += Shown[i] == Blank ? ' ' : Shown[i];
+    TEdit::SetText(Format(chars));
+    const int next = NextSlot(Caret, 1);
+    SetSelStart(next >= 0 ? next : static_cast<int>(Slots.size()));
+}
+
 void TMaskEdit::KeyPress(char& Key)
 {
     TEdit::KeyPress(Key);
@@ -359,33 +436,55 @@ void TMaskEdit::KeyPress(char& Key)
     if (Key == '\b') {
         Erase(-1);
     } else if (static_cast<unsigned char>(Key) >= 0x20) {
-        const int p = NextSlot(SelStart(), 1);
-        if (p >= 0 && Accepts(Slots[p], Key)) {
-            const std::string shown = ClearSelection();
-            std::string chars;
-            for (size_t i = 0; i < Slots.size(); ++i)
-                if (Slots[i].Kind) chars += static_cast<int>(i) == p ? Key : shown[i] == Blank ? ' ' : shown[i];
-            TEdit::SetText(Format(chars));
-            const int next = NextSlot(p + 1, 1);
-            SetSelStart(next >= 0 ? next : static_cast<int>(Slots.size()));
-        } else {
-            ::MessageBeep(0);
-        }
+        std::string shown = ClearSelection();
+        int caret = SelStart();
+        if (Put(shown, caret, Key)) ShowPositions(shown, caret);
+        else ::MessageBeep(0);
     } else {
         return; // control characters keep their meaning
     }
     Key = 0;
 }
 
+void TMaskEdit::Paste(const std::string& Text)
+{
+    if (!Masked()) return TEdit::Paste(Text);
+    std::string shown = ClearSelection();
+    int caret = SelStart();
+    for (char c : Text) {
+        if (caret < static_cast<int>(Slots.size()) && !Slots[caret].Kind && Slots[caret].Literal == c) {
+            ++caret;
+            continue;
+        }
+        TEdit::KeyPress(c); // the field's own filter, as for a typed key
+        if (!Put(shown, caret, c)) {
+            ::MessageBeep(0);
+            return;
+        }
+    }
+    ShowPositions(shown, caret);
+}
+
 void TMaskEdit::Dispatch(TMessage& Message)
 {
     if (Masked()) {
-        // Deleting, cutting and pasting would move the positions against the mask.
-        if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_DELETE) {
-            Erase(1);
+        // Deleting and cutting would move the positions against the mask:
+        // they blank them. Shift+Delete over a selection cuts.
+        switch (Message.Msg) {
+        case WM_KEYDOWN:
+            if (Message.WParam == VK_DELETE && !(::GetKeyState(VK_SHIFT) < 0 && SelLength() > 0)) {
+                Erase(1);
+                return;
+            }
+            break;
+        case WM_CUT:
+        case WM_CLEAR:
+            if (SelLength() > 0) {
+                if (Message.Msg == WM_CUT) Perform(WM_COPY, 0, 0);
+                Erase(1);
+            }
             return;
         }
-        if (Message.Msg == WM_CUT || Message.Msg == WM_PASTE || Message.Msg == WM_CLEAR) return;
     }
     TEdit::Dispatch(Message);
     // The edit has placed the caret where the button went down.

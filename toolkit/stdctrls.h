@@ -86,10 +86,17 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // The editing shortcuts (Ctrl+A, C, V, X, Shift+Insert, Ctrl+Insert,
+    // Shift+Delete) are commands here, before any key filter: every paste,
+    // however asked for, comes as WM_PASTE to Paste.
     void Dispatch(TMessage& Message) override;
     virtual void Change();
+    // Puts Text, the clipboard's text up to its first line break, in place
+    // of the selection. One line, as Windows' own single-line edit pastes it.
+    virtual void Paste(const std::string& Text);
 
 private:
+    bool EditingShortcut(const TMessage& Message);
     TBrush Background;
     int FMaxLength = 0;
     bool FReadOnly = false;
@@ -105,7 +112,11 @@ private:
 // With save-literals 0, Text holds the typed characters only, a blank
 // position as a space. Typing writes over the positions, and over a
 // selection from its first position on; a click past the last filled
-// position puts the caret on the first blank one.
+// position puts the caret on the first blank one. A paste is typed: its
+// characters go in as keys would, through OnKeyPress and the mask, with the
+// mask's literals in their places stepped over; a character that typing
+// would refuse refuses the whole paste. Cutting and deleting blank the
+// positions.
 class TMaskEdit : public TEdit {
 public:
     CLASS_NAME(TMaskEdit)
@@ -120,6 +131,7 @@ public:
 protected:
     void KeyPress(char& Key) override;
     void Dispatch(TMessage& Message) override;
+    void Paste(const std::string& Text) override;
 
 private:
     struct Slot {
@@ -131,6 +143,8 @@ private:
     bool Accepts(const Slot& S, char C) const;
     std::string Format(const std::string& Chars) const;
     int NextSlot(int Pos, int Step) const;
+    bool Put(std::string& Shown, int& Caret, char Key) const;
+    void ShowPositions(const std::string& Shown, int Caret);
     std::string ClearSelection(); // the shown text with the selected positions blank
     void CaretToFirstBlank();     // after a click past the last filled position
     void Erase(int Step);

@@ -4,7 +4,6 @@
 #include "toolkit/seam.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -28,18 +27,14 @@ std::string TextAfterInsert(const std::string& Text, int SelStart, int SelLength
     return after;
 }
 
-std::string ClipboardText(HWND Owner)
+// Up to three characters: digits, after the blanks that pad a field that
+// was left, of a value up to 255.
+bool IsOctetText(const std::string& Text)
 {
-    std::string text;
-    if (!::OpenClipboard(Owner)) return text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text.assign(chars, strnlen(chars, ::GlobalSize(data)));
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
+    const size_t digits = Text.find_first_not_of(' ');
+    return Text.size() <= 3 &&
+           (digits == std::string::npos ||
+            (Text.find_first_not_of("0123456789", digits) == std::string::npos && OctetTextValue(Text) <= 255));
 }
 
 } // namespace
@@ -70,18 +65,25 @@ bool TOctetField::CheckOctetRange(int32_t AMaximum, const std::string& Text, int
 {
     const int32_t value = OctetTextValue(Trim(Text));
     if (value > AMaximum) {
-        SetText(IntToStr(AMaximum));
+        Reset(IntToStr(AMaximum));
         Complain(Format("%s is not a valid entry. Please specify a value between %d and %d.", Text.c_str(), AMinimum,
                         AMaximum));
         return false;
     }
     if (value < AMinimum) {
-        SetText(IntToStr(AMinimum));
+        Reset(IntToStr(AMinimum));
         Complain(
             Format("%d is not a valid entry. Please specify a value between %d and %d.", value, AMinimum, AMaximum));
         return false;
     }
     return true;
+}
+
+// The caret goes to the end, where the user goes on typing.
+void TOctetField::Reset(const std::string& Text)
+{
+    SetText(Text);
+    SetSelStart(static_cast<int>(Text.size()));
 }
 
 void TOctetField::Complain(const std::string& Text)
@@ -119,55 +121,65 @@ void TOctetField::KeyPress(char& Key)
 bool TOctetField::Accepts(const std::string& Candidate)
 {
     const int32_t value = OctetTextValue(Candidate);
+    const bool three = Candidate.size() == 3; // the field holds no more
     switch (Rule) {
-    case OctetRule::Checked: return CheckOctetRange(Maximum, Candidate, Minimum);
+    case OctetRule::Checked: return CheckOctetRange(Maximum, Candidate, Minimum) && three;
     case OctetRule::CheckedNoLoopback:
-        if (!CheckOctetRange(Maximum, Candidate, Minimum)) return false;
+        if (!CheckOctetRange(Maximum, Candidate, Minimum) || !three) return false;
         if (value == 127) {
-            SetText("1");
+            Reset("1");
             Complain("IP address starting with 127 are not valid because they are reserved for loopback address. "
                      "Please specify some\n other valid value between 1 and 223.");
             return false;
         }
         return true;
-    case OctetRule::CheckedLast: return Candidate.size() == 3 && CheckOctetRange(Maximum, Candidate, Minimum);
+    case OctetRule::CheckedLast: return three && CheckOctetRange(Maximum, Candidate, Minimum);
     case OctetRule::Capped:
-    case OctetRule::CappedLast: return value <= Maximum;
+    case OctetRule::CappedLast: return three && value <= Maximum;
     }
     return false;
 }
 
-// The digit is judged where it goes in: typed before "25", a 5 makes 525.
-void TOctetField::TakeDigit(char& Key)
+bool TOctetField::Insert(const std::string& Inserted)
 {
-    if (Blank()) return;
-    const std::string candidate = TextAfterInsert(Text(), SelStart(), SelLength(), std::string(1, Key));
-    if (candidate.size() < 3) return;
-    if (!Accepts(candidate)) {
-        Key = 0; // a checked field has taken the bound it broke
-        return;
-    }
-    // The last octet lets the edit insert the digit, whose limit keeps a
-    // fourth out; the others take the candidate whole and move on.
-    if (Rule == OctetRule::CheckedLast || Rule == OctetRule::CappedLast) return;
-    Key = 0;
-    SetText(candidate);
-    MoveTo(Next);
+    const std::string text = Text();
+    const size_t at = std::min(static_cast<size_t>(std::max(SelStart(), 0)), text.size());
+    const std::string after = TextAfterInsert(text, static_cast<int>(at), SelLength(), Inserted);
+    if (after.size() >= 3 && !Accepts(after)) return false;
+    SetText(after);
+    SetSelStart(static_cast<int>(at - std::count(text.begin(), text.begin() + at, ' ') + Inserted.size()));
+    return true;
 }
 
-// A paste is taken as the text it leaves, checked as a typed octet is;
-// anything but digits is refused.
-void TOctetField::PasteDigits()
+// The digit is judged where it goes in: typed before "25", a 5 makes 525.
+// The field puts it in itself, so that the blanks of a padded octet leave
+// room for it. A complete octet moves on, but from the last field.
+void TOctetField::TakeDigit(char& Key)
 {
-    const std::string pasted = Trim(ClipboardText(Handle()));
-    if (pasted.empty() || pasted.find_first_not_of("0123456789") != std::string::npos) return;
-    const int at = SelStart();
-    const std::string text = Text(), candidate = TextAfterInsert(text, at, SelLength(), pasted);
-    if (candidate.size() >= 3 && !Accepts(candidate)) return;
-    if (candidate.size() > 3) return;
-    SetText(candidate);
-    const std::string before = text.substr(0, std::min(static_cast<size_t>(std::max(at, 0)), text.size()));
-    SetSelStart(static_cast<int>(before.size() - std::count(before.begin(), before.end(), ' ') + pasted.size()));
+    const std::string digit(1, Key);
+    Key = 0;
+    if (Insert(digit) && Text().size() == 3 && Rule != OctetRule::CheckedLast && Rule != OctetRule::CappedLast)
+        MoveTo(Next);
+}
+
+// A paste is judged as a typed digit is; anything but digits leaves the
+// field as it was.
+void TOctetField::Paste(const std::string& Pasted)
+{
+    const std::string pasted = Trim(Pasted);
+    if (!pasted.empty() && pasted.find_first_not_of("0123456789") == std::string::npos) Insert(pasted);
+}
+
+// Every change of the text comes here, whatever made it.
+void TOctetField::Change()
+{
+    const std::string text = TEdit::Text();
+    if (!IsOctetText(text)) {
+        SetText(Standing);
+        return;
+    }
+    Standing = text;
+    TEdit::Change();
 }
 
 void TOctetField::Leave()
@@ -191,7 +203,6 @@ void TOctetField::DblClick() { Click(); }
 
 void TOctetField::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == WM_PASTE) return PasteDigits(); // the edit's own paste takes anything
     TEdit::Dispatch(Message);
     // The edit's own double-click selects one word of the text, after ours.
     if (Message.Msg == WM_LBUTTONDBLCLK) SelectAll();

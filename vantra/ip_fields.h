@@ -1,9 +1,10 @@
 // Dotted-address entry: four small edits, one per octet, that behave as one
 // address control. A field takes digits only, checks its octet as it will
-// stand after each key or paste, moves on when the octet is complete or on ".", steps back on
-// backspace in an empty field, and pads its octet to three characters when
-// it is left. The panel holds the four fields and draws the dots between
-// them.
+// stand after each key or paste, moves on when the octet is complete or on
+// ".", steps back on backspace in an empty field, and pads its octet to
+// three characters when it is left. Whatever else changes its text, a text
+// that is not an octet never stands. The panel holds the four fields and
+// draws the dots between them.
 #pragma once
 #include "toolkit/stdctrls.h"
 
@@ -26,6 +27,7 @@ public:
 
     // The octet: the decimal value of the text without its blanks; blank is 0.
     int32_t Value() const;
+    uint8_t Octet() const { return static_cast<uint8_t>(Value()); } // the text is never above 255
     bool Blank() const;
     // Whether Text's value lies within the bounds. When it does not, the
     // field takes the bound that was broken, the user is told why, and the
@@ -38,19 +40,27 @@ public:
     TOctetField* Next = nullptr;     // the field that a complete octet or "." moves to
     TOctetField* Previous = nullptr; // the field that backspace in an empty field moves to
 
+private:
+    std::string Standing; // the last text that was an octet
+
 protected:
     void CreateWnd() override;
     void KeyPress(char& Key) override;
     void Click() override; // selects the whole text, after OnClick
     void DblClick() override;
     void Dispatch(TMessage& Message) override;
+    void Change() override;
+    void Paste(const std::string& Pasted) override;
 
 private:
     // Whether Candidate, three or more digits, may become the octet; a
     // checked field that refuses it has taken the bound and told the user.
     bool Accepts(const std::string& Candidate);
+    // Puts Inserted in place of the selection, or at the caret, when the
+    // text that leaves may be the octet, with the caret after it; false when not.
+    bool Insert(const std::string& Inserted);
     void TakeDigit(char& Key);
-    void PasteDigits();
+    void Reset(const std::string& Text); // a text of the field's own, the caret at its end
     void Leave();
     void Complain(const std::string& Text); // a warning box, then the focus back here
     static void MoveTo(TOctetField* Field);

@@ -279,7 +279,7 @@ public:
     void ShowSurveyControls(bool Show);
     void ShowProfileControls(bool Show);
     void ShowWizardActivateControls(bool Show);
-    void HidePreviousPage();
+    void HidePreviousPage(Page Next);
     void ShowMainMenu();
     void ShowLinkPage();
     void ShowSurveyPage();

@@ -120,7 +120,7 @@ void TMainFrm::ShowWizardPage(Page P)
 {
     const TPageSwitch entering(Pages, SwitchScope::Page);
     if (!entering.Entered) return;
-    HidePreviousPage();
+    HidePreviousPage(P);
     Pages.CurrentPage = P;
     Pages.SavedWizardPage = P;
     if (P == Page::WizardNetwork) {
@@ -291,7 +291,7 @@ void TMainFrm::CollectWizardPage(Page P)
         ip.blDhcpEnabled = Rdb_DHCP->Checked() ? 1 : 0;
         auto text = [](TIpAddressPanel* Panel) {
             DottedAddress address{};
-            for (int i = 0; i < 4; ++i) address.Octets[i] = static_cast<uint8_t>(Panel->Fields[i]->Value());
+            for (int i = 0; i < 4; ++i) address.Octets[i] = Panel->Fields[i]->Octet();
             FormatDottedIp(address);
             return std::string(address.Text);
         };
@@ -350,8 +350,8 @@ bool TMainFrm::StaticAddressAccepted()
     }
     DottedAddress address{}, mask{};
     for (int i = 0; i < 4; ++i) {
-        address.Octets[i] = static_cast<uint8_t>(Profile_IPAddr1->Fields[i]->Value());
-        mask.Octets[i] = static_cast<uint8_t>(Profile_SubNet1->Fields[i]->Value());
+        address.Octets[i] = Profile_IPAddr1->Fields[i]->Octet();
+        mask.Octets[i] = Profile_SubNet1->Fields[i]->Octet();
     }
     return ValidateIpAndMask(address, mask, show);
 }
@@ -436,7 +436,6 @@ void TMainFrm::Img_ActnewLaterClick(TObject*)
 
 void TMainFrm::ExitWizard()
 {
-    SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
     ShowProfilePage();
     if (Program.Quitting) return;
     PlaySoundThenStop("click.wav");

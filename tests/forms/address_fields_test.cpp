@@ -1,12 +1,13 @@
 // The twenty octet fields of the wizard's TCP/IP page on the real main
 // window: keys typed as window messages to whichever field has the focus,
 // clicks as mouse messages, messages read from the seam.
+#include "dialog_user.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -69,13 +70,7 @@ protected:
     // Text on the clipboard, pasted into the field that has the focus.
     static void Paste(const std::string& Text)
     {
-        ASSERT_TRUE(::OpenClipboard(nullptr));
-        ::EmptyClipboard();
-        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
-        std::memcpy(::GlobalLock(data), Text.c_str(), Text.size() + 1);
-        ::GlobalUnlock(data);
-        ::SetClipboardData(CF_TEXT, data);
-        ::CloseClipboard();
+        User::SetClipboard(Text);
         ::SendMessageA(::GetFocus(), WM_PASTE, 0, 0);
         Application->ProcessMessages();
     }
@@ -281,6 +276,113 @@ TEST_F(AddressFields, ADigitOrAPasteIsCheckedWhereItGoesIn)
     Focus(form->Profile_DNS2->Fields[0]);
     Paste("256");
     EXPECT_EQ(form->Profile_DNS2->Fields[0]->Text(), "");
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The last octet takes a digit typed at the end of its padded text as the
+// others do. After a range message the caret stands at the end of the
+// bound, so that the next digit's message names the text it would make.
+TEST_F(AddressFields, APaddedOctetTakesADigitAtItsEndAndARangeMessageLeavesTheCaretThere)
+{
+    for (TOctetField* field : {Ip(4), Ip(2), Mask(4), form->Profile_DNS2->Fields[3]}) {
+        field->SetText(" 25");
+        Focus(field);
+        field->SetSelStart(3);
+        Type("5");
+        EXPECT_EQ(field->Text(), "255") << field->Name;
+    }
+    Ip(4)->SetText("  7");
+    Focus(Ip(4));
+    Ip(4)->SetSelStart(3);
+    Type("2");
+    EXPECT_EQ(Ip(4)->Text(), "72");
+    EXPECT_EQ(Ip(4)->SelStart(), 2);
+    EXPECT_TRUE(Boxes().empty());
+
+    for (TOctetField* field : {Ip(1), Ip(3), Ip(4)}) {
+        const int maximum = field == Ip(1) ? 223 : 255, minimum = field == Ip(1) ? 1 : 0;
+        field->SetText("");
+        Focus(field);
+        Type(field == Ip(1) ? "224" : "256");
+        EXPECT_EQ(field->Text(), std::to_string(maximum));
+        EXPECT_EQ(field->SelStart(), 3);
+        Boxes().clear();
+        Type("1");
+        EXPECT_EQ(field->Text(), std::to_string(maximum)) << field->Name;
+        const std::vector<std::string> fourDigits{Range(std::to_string(maximum) + "1", minimum, maximum)};
+        EXPECT_EQ(Boxes(), field == Ip(4) ? std::vector<std::string>{} : fourDigits) << field->Name;
+    }
+}
+
+// Shift+Insert and Ctrl+V paste as WM_PASTE does: the text the paste would
+// leave is judged, with the message typing gives, and text with anything
+// but digits leaves the field as it was. Neither does such a text stand
+// when another program sets it.
+TEST_F(AddressFields, EveryWayOfPastingMeetsTheRulesOfTyping)
+{
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"WM_PASTE", [] { ::SendMessageA(::GetFocus(), WM_PASTE, 0, 0); }},
+        {"Shift+Insert", [] { User::Chord(VK_SHIFT, VK_INSERT); }},
+        {"Ctrl+V", [] { User::Chord(VK_CONTROL, 'V'); }},
+    };
+    const std::string loopback = "Error\tIP address starting with 127 are not valid because they are reserved for "
+                                 "loopback address. Please specify some\n other valid value between 1 and 223.";
+    struct {
+        TOctetField* Field;
+        const char *Before, *Pasted, *Left;
+        std::vector<std::string> Boxes;
+    } const cases[] = {
+        {Ip(2), "", "999", "255", {Range("999", 0, 255)}},
+        {Ip(2), "12", "9x9", "12", {}},
+        {Ip(4), "", "999", "255", {Range("999", 0, 255)}},
+        {Ip(4), "7", "9x9", "7", {}},
+        {Ip(1), "", "127", "1", {loopback}},
+        {form->Profile_DNS2->Fields[0], "", "999", "", {}},
+    };
+    for (const auto& way : ways) {
+        for (const auto& c : cases) {
+            c.Field->SetText(c.Before);
+            Focus(c.Field);
+            c.Field->SetSelStart(3);
+            Boxes().clear();
+            User::SetClipboard(c.Pasted);
+            way.second();
+            Application->ProcessMessages();
+            EXPECT_EQ(c.Field->Text(), c.Left) << way.first << " of " << c.Pasted << " into " << c.Field->Name;
+            EXPECT_EQ(Boxes(), c.Boxes) << way.first << " of " << c.Pasted << " into " << c.Field->Name;
+        }
+    }
+
+    Ip(3)->SetText("12");
+    ::SendMessageA(Ip(3)->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9x9"));
+    EXPECT_EQ(Ip(3)->Text(), "12");
+    ::SendMessageA(Ip(3)->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("256"));
+    EXPECT_EQ(Ip(3)->Text(), "12");
+    EXPECT_EQ(Ip(3)->Value(), 12);
+}
+
+// The editing shortcuts of every Windows edit field.
+TEST_F(AddressFields, CtrlACXAndVWorkAsInAnyEditField)
+{
+    Ip(2)->SetText("168");
+    Focus(Ip(2));
+    Ip(2)->SetSelStart(3);
+    User::Chord(VK_CONTROL, 'A');
+    EXPECT_EQ(Ip(2)->SelStart(), 0);
+    EXPECT_EQ(Ip(2)->SelLength(), 3);
+    User::SetClipboard("");
+    User::Chord(VK_CONTROL, 'C');
+    EXPECT_EQ(User::Clipboard(), "168");
+    EXPECT_EQ(Ip(2)->Text(), "168");
+    Ip(2)->SetSelStart(1);
+    Ip(2)->SetSelLength(2);
+    User::Chord(VK_CONTROL, 'X');
+    EXPECT_EQ(User::Clipboard(), "68");
+    EXPECT_EQ(Ip(2)->Text(), "1");
+    Focus(Ip(3));
+    User::Chord(VK_CONTROL, 'V');
+    EXPECT_EQ(Ip(3)->Text(), "68");
+    EXPECT_TRUE(HasFocus(Ip(3)));
     EXPECT_TRUE(Boxes().empty());
 }
 

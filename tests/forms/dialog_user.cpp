@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 struct {
@@ -70,6 +72,46 @@ void Press(TPictureButton* Button)
     ::SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
     ::SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
     ::SendMessageA(button, WM_MOUSELEAVE, 0, 0); // the dialog closes under the pointer
+}
+
+void Chord(UINT Held, UINT Key)
+{
+    BYTE state[256];
+    ::GetKeyboardState(state);
+    if (Held) state[Held] = 0x80;
+    ::SetKeyboardState(state);
+    // The keys of the editing block are extended keys.
+    const bool extended = Key == VK_INSERT || Key == VK_DELETE || Key == VK_HOME || Key == VK_END;
+    const LPARAM flags = static_cast<LPARAM>(::MapVirtualKeyA(Key, MAPVK_VK_TO_VSC)) << 16 | (extended ? 1 << 24 : 0);
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, Key, flags | 1);
+    ::PostMessageA(focus, WM_KEYUP, Key, flags | 0xC0000001);
+    Application->ProcessMessages();
+    if (Held) state[Held] = 0;
+    ::SetKeyboardState(state);
+}
+
+void SetClipboard(const std::string& Text)
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
+    std::memcpy(::GlobalLock(data), Text.c_str(), Text.size() + 1);
+    ::GlobalUnlock(data);
+    ::SetClipboardData(CF_TEXT, data);
+    ::CloseClipboard();
+}
+
+std::string Clipboard()
+{
+    std::string text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
 }
 
 void WhileModal(TCustomForm* Form, const std::function<void()>& Open, const std::function<void()>& Steps)

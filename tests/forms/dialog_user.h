@@ -12,6 +12,11 @@ namespace User {
 void Choose(TComboBox* List, int Index);
 void Type(TWinControl* Field, const std::string& Text);
 void Press(TPictureButton* Button);
+// A key as the keyboard sends it to the window that has the focus, with
+// Held (VK_SHIFT, VK_CONTROL, or 0) down; the message loop makes its character.
+void Chord(UINT Held, UINT Key);
+void SetClipboard(const std::string& Text);
+std::string Clipboard();
 // Runs Steps from inside the next modal loop that Open starts (a dialog's
 // ShowModal, or a handler that shows one); then, when the form is still
 // up, closes it as Alt+F4 would.

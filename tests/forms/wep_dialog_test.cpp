@@ -217,6 +217,59 @@ TEST_F(WepDialog, KeyFieldTakesTypingAfterAClickAnywhereOrTab)
     Harness::Pump();
 }
 
+// However a paste is asked for (WM_PASTE, Shift+Insert, Ctrl+V), the key
+// field takes it as typed keys: hexadecimal digits, with or without the
+// separators in their places; anything else, or more than the key holds,
+// leaves the key as it was. Ctrl+A, Ctrl+C and Ctrl+X work as in any field.
+TEST_F(WepDialog, KeyFieldTakesEveryPasteAsTypingAndTheEditingShortcuts)
+{
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"WM_PASTE", [] { ::SendMessageA(::GetFocus(), WM_PASTE, 0, 0); }},
+        {"Shift+Insert", [] { User::Chord(VK_SHIFT, VK_INSERT); }},
+        {"Ctrl+V", [] { User::Chord(VK_CONTROL, 'V'); }},
+    };
+    TMaskEdit* key = Dialog->WEPSet_WEPKey1;
+    WhileOpen([&] {
+        Choose(Dialog->WEPSet_WEP, 1);
+        key->SetFocus();
+        for (const auto& way : ways) {
+            struct {
+                const char *Pasted, *Shown;
+            } const cases[] = {
+                {"zz-zz", "12:00:00:00:00"},
+                {"1122334455AB", "12:00:00:00:00"},
+                {"34:a", "12:34:A0:00:00"},
+                {"aa:bb:cc:dd:ee", "AA:BB:CC:DD:EE"},
+                {"0123456789", "01:23:45:67:89"},
+            };
+            for (const auto& c : cases) {
+                key->SetText("12");
+                key->SetSelStart(3);
+                if (c.Shown[0] != '1') key->SelectAll();
+                User::SetClipboard(c.Pasted);
+                way.second();
+                Application->ProcessMessages();
+                EXPECT_EQ(key->EditText(), c.Shown) << way.first << " of " << c.Pasted;
+            }
+        }
+        key->SetSelStart(0);
+        User::Chord(VK_CONTROL, 'A');
+        EXPECT_EQ(key->SelLength(), 14);
+        User::Chord(VK_CONTROL, 'C');
+        EXPECT_EQ(User::Clipboard(), "01:23:45:67:89");
+        ::SendMessageA(key->Handle(), EM_SETSEL, 3, 8);
+        User::Chord(VK_CONTROL, 'X');
+        EXPECT_EQ(User::Clipboard(), "23:45");
+        EXPECT_EQ(key->EditText(), "01:00:00:67:89");
+        ::SendMessageA(key->Handle(), EM_SETSEL, 3, 3);
+        User::Chord(VK_CONTROL, 'V');
+        EXPECT_EQ(key->EditText(), "01:23:45:67:89");
+        Press(Dialog->WEP_OKBtn);
+    });
+    const uint8_t pasted[5] = {0x01, 0x23, 0x45, 0x67, 0x89};
+    EXPECT_EQ(std::memcmp(Dialog->WepInfo.WepKey1, pasted, 5), 0);
+}
+
 TEST_F(WepDialog, PassphraseMakesKeyOneAndEmptyingItEmptiesTheKey)
 {
     WhileOpen([&] {

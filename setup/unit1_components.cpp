@@ -43,9 +43,13 @@ TPanel* NewPanel(TForm1* Form, const char* Name)
     return panel;
 }
 
-TLabel* NewLabel(TForm1* Form, const char* Name, const char* Caption, int Left, int Top, TColor Color)
+// Sized to its caption; a right-justified one keeps its right edge at Left + 67.
+TLabel* NewLabel(TForm1* Form, const char* Name, const char* Caption, int Left, int Top, TColor Color,
+                 TAlignment Alignment = taLeftJustify)
 {
     auto* label = MakeControl<TLabel>(Form, Form, Name, Left, Top, 67, 16);
+    label->SetAlignment(Alignment);
+    label->SetBounds(Left, Top, 67, 16); // taking the form's font sized it to its empty caption
     label->SetTransparent(true);
     label->Font()->SetName("Tahoma");
     label->Font()->SetSize(8);
@@ -152,14 +156,17 @@ void TForm1::CreateComponents()
     NetworkMode_Combo = NewCombo(this, "NetworkMode_Combo", {"Mixed mode", "G-Only Mode"});
     NetworkMode_Combo->SetItemIndex(0);
 
-    Label1 = NewLabel(this, "Label1", "Wireless Mode", 153, 280, Muted);
-    Label2 = NewLabel(this, "Label2", "      SSID", 150, 299, Muted);
-    Label3 = NewLabel(this, "Label3", "   Channel", 150, 320, Muted);
-    Label4 = NewLabel(this, "Label4", "Network Mode", 154, 339, Muted);
-    Label5 = NewLabel(this, "Label5", "", 238, 280, Ink);
-    Label6 = NewLabel(this, "Label6", "", 239, 299, Ink);
-    Label7 = NewLabel(this, "Label7", "", 240, 320, Ink);
-    Label8 = NewLabel(this, "Label8", "", 238, 339, Ink);
+    // The review: captions end in one line 8 pixels before the values, which
+    // start in one line; the texts' own widths decide nothing.
+    constexpr int valueLeft = 238, captionLeft = valueLeft - 8 - 67;
+    Label1 = NewLabel(this, "Label1", "Wireless Mode", captionLeft, 280, Muted, taRightJustify);
+    Label2 = NewLabel(this, "Label2", "      SSID", captionLeft, 299, Muted, taRightJustify);
+    Label3 = NewLabel(this, "Label3", "   Channel", captionLeft, 320, Muted, taRightJustify);
+    Label4 = NewLabel(this, "Label4", "Network Mode", captionLeft, 339, Muted, taRightJustify);
+    Label5 = NewLabel(this, "Label5", "", valueLeft, 280, Ink);
+    Label6 = NewLabel(this, "Label6", "", valueLeft, 299, Ink);
+    Label7 = NewLabel(this, "Label7", "", valueLeft, 320, Ink);
+    Label8 = NewLabel(this, "Label8", "", valueLeft, 339, Ink);
 
     Timer1 = new TTimer(this);
     Timer1->SetEnabled(false);

@@ -19,6 +19,9 @@ TTimer* NewTimer(TMainFrm* Form, UINT Interval, TNotifyEvent Handler)
     return timer;
 }
 
+// Points of the labels that stand in tight rows.
+constexpr int SmallLabelSize = 7;
+
 TLabel* NewLabel(TMainFrm* Form, const char* Name, int Left, int Top, int Width = 120)
 {
     auto* label = MakeControl<TLabel>(Form, Form, Name, Left, Top, Width, 13);
@@ -200,6 +203,13 @@ void TMainFrm::CreateComponents()
     DNS = NewLabel(this, "DNS", 152, 273);
     DNS1 = NewLabel(this, "DNS1", 152, 283);
     DHCPEnable = NewLabel(this, "DHCPEnable", 152, 283);
+    // The detail rows stand 9 or 10 pixels apart, and an address of 15
+    // characters has 72 pixels before the frame's divider: one point less
+    // than the other labels keeps rows apart and addresses whole.
+    for (TLabel* detail : {IPAddr, SubNet, Gateway, DNS, DNS1, DHCPEnable, Status_Lbl_State, Status_Lbl_Connected,
+                           Status_Lbl_NetworkType, Status_Lbl_TransmitRate, Status_Lbl_Channel, Status_Lbl_Encryption,
+                           Status_Lbl_MAC})
+        detail->Font()->SetSize(SmallLabelSize);
 
     // Site survey page.
     // Columns in the order of the rows' texts (SSID, band, ...): the band
@@ -276,7 +286,11 @@ void TMainFrm::CreateComponents()
     const char* confirmNames[] = {"ConfirmNew_ssid",   "ConfirmNew_network", "ConfirmNew_channel",
                                   "ConfirmNew_wep",    "ConfirmNew_ipaddr",  "ConfirmNew_subnet",
                                   "ConfirmNew_gateway", "ConfirmNew_dns",    "ConfirmNew_dns1"};
-    for (size_t i = 0; i < 9; ++i) *confirm[i] = NewLabel(this, confirmNames[i], 340, 274, 92);
+    // 92 pixels hold an address of 15 characters in the smaller size.
+    for (size_t i = 0; i < 9; ++i) {
+        *confirm[i] = NewLabel(this, confirmNames[i], 340, 274, 92);
+        (*confirm[i])->Font()->SetSize(SmallLabelSize);
+    }
 
     // Every page but the link page starts hidden.
     for (TControl* c : std::initializer_list<TControl*>{

@@ -55,10 +55,14 @@ void TMainFrm::CreateWizardComponents()
 {
     ProfileSet_SSID = Make<TEdit>(this, this, "ProfileSet_SSID", 100, 308, 140, 24);
     ProfileSet_SSID->SetMaxLength(sizeof WlanInfo::SSID);
-    Rdb_InfrastructureMode = Make<TRadioButton>(this, this, "Rdb_InfrastructureMode", 32, 194, 14, 14);
-    Rdb_AdhocMode = Make<TRadioButton>(this, this, "Rdb_AdhocMode", 32, 238, 14, 14);
-    Rdb_DHCP = Make<TRadioButton>(this, this, "Rdb_DHCP", 30, 206, 14, 14);
-    Rdb_StaticIP = Make<TRadioButton>(this, this, "Rdb_StaticIP", 30, 246, 14, 14);
+    // Each as wide as the room before its picture, which stands 16 to the
+    // right: the system draws the circle 13 wide from the left.
+    Rdb_InfrastructureMode = Make<TRadioButton>(this, this, "Rdb_InfrastructureMode", 32, 194, 16, 14);
+    Rdb_AdhocMode = Make<TRadioButton>(this, this, "Rdb_AdhocMode", 32, 238, 16, 14);
+    Rdb_DHCP = Make<TRadioButton>(this, this, "Rdb_DHCP", 30, 206, 16, 14);
+    Rdb_StaticIP = Make<TRadioButton>(this, this, "Rdb_StaticIP", 30, 246, 16, 14);
+    for (TRadioButton* choice : {Rdb_InfrastructureMode, Rdb_AdhocMode, Rdb_DHCP, Rdb_StaticIP})
+        choice->SetColor(clWhite); // the card's
     struct {
         TPanel*& Panel;
         TImage*& Picture;

@@ -69,16 +69,23 @@ struct Label {
     std::string Text;
 };
 
+// Ink and paper by a clear margin: the shading of glyph edges blends with
+// what lies under them, and is neither.
+bool Ink(uint32_t Pixel) { return Luminance(Pixel) < 96; }
+bool Paper(uint32_t Pixel) { return Luminance(Pixel) > 160; }
+// Also not the faintest shading of a glyph.
+bool BarePaper(uint32_t Pixel) { return Luminance(Pixel) > 240; }
+
 // How many pixels of Area on the screen differ from the labels' texts drawn
-// as the page's labels draw them (Tahoma 8, each clipped to its 120 x 13
-// box): ink on paper or paper on ink; -1 when the texts have no ink.
+// as the page's detail labels draw them (Tahoma 7, each clipped to its
+// 120 x 13 box): ink on paper or paper on ink; -1 when the texts have no ink.
 int TextMismatch(HWND Window, const RECT& Area, const std::vector<Label>& Labels)
 {
     const int width = Area.right - Area.left, height = Area.bottom - Area.top;
     const std::vector<uint32_t> expected = Painted(width, height, [&](HDC Memory, HDC Screen) {
         RECT all{0, 0, width, height};
         ::FillRect(Memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        HFONT font = ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(Screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+        HFONT font = ::CreateFontA(-::MulDiv(7, ::GetDeviceCaps(Screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
                                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
         HGDIOBJ old = ::SelectObject(Memory, font);
@@ -93,16 +100,38 @@ int TextMismatch(HWND Window, const RECT& Area, const std::vector<Label>& Labels
         ::DeleteObject(font);
     });
     const std::vector<uint32_t> shown = ScreenPixels(Window, Area);
-    // Ink and paper by a clear margin: the shading of glyph edges blends
-    // with what lies under them, and is neither.
-    auto ink = [](uint32_t Pixel) { return Luminance(Pixel) < 96; };
-    auto paper = [](uint32_t Pixel) { return Luminance(Pixel) > 160; };
     int inked = 0, differing = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
-        inked += ink(expected[i]);
-        differing += (ink(expected[i]) && paper(shown[i])) || (paper(expected[i]) && ink(shown[i]));
+        inked += Ink(expected[i]);
+        differing += (Ink(expected[i]) && Paper(shown[i])) || (Paper(expected[i]) && Ink(shown[i]));
     }
     return inked > 0 ? differing : -1;
+}
+
+// How many lines of text Area of the window shows: runs of rows with a
+// mark of a glyph, shading included, apart by at least one bare row. Lines
+// that touch count as one.
+int TextLines(HWND Window, const RECT& Area)
+{
+    const std::vector<uint32_t> shown = ScreenPixels(Window, Area);
+    const int width = Area.right - Area.left;
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < Area.bottom - Area.top; ++y) {
+        bool inked = false;
+        for (int x = 0; x < width && !inked; ++x) inked = !BarePaper(shown[y * width + x]);
+        lines += inked && !inLine;
+        inLine = inked;
+    }
+    return lines;
+}
+
+bool HasInk(HWND Window, const RECT& Area)
+{
+    const std::vector<uint32_t> shown = ScreenPixels(Window, Area);
+    for (uint32_t pixel : shown)
+        if (Ink(pixel)) return true;
+    return false;
 }
 
 // Near a colour of the skin: the pictures' colours went through a 256-colour table.
@@ -111,6 +140,9 @@ bool Near(uint32_t Pixel, COLORREF Colour)
     return std::abs(int(Pixel >> 16 & 0xFF) - GetRValue(Colour)) < 24 &&
            std::abs(int(Pixel >> 8 & 0xFF) - GetGValue(Colour)) < 24 && std::abs(int(Pixel & 0xFF) - GetBValue(Colour)) < 24;
 }
+
+// The detail frame's divider between the two columns, and its right edge.
+constexpr int DividerLeft = 236, FrameRight = 418;
 
 // A point inside the globe of the infrastructure picture (70, 220 in the
 // window): teal while the Internet answers, grey in the missing-Internet one.
@@ -151,6 +183,7 @@ TEST_P(LinkPage, ConnectedLinkInBothViews)
     };
     world("World", "Log", "calls.log");
     world("World", "JoinMs", "0");
+    world("Dhcp", "Mask", "255.255.255.128"); // the widest address there is
     // The driver's saved setting: the open access point "tarvane".
     ProfileSetting saved{};
     std::memcpy(saved.Wlan.SSID, "tarvane", 7);
@@ -186,7 +219,7 @@ TEST_P(LinkPage, ConnectedLinkInBothViews)
     HWND moreInfo = ChildWithText(window, "More Info");
     ASSERT_NE(moreInfo, nullptr);
     ::SendMessageA(moreInfo, BM_CLICK, 0, 0);
-    const std::vector<Label> tcpIp = {{152, 243, "192.168.1.105"}, {152, 253, "255.255.255.0"},
+    const std::vector<Label> tcpIp = {{152, 243, "192.168.1.105"}, {152, 253, "255.255.255.128"},
                                       {152, 263, "192.168.1.1"},   {152, 273, "192.168.1.1"},
                                       {152, 283, "Enable"}};
     const std::vector<Label> link = {{312, 243, "Connected"},      {312, 253, "tarvane"},
@@ -199,6 +232,12 @@ TEST_P(LinkPage, ConnectedLinkInBothViews)
     };
     EXPECT_TRUE(shows(RECT{152, 243, 272, 296}, tcpIp)) << mismatch << " pixels differ";
     EXPECT_TRUE(shows(RECT{312, 243, 432, 314}, link)) << mismatch << " pixels differ";
+    // Every line apart from the next; each column's texts end before the
+    // divider and the frame, with room to spare.
+    EXPECT_EQ(TextLines(window, RECT{152, 243, 224, 296}), 5);
+    EXPECT_EQ(TextLines(window, RECT{312, 243, 414, 314}), 7);
+    EXPECT_FALSE(HasInk(window, RECT{DividerLeft - 2, 243, DividerLeft + 3, 296}));
+    EXPECT_FALSE(HasInk(window, RECT{FrameRight - 3, 243, FrameRight, 314}));
     EXPECT_FALSE(Near(ScreenPixels(window, Globe)[0], InternetUp)); // the details replace the picture
     EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + "vantra-link-detail-" + version + ".bmp"));
 

@@ -106,6 +106,30 @@ protected:
         ::PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
         ::PostMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     }
+    // On the TCP/IP page: the static choice, and addresses of 15 characters
+    // typed into the octet fields of the five address panels.
+    void StaticAddresses() const
+    {
+        HWND choice = ChildAt(30, 246, "Button");
+        ASSERT_NE(choice, nullptr);
+        ::SendMessageA(choice, BM_CLICK, 0, 0);
+        const struct {
+            int Left, Top;
+            const char* Octets[4];
+        } panels[] = {{119, 268, {"192", "168", "100", "130"}}, {119, 301, {"255", "255", "255", "128"}},
+                      {119, 335, {"192", "168", "100", "129"}}, {322, 268, {"192", "168", "100", "254"}},
+                      {322, 301, {"192", "168", "200", "254"}}};
+        for (const auto& panel : panels) {
+            HWND holder = nullptr;
+            ASSERT_TRUE(WaitFor([&] { return (holder = ChildAt(panel.Left, panel.Top, "TIpAddressPanel")) != nullptr &&
+                                             ::IsWindowEnabled(holder); }, 15000));
+            for (int i = 0; i < 4; ++i) {
+                HWND field = ::ChildWindowFromPointEx(holder, POINT{1 + 25 * i + 10, 10}, CWP_SKIPINVISIBLE);
+                ASSERT_NE(field, holder);
+                for (const char* c = panel.Octets[i]; *c; ++c) ::SendMessageA(field, WM_CHAR, *c, 0);
+            }
+        }
+    }
     // Whether the menu area that holds the wizard's buttons has moved there.
     bool ButtonsAt(int Left, int Top) const
     {
@@ -250,6 +274,7 @@ TEST_F(ProfileFilesE2e, TheWizardsPagesWalkedWithThePictureButtons)
         ASSERT_TRUE(WaitFor([&] { return ChildAt(page.Left, page.Top, page.Class) != nullptr; }, 15000))
             << page.Shot;
         ASSERT_TRUE(WaitFor([&] { return ButtonsAt(447, 320); }, 15000)) << page.Shot;
+        if (page.Left == 30) StaticAddresses(); // the widest addresses there are
         EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + page.Shot));
         Click(next.x, next.y);
     }

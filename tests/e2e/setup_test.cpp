@@ -353,6 +353,7 @@ TEST_F(SetupWizard, AdHocInGOnlyModeThenTheRestartPromptOnWindows98)
     Shot(Window, "adhoc");
     Next();
     ASSERT_TRUE(WaitPage(Page::Finalize));
+    Shot(Window, "finalize-adhoc");
 
     HWND installer = Install();
     EndInstaller(installer, "EXIT"); // the letter case does not matter

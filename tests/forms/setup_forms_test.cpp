@@ -323,6 +323,33 @@ TEST_F(WizardTest, ReviewShowsWhatWillBeWritten)
     W->FDefaultGoo = 0;
 }
 
+// The review's captions end in one line, clear of the values, which start
+// in one line, all inside the review's box (136 to 430): each label is as
+// wide as its text in the font at hand.
+TEST_F(WizardTest, ReviewCaptionsAndValuesStandInTwoClearColumns)
+{
+    W->ShowPage(pgWirelessMode);
+    W->SSID_EDIT->SetText("Harbour");
+    W->RadioButton2->SetChecked(true);
+    W->Image28Click(nullptr);
+    W->Image36Click(nullptr);
+    ASSERT_EQ(W->FPage, pgFinalize);
+    const std::pair<TLabel*, TLabel*> rows[] = {
+        {W->Label1, W->Label5}, {W->Label2, W->Label6}, {W->Label3, W->Label7}, {W->Label4, W->Label8}};
+    for (const auto& row : rows) {
+        EXPECT_TRUE(row.first->Visible() && row.second->Visible()) << row.first->Name;
+        EXPECT_EQ(row.first->Left() + row.first->Width(), W->Label1->Left() + W->Label1->Width()) << row.first->Name;
+        EXPECT_EQ(row.second->Left(), W->Label5->Left()) << row.second->Name;
+        EXPECT_GE(row.second->Left() - (row.first->Left() + row.first->Width()), 6) << row.first->Name;
+        EXPECT_EQ(row.second->Top(), row.first->Top()) << row.first->Name;
+        EXPECT_GE(row.first->Left(), 136 + 6) << row.first->Name;
+        EXPECT_LE(row.second->Left() + row.second->Width(), 430 - 6) << row.second->Name;
+    }
+    W->Image30Click(nullptr);
+    W->Image35Click(nullptr);
+    W->RadioButton1->SetChecked(true);
+}
+
 TEST_F(WizardTest, SetupLeadsToTheLicenceShownAsRichText)
 {
     W->Image3Click(nullptr);

@@ -251,6 +251,72 @@ TEST_F(Wizard, ANewProfileWalksThePagesAndIsStoredByYes)
     EXPECT_EQ(CallCount("WLAN_Write_Setting_To_DriverRegistry"), 0u); // later: nothing applied
 }
 
+// Each address of a static profile, 15 characters at the most, fits its
+// label on the confirmation page in the label's own font.
+TEST_F(Wizard, TheConfirmationShowsEveryAddressWhole)
+{
+    New("Loft");
+    Type(Form->ProfileSet_SSID, "loft-ap");
+    Click(Form->Img_Next);
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardTcpIp);
+    Click(Form->Img_StaticIP);
+    const std::pair<TIpAddressPanel*, Texts> addresses[] = {
+        {Form->Profile_IPAddr1, {"192", "168", "100", "130"}}, {Form->Profile_SubNet1, {"255", "255", "255", "128"}},
+        {Form->Profile_GateWay1, {"192", "168", "100", "129"}}, {Form->Profile_DNS1, {"192", "168", "100", "254"}},
+        {Form->Profile_DNS2, {"192", "168", "200", "254"}}};
+    for (const auto& a : addresses)
+        for (int i = 0; i < 4; ++i) a.first->Fields[i]->SetText(a.second[i]);
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardWep) << (Boxes().empty() ? "" : Boxes().back());
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardConfirm);
+    EXPECT_EQ(Form->ConfirmNew_subnet->Caption(), "255.255.255.128");
+    HDC dc = ::GetDC(nullptr);
+    for (TLabel* label : {Form->ConfirmNew_ipaddr, Form->ConfirmNew_subnet, Form->ConfirmNew_gateway,
+                          Form->ConfirmNew_dns, Form->ConfirmNew_dns1}) {
+        EXPECT_EQ(label->Caption().size(), 15u) << label->Name;
+        HGDIOBJ old = ::SelectObject(dc, label->Font()->Handle());
+        SIZE text{};
+        ::GetTextExtentPoint32A(dc, label->Caption().c_str(), static_cast<int>(label->Caption().size()), &text);
+        ::SelectObject(dc, old);
+        EXPECT_LE(text.cx, label->Width()) << label->Name << " " << label->Caption();
+    }
+    ::ReleaseDC(nullptr, dc);
+    Form->ExitWizard();
+}
+
+// The choices' circles stand whole on the card's white, clear of their pictures.
+TEST_F(Wizard, TheChoicesCirclesStandOnTheCardWithRoomBeforeTheirPictures)
+{
+    New("Porch");
+    Form->Show();
+    Harness::Pump();
+    auto check = [](TRadioButton* Choice, TPanel* Picture) {
+        EXPECT_LE(Choice->Left() + Choice->Width(), Picture->Left()) << Choice->Name;
+        EXPECT_GE(Choice->Width(), 16) << Choice->Name;
+        TBitmap face;
+        face.SetPixelFormat(pf24bit);
+        face.SetSize(Choice->Width(), Choice->Height());
+        ::PrintWindow(Choice->Handle(), face.Canvas()->Handle(), 0);
+        for (POINT corner : {POINT{0, 0}, POINT{face.Width() - 1, 0}, POINT{0, face.Height() - 1},
+                             POINT{face.Width() - 1, face.Height() - 1}})
+            EXPECT_EQ(face.Canvas()->Pixel(corner.x, corner.y), clWhite) << Choice->Name << " " << corner.x << ","
+                                                                         << corner.y;
+    };
+    check(Form->Rdb_InfrastructureMode, Form->Pal_InfrastructureMode);
+    check(Form->Rdb_AdhocMode, Form->Pal_AdhocMode);
+    Type(Form->ProfileSet_SSID, "porch-ap");
+    Click(Form->Img_Next);
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardTcpIp);
+    Harness::Pump();
+    check(Form->Rdb_DHCP, Form->Pal_DHCP);
+    check(Form->Rdb_StaticIP, Form->Pal_StaticIP);
+    Form->Hide();
+    Form->ExitWizard();
+}
+
 TEST_F(Wizard, BackOnTheFirstPageStoresNothing)
 {
     New("Porch");

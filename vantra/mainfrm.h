@@ -24,6 +24,7 @@
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
 #include "drivers/records.h"
+#include "internet_test.h"
 #include "ip_fields.h"
 #include "link_state.h"
 #include "page_state.h"
@@ -183,6 +184,7 @@ public:
     TShowGifThread* GifThread = nullptr;
     TGetSysPowStatus* PowerThread = nullptr;
     NicIpInfo PendingIpInfo{}; // what TcpIpThread applies
+    TInternetTest InternetTest; // the status pictures' test, one at a time
     HoverItem HoverIndex = HoverItem::None;  // whose highlighted picture was set last
     HoverItem HoverIndex2 = HoverItem::None; // under the pointer now
     WNDPROC OldWndProc = nullptr;            // the form's own, which MainWndProc replaces

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -299,6 +300,26 @@ TEST_F(Window, EditsClickAndReportFocusMovesWithinTheirWindow)
     log.clear();
     elsewhere->SetFocus();
     EXPECT_EQ("", log);
+}
+
+// A single-line edit takes the first line of what is pasted, as Windows'
+// own does; Wine's would keep a lone carriage return.
+TEST_F(Window, EditPastesOneLine)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    for (const char* pasted : {"home\rnet", "home\nnet", "home\r\nnet", "home"}) {
+        edit->SetText("");
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::EmptyClipboard();
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(pasted) + 1);
+        std::strcpy(static_cast<char*>(::GlobalLock(data)), pasted);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_TEXT, data);
+        ::CloseClipboard();
+        ::SendMessageA(edit->Handle(), WM_PASTE, 0, 0);
+        EXPECT_EQ(edit->Text(), "home") << pasted;
+    }
 }
 
 TEST_F(Window, MaskedEditKeepsLiteralsOutOfItsText)

@@ -91,8 +91,9 @@ TThread::~TThread()
     bool wait;
     {
         std::lock_guard<std::mutex> hold(S->Lock);
-        // A thread that parks from now on ends there instead.
-        wait = S->Started && !S->Parked && !S->Finished;
+        // A thread that parks from now on ends there instead. One that Free
+        // found parked was given up there and is not waited for.
+        wait = !S->Abandoned && !S->Suspended();
         S->Abandoned = true;
         S->Changed.notify_all();
     }
@@ -175,10 +176,16 @@ void TThread::Free()
     Terminate();
     {
         std::lock_guard<std::mutex> hold(S->Lock);
-        if (S->Started && !S->Parked && !S->Finished) {
+        // A resumed thread that has not woken yet is running: destroyed now,
+        // it would wake into a destroyed object.
+        if (!S->Suspended()) {
             S->FreeOnEnd = true;
             return;
         }
+        // Decided under the same lock: a parked thread wakes from here on
+        // only to end.
+        S->Abandoned = true;
+        S->Changed.notify_all();
     }
     delete this;
 }

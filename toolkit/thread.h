@@ -43,11 +43,12 @@ public:
     bool Terminated() const;
     DWORD WaitFor(); // until Execute has returned
     // Frees the object without waiting: at once when the thread is parked,
-    // has ended or never started. Otherwise the thread is terminated and
-    // frees the object itself, when Execute returns or at its next safe
-    // point, where it ends without returning into the object's code; a call
-    // it synchronises from now on does not run. The caller must not use the
-    // object again either way.
+    // has ended or never started (one resumed since it parked counts as
+    // running, though it has not woken yet). Otherwise the thread is
+    // terminated and frees the object itself, when Execute returns or at its
+    // next safe point, where it ends without returning into the object's
+    // code; a call it synchronises from now on does not run. The caller must
+    // not use the object again either way.
     void Free();
     HANDLE Handle() const;
     void SetPriority(TThreadPriority Priority);

@@ -20,10 +20,6 @@ bool FileExists(const std::string& Path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// How long the exit and Stop Monitor wait for the workers to rest before
-// they go on without them.
-constexpr DWORD WorkerParkLimitMs = 3000;
-
 template <class Worker> void FreeWorker(Worker*& Thread)
 {
     if (Thread) Thread->Free();
@@ -166,14 +162,13 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     if (!ExitStarted) ExitUtility();
 }
 
-// Runs at the end of the exit, which has freed the workers: Quitting stays set.
+// Runs at the end of the exit, which has hidden the window, removed the
+// tray icon and freed the workers: Quitting stays set.
 void TMainFrm::FormClose(TObject*, TCloseAction&)
 {
     CloseAllSounds();
     BeforeSkinFree();
     FreeSkinBitmaps();
-    HideMainWindow();
-    if (Link.NicDeviceMgrOpen) Link.CloseDeviceManager();
 }
 
 void TMainFrm::Dispatch(TMessage& Message)
@@ -192,7 +187,9 @@ bool TMainFrm::WorkersSuspended() const
     return true;
 }
 
-bool TMainFrm::ParkWorkers()
+bool TMainFrm::Applying() const { return TcpIpThread && !TcpIpThread->Suspended(); }
+
+bool TMainFrm::ParkWorkers(DWORD ApplyLimitMs)
 {
     const bool exiting = ExitStarted;
     const DWORD start = ::GetTickCount();
@@ -206,8 +203,9 @@ bool TMainFrm::ParkWorkers()
         if (ExitStarted != exiting) return false;
         for (TThread* worker : ParkableWorkers())
             if (worker && !worker->Suspended()) worker->Suspend();
-        if (WorkersSuspended()) return true;
-        if (::GetTickCount() - start >= WorkerParkLimitMs) return parked();
+        const DWORD waited = ::GetTickCount() - start;
+        const bool rested = parked();
+        if ((rested || waited >= WorkerParkLimitMs) && (!Applying() || waited >= ApplyLimitMs)) return rested;
         WaitPumping(100);
         if (ExitStarted != exiting) return false;
     }

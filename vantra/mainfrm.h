@@ -196,13 +196,20 @@ public:
     void ExitUtility();
     static void WaitPumping(DWORD Milliseconds);
     bool WorkersSuspended() const; // the three that the window resumes
+    bool Applying() const;         // the applier is under way
     // Asks the pointer watcher and the status-picture thread to park, and
-    // waits, servicing messages, until they have and the applier has ended
-    // its apply (it is never stopped in the middle of one), for a few seconds
-    // at most. True when those two have parked, so that no worker can call
-    // the chipset library (the applier never does); false also when an exit
-    // ran meanwhile (it has freed them).
-    bool ParkWorkers();
+    // waits, servicing messages, until they have (a few seconds at most) and
+    // the applier has ended its apply (ApplyLimitMs at most: it is never
+    // stopped in the middle of one). True when those two have parked, so
+    // that no worker can call the chipset library (the applier never does);
+    // false also when an exit ran meanwhile (it has freed them).
+    bool ParkWorkers(DWORD ApplyLimitMs);
+    // How long the exit and Stop Monitor wait for those two to rest, and Stop
+    // Monitor for an apply to end, before they go on without them.
+    static constexpr DWORD WorkerParkLimitMs = 3000;
+    // How long the exit waits for an apply under way: a slow card's settings
+    // and its restart.
+    static constexpr DWORD ApplyExitLimitMs = 30000;
     void FreeWorkers(); // frees all four; one still running frees itself
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
@@ -272,7 +279,7 @@ public:
     void ShowSurveyControls(bool Show);
     void ShowProfileControls(bool Show);
     void ShowWizardActivateControls(bool Show);
-    void HidePreviousPage();
+    void HidePreviousPage(Page Next);
     void ShowMainMenu();
     void ShowLinkPage();
     void ShowSurveyPage();

@@ -15,8 +15,13 @@ void TMainFrm::WaitPumping(DWORD Milliseconds)
 // (another 0xCA01, 0xCA49 or WM_ENDSESSION), which must not free the
 // threads again. One way: Quitting stays set from here to the end, so no
 // timer, message or handler reaches the freed workers or shows the window,
-// and no chipset call starts again. It waits for nothing without bound: a
-// worker that has not parked within a few seconds is left to end by itself.
+// and no chipset call starts again. The window and the tray icon go at once.
+// An apply under way is finished, card restart included, before the
+// program ends: it waits for that with a bound of its own, and for nothing
+// else longer than a few seconds; a worker that has not parked by then is
+// left to end by itself. At logoff and shutdown this runs inside
+// WM_ENDSESSION, where Windows lets a program finish its work until the
+// system's own time-out.
 void TMainFrm::ExitUtility()
 {
     if (ExitStarted) return;
@@ -26,11 +31,15 @@ void TMainFrm::ExitUtility()
         timer->SetEnabled(false);
         timer->SetInterval(0);
     }
-    const bool parked = ParkWorkers();
+    HideMainWindow();
+    const bool parked = ParkWorkers(ApplyExitLimitMs);
+    // The applier works with the NIC library's device manager until it is done.
+    const bool applying = Applying();
     FreeWorkers();
 
     // Closed only when no worker can call the chipset library any more.
     if (Link.AdapterOpened && parked) WlanCloseAdapter(); // not skipped while quitting
+    if (Link.NicDeviceMgrOpen && !applying) Link.CloseDeviceManager();
     RestoreTitleButton();
     PlaySoundThenStop("exit.wav");
     Application->Terminate();

@@ -100,10 +100,15 @@ void TMainFrm::ShowProfileControls(bool Show)
 
 void TMainFrm::ShowWizardActivateControls(bool) { Application->ProcessMessages(); }
 
-void TMainFrm::HidePreviousPage()
+// Leaving the link page takes its summary away too, before anything of the
+// next page shows.
+void TMainFrm::HidePreviousPage(Page Next)
 {
     switch (Pages.PreviousPage) {
-    case Page::Link: ShowLinkControls(false); break;
+    case Page::Link:
+        if (Next != Page::Link) HideLinkSummary();
+        ShowLinkControls(false);
+        break;
     case Page::SiteSurvey: ShowSurveyControls(false); break;
     case Page::Profiles: ShowProfileControls(false); break;
     default: ShowWizardControls(Pages.PreviousPage, false); break;
@@ -126,7 +131,7 @@ void TMainFrm::ShowLinkPage()
 {
     const TPageSwitch entering(Pages, SwitchScope::Page);
     if (!entering.Entered) return;
-    HidePreviousPage();
+    HidePreviousPage(Page::Link);
     Pages.CurrentPage = Page::Link;
     MainPanelSet(Page::Link);
     if (Link.AdapterOpened) ShowLinkControls(!Pages.MoreInfoHidden);
@@ -141,7 +146,7 @@ void TMainFrm::ShowSurveyPage()
 {
     const TPageSwitch entering(Pages, SwitchScope::Page);
     if (!entering.Entered) return;
-    HidePreviousPage();
+    HidePreviousPage(Page::SiteSurvey);
     Pages.CurrentPage = Page::SiteSurvey;
     MainPanelSet(Page::SiteSurvey);
     ShowSurveyControls(true);
@@ -149,7 +154,6 @@ void TMainFrm::ShowSurveyPage()
     Survey.LastTopIndex = -1;
     ShowMainMenu();
     Pages.PreviousPage = Page::SiteSurvey;
-    HideLinkSummary();
     Application->ProcessMessages();
 }
 
@@ -157,7 +161,7 @@ void TMainFrm::ShowProfilePage()
 {
     const TPageSwitch entering(Pages, SwitchScope::Page);
     if (!entering.Entered) return;
-    HidePreviousPage();
+    HidePreviousPage(Page::Profiles);
     Pages.CurrentPage = Page::Profiles;
     Pages.SavedWizardPage = Page::Profiles;
     Pages.WizardEditMode = false;
@@ -165,7 +169,6 @@ void TMainFrm::ShowProfilePage()
     ShowProfileControls(true);
     ShowMainMenu();
     Pages.PreviousPage = Page::Profiles;
-    HideLinkSummary();
     Application->ProcessMessages();
 }
 
@@ -221,7 +224,6 @@ void TMainFrm::Img_LinkClick(TObject*)
     ShowMainMenu();
     if (Pages.SelectedPageButton != PageButton::Link) {
         if (Pal_Search->Visible()) Pal_Search->Hide();
-        SetPageButtonImages(IDB_TAB_LINK, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES_OFF);
         ShowLinkPage();
         if (Program.Quitting) return;
     }
@@ -242,7 +244,6 @@ void TMainFrm::Img_SiteSurveyClick(TObject*)
         ConnectCheckTimer->SetInterval(300);
         ConnectCheckTimer->SetEnabled(true);
         ShowMainMenu();
-        SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF);
         ShowSurveyPage();
         if (Program.Quitting) return;
         Pages.SelectedPageButton = PageButton::SiteSurvey;
@@ -260,7 +261,6 @@ void TMainFrm::Img_ProfilesClick(TObject*)
     HideLinkSummary();
     if (WzcServiceBlocks(Program.WinVersionCode)) return;
     if (Pages.SelectedPageButton != PageButton::Profiles) {
-        SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
         if (!Pages.WizardEditMode) ShowProfilePage();
         else if (IsWizardPage(Pages.SavedWizardPage)) ShowWizardPage(Pages.SavedWizardPage);
         if (Program.Quitting) return;

@@ -31,6 +31,29 @@ void FitPanel(TPanel* Panel, TImage* Image)
     Panel->SetBounds(Panel->Left(), Panel->Top(), Image->Picture()->Width(), Image->Picture()->Height());
 }
 
+bool IsLinkState(int32_t Id)
+{
+    return Id == IDB_TITLE_ADHOC || Id == IDB_TITLE_INFRASTRUCTURE || Id == IDB_TITLE_NO_LINK;
+}
+
+// The status panel of every page but the link page, whose panel tells the
+// link's state (0 here).
+int32_t PanelOfPage(Page P)
+{
+    switch (P) {
+    case Page::SiteSurvey: return IDB_STATUS_SURVEY;
+    case Page::Profiles: return IDB_STATUS_PROFILES;
+    case Page::WizardNetwork: return IDB_STATUS_WIZARD_NETWORK;
+    case Page::WizardChannel: return IDB_STATUS_WIZARD_CHANNEL;
+    case Page::WizardTcpIp: return IDB_STATUS_WIZARD_TCPIP;
+    case Page::WizardWep: return IDB_STATUS_WIZARD_WEP;
+    case Page::WizardConfirm: return IDB_STATUS_WIZARD_CONFIRM;
+    case Page::WizardActivate: return IDB_STATUS_WIZARD_ACTIVATE;
+    case Page::Link: break;
+    }
+    return 0;
+}
+
 } // namespace
 
 void TMainFrm::SetWindowShape()
@@ -227,7 +250,11 @@ void TMainFrm::SetStatusImage(int32_t Id)
 {
     const bool linkPage = Pages.CurrentPage == Page::Link;
     const bool summary = linkPage && Pages.MoreInfoHidden;
-    const bool linkState = Id == IDB_TITLE_ADHOC || Id == IDB_TITLE_INFRASTRUCTURE || Id == IDB_TITLE_NO_LINK;
+    // A link state is the link page's panel, with its titles and pictures.
+    // Another page keeps its own panel when a connect has chosen the link
+    // page's next state and the window's showing puts that up.
+    if (IsLinkState(Id) && !linkPage) Id = PanelOfPage(Pages.CurrentPage);
+    const bool linkState = IsLinkState(Id);
 
     Img_Status->Picture()->Assign(nullptr);
     LoadPicture(Img_Status, linkState ? IDB_STATUS_LINK : Id);
@@ -308,20 +335,15 @@ void TMainFrm::CheckStatusPage()
 
 int32_t TMainFrm::MenuImageId() const { return Link.AdapterOpened ? IDB_MENU_ADAPTER : IDB_MENU_NO_ADAPTER; }
 
+// The page's tab comes up with its panel, in the same frame: the pumps of a
+// switch paint what has changed so far.
 bool TMainFrm::MainPanelSet(Page P)
 {
     SetMenuImage(MenuImageId());
-    int32_t id = 0;
+    int32_t id = PanelOfPage(P);
     switch (P) {
-    case Page::SiteSurvey: id = IDB_STATUS_SURVEY; break;
-    case Page::Profiles: id = IDB_STATUS_PROFILES; break;
-    case Page::WizardNetwork: id = IDB_STATUS_WIZARD_NETWORK; break;
-    case Page::WizardChannel: id = IDB_STATUS_WIZARD_CHANNEL; break;
-    case Page::WizardTcpIp: id = IDB_STATUS_WIZARD_TCPIP; break;
-    case Page::WizardWep: id = IDB_STATUS_WIZARD_WEP; break;
-    case Page::WizardConfirm: id = IDB_STATUS_WIZARD_CONFIRM; break;
-    case Page::WizardActivate: id = IDB_STATUS_WIZARD_ACTIVATE; break;
     case Page::Link:
+        SetPageButtonImages(IDB_TAB_LINK, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES_OFF);
         if (Link.AdapterOpened && (!Pages.MoreInfoHidden || Link.LinkUp())) {
             Pal_MoreInfo->Show();
             id = TitleByMode(Link.CurrentLinkInfo);
@@ -330,8 +352,10 @@ bool TMainFrm::MainPanelSet(Page P)
             id = IDB_TITLE_NO_LINK;
         }
         break;
+    case Page::SiteSurvey: SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY, IDB_TAB_PROFILES_OFF); break;
+    default: SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES); break; // and the wizard's
     }
-    if (id) SetStatusPanel(id);
+    SetStatusPanel(id);
     Application->ProcessMessages();
     return true;
 }

@@ -193,7 +193,7 @@ void TMainFrm::StopMonitoring()
 {
     // The workers park before the adapter closes under them; an apply under
     // way ends by itself, with the device manager it works with.
-    const bool parked = ParkWorkers();
+    const bool parked = ParkWorkers(WorkerParkLimitMs);
     if (Program.Quitting) return; // an exit ran meanwhile
     Survey.SurveyInProgress = false;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {

@@ -120,7 +120,7 @@ void TMainFrm::ShowWizardPage(Page P)
 {
     const TPageSwitch entering(Pages, SwitchScope::Page);
     if (!entering.Entered) return;
-    HidePreviousPage();
+    HidePreviousPage(P);
     Pages.CurrentPage = P;
     Pages.SavedWizardPage = P;
     if (P == Page::WizardNetwork) {
@@ -436,7 +436,6 @@ void TMainFrm::Img_ActnewLaterClick(TObject*)
 
 void TMainFrm::ExitWizard()
 {
-    SetPageButtonImages(IDB_TAB_LINK_OFF, IDB_TAB_SURVEY_OFF, IDB_TAB_PROFILES);
     ShowProfilePage();
     if (Program.Quitting) return;
     PlaySoundThenStop("click.wav");

@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -168,6 +169,40 @@ TEST_F(Connect, ProtectedRowAsksForTheKeyCancelChangesNothing)
     EXPECT_EQ(std::memcmp(sent.WepKey1, key, 5), 0);
     CheckUntilMarked();
     EXPECT_EQ(RowImage(row), 5);
+    Form->Hide();
+}
+
+// A connect chooses the link page's next state; the window's showing after
+// the next key dialog puts up the current page's panel, not the link page's.
+TEST_F(Connect, AWepConnectLeavesTheSurveyPageWholeEveryTime)
+{
+    SelectRow("Kestrel-Home");
+    Form->Show();
+    TSiteSurveyWEPFrm* dialog = SiteSurveyWEPFrm;
+    TBitmap surveyPanel;
+    surveyPanel.LoadFromResourceID(::GetModuleHandleA(nullptr), IDB_STATUS_SURVEY);
+    for (int connect = 1; connect <= 3; ++connect) {
+        User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
+            User::Choose(dialog->WEPSet_WEP, 1);
+            User::Type(dialog->WEPSet_WEPKey1, "1a2b3c4d5e");
+            User::Press(dialog->WEP_OKBtn);
+        });
+        CheckUntilMarked();
+        Form->UpdateTimerTimer(nullptr); // the poll tells the link is up
+        Harness::Pump();
+        EXPECT_EQ(Form->Pages.CurrentPage, Page::SiteSurvey) << connect;
+        EXPECT_EQ(Form->Img_Status->Picture()->Width(), surveyPanel.Width()) << connect;
+        EXPECT_EQ(Form->Img_Status->Picture()->Height(), surveyPanel.Height()) << connect;
+        EXPECT_EQ(Form->Img_GifTitle->Picture()->Width(), 0) << connect; // no "Not connected"
+        EXPECT_EQ(Form->Img_Title->Picture()->Width(), 0) << connect;
+        for (TControl* c : std::initializer_list<TControl*>{Form->Img_MissAP, Form->Img_Adhoc, Form->Img_Infrastrcture,
+                                                            Form->Img_MissInternet, Form->Pal_MoreInfo,
+                                                            Form->Status_Img_SignalStreng, Form->Status_Lbl_State})
+            EXPECT_FALSE(c->Visible()) << connect << ": " << c->Name;
+        for (TControl* c : std::initializer_list<TControl*>{Form->Connections_LstV_APs, Form->Connections_ConnectBtn,
+                                                            Form->Survey_Lbl_NetworkType, Form->Survey_Lbl_MAC})
+            EXPECT_TRUE(c->Visible()) << connect << ": " << c->Name;
+    }
     Form->Hide();
 }
 

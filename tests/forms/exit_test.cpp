@@ -4,7 +4,8 @@
 // pumping messages or while the tray takes the icon (at start-up or in a
 // poll), and the end of the entry function, after which no timer, window or
 // thread of the program may be left. And the exit is one way: once it has
-// begun, no timer runs and nothing shows the window again.
+// begun, no timer runs and nothing shows the window again; an apply under
+// way when it begins is finished before the end.
 #include "gifimage/gif_unit_win32.h"
 #include "mainfrm_harness.h"
 #include "toolkit/application.h"
@@ -13,6 +14,9 @@
 #include "vantra/drivers/bindings.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -25,11 +29,18 @@ enum class Moment {
     TrayAtStart,
     TrayInPoll,
     ProfileListFill,
-    ShowAtClose
+    ShowDuringExit,
+    DuringASlowApply
+};
+
+// When the exit request was posted, and when the tray icon went.
+struct ExitTimes {
+    DWORD Requested = 0, IconRemoved = 0, Ended = 0;
+    size_t RestartsWhenIconRemoved = 0;
 };
 
 // Runs one life of the utility and tells how often the exit sound played.
-size_t Life(Moment When)
+size_t Life(Moment When, ExitTimes* Times = nullptr)
 {
     Harness::Seam().Clear();
     {
@@ -84,10 +95,9 @@ size_t Life(Moment When)
             Harness::Seam().WhileTrayCall = exitDuring(NIM_MODIFY);
             form->UpdateTimerTimer(nullptr);
             break;
-        case Moment::ShowAtClose:
-            // At the exit's last step, the window's close, the workers are
-            // freed; another program asks to see the window as the tray
-            // takes the icon away.
+        case Moment::ShowDuringExit:
+            // The exit takes the tray icon away first, then parks and frees
+            // the workers; another program asks to see the window meanwhile.
             Harness::Seam().WhileTrayCall = [&form](DWORD Message) {
                 if (Message != NIM_DELETE) return;
                 Harness::Seam().WhileTrayCall = nullptr;
@@ -100,12 +110,36 @@ size_t Life(Moment When)
             };
             ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
             break;
+        case Moment::DuringASlowApply: {
+            // A connect hands the applier a record for a card that takes 6 s
+            // over it; the exit comes 200 ms into the card's call.
+            Harness::ClearCalls();
+            for (TTimer* timer : {form->UpdateTimer, form->CheckTimer, form->ConnectCheckTimer})
+                timer->SetEnabled(false);
+            form->PendingIpInfo = NicIpInfo{};
+            form->PendingIpInfo.blDhcpEnabled = 1;
+            form->Link.ApplyingTcpIp = true;
+            form->TcpIpThread->Resume();
+            EXPECT_TRUE(Harness::PumpUntil([] { return Harness::CallCount("NIC_SetIpInfo") == 1; }, 10000));
+            const DWORD inCall = ::GetTickCount();
+            Harness::PumpUntil([inCall] { return ::GetTickCount() - inCall >= 200; }, 1000);
+            Harness::Seam().WhileTrayCall = [Times](DWORD Message) {
+                if (Message != NIM_DELETE || Times->IconRemoved) return;
+                Times->IconRemoved = ::GetTickCount();
+                Times->RestartsWhenIconRemoved = Harness::CallCount("NIC_PropertyChange");
+            };
+            Times->Requested = ::GetTickCount();
+            ::PostMessageA(window, WM_VANTRA_EXIT, 0, 1);
+            break;
+        }
         }
         // The rest of the life is the message loop's; the exit has ended it,
         // or ends it now.
         const DWORD start = ::GetTickCount();
-        while (!application.Terminated && ::GetTickCount() - start < 10000) application.HandleMessage();
+        while (!application.Terminated && ::GetTickCount() - start < 40000) application.HandleMessage();
         EXPECT_TRUE(application.Terminated);
+        if (Times) Times->Ended = ::GetTickCount();
+        Harness::Seam().WhileTrayCall = nullptr;
     }
     // The quit request that ended this life would end the next one at once.
     MSG msg;
@@ -139,8 +173,36 @@ TEST_F(Exit, DuringAPumpingHandlerRunsOnceAndLeavesNothingBehind)
 
 TEST_F(Exit, IsOneWay)
 {
-    EXPECT_EQ(Life(Moment::ShowAtClose), 1u);
+    EXPECT_EQ(Life(Moment::ShowDuringExit), 1u);
     EXPECT_FALSE(Harness::Seam().WhileTrayCall); // the window's close took the icon away
+}
+
+// An exit while the applier waits on a slow card: the window and the icon go
+// at once, the card still gets its settings and its restart, and the NIC
+// library's device manager is closed only once the applier is done with it.
+TEST_F(Exit, DuringASlowApplyFinishesTheApplyBeforeTheEnd)
+{
+    Harness::SetWorld("World", "ApplyMs", "6000");
+    ExitTimes times;
+    EXPECT_EQ(Life(Moment::DuringASlowApply, &times), 1u);
+    Harness::SetWorld("World", "ApplyMs", "0");
+
+    const std::vector<std::string> names = Harness::CallNames();
+    auto at = [&names](const char* Name) { return std::find(names.begin(), names.end(), Name) - names.begin(); };
+    EXPECT_EQ(Harness::CallCount("NIC_PropertyChange"), 1u);
+    const long set = at("NIC_SetIpInfo"), restart = at("NIC_PropertyChange");
+    ASSERT_LT(set, static_cast<long>(names.size()));
+    ASSERT_LT(restart, static_cast<long>(names.size()));
+    for (long i = set + 1; i < restart; ++i) EXPECT_NE(names[i], "NIC_CloseDeviceMgr") << "while the card takes its settings";
+    EXPECT_EQ(std::count(names.begin() + restart, names.end(), "NIC_CloseDeviceMgr"), 1);
+    ASSERT_NE(times.IconRemoved, 0u);
+    EXPECT_EQ(times.RestartsWhenIconRemoved, 0u); // gone before the apply ended
+    std::printf("Exit 200 ms into a 6 s apply: icon gone after %lu ms, program ended after %lu ms; "
+                "NIC_PropertyChange %zu, NIC_CloseDeviceMgr while NIC_SetIpInfo ran %d\n",
+                static_cast<unsigned long>(times.IconRemoved - times.Requested),
+                static_cast<unsigned long>(times.Ended - times.Requested), Harness::CallCount("NIC_PropertyChange"),
+                static_cast<int>(std::count(names.begin() + set, names.begin() + restart, "NIC_CloseDeviceMgr")));
+    EXPECT_LT(times.Ended - times.Requested, 30000u);
 }
 
 } // namespace

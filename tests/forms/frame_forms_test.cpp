@@ -13,7 +13,9 @@
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -294,6 +296,77 @@ TEST_F(Frame, APageButtonPressedDuringASwitchIsPressedOnceItIsOver)
 
     Form->Img_LinkClick(nullptr);
     ASSERT_TRUE(settledOn(Page::Link));
+}
+
+// Whenever the window paints while the page buttons are pressed in quick
+// succession, one tab is selected and the status panel is that tab's page;
+// off the link page none of the link page's pictures shows.
+TEST_F(Frame, EveryPaintDuringQuickPageClicksShowsOneTabWithItsOwnPage)
+{
+    Form->Img_LinkClick(nullptr);
+    Form->Show();
+    Harness::Pump();
+    auto shows = [](TImage* Image, int32_t Id) {
+        TBitmap expected;
+        expected.LoadFromResourceID(::GetModuleHandleA(nullptr), Id);
+        TBitmap* shown = Image->Picture()->Bitmap();
+        if (shown->Width() != expected.Width() || shown->Height() != expected.Height()) return false;
+        for (int y = 0; y < expected.Height(); y += 3)
+            for (int x = 0; x < expected.Width(); x += 3)
+                if (shown->Canvas()->Pixel(x, y) != expected.Canvas()->Pixel(x, y)) return false;
+        return true;
+    };
+    struct Paint {
+        int Tabs = 0, TabPage = -1, PanelPage = -1;
+        bool LinkPictures = false;
+    };
+    static std::vector<Paint> paints;
+    static WNDPROC formProc;
+    static std::function<Paint()> look;
+    paints.clear();
+    look = [&] {
+        Paint p;
+        const std::pair<TImage*, int32_t> tabs[] = {
+            {Form->Img_Link, IDB_TAB_LINK}, {Form->Img_SiteSurvey, IDB_TAB_SURVEY}, {Form->Img_Profiles, IDB_TAB_PROFILES}};
+        for (int t = 0; t < 3; ++t)
+            if (shows(tabs[t].first, tabs[t].second)) ++p.Tabs, p.TabPage = t;
+        const int32_t panels[] = {IDB_STATUS_LINK, IDB_STATUS_SURVEY, IDB_STATUS_PROFILES};
+        for (int t = 0; t < 3; ++t)
+            if (shows(Form->Img_Status, panels[t])) p.PanelPage = t;
+        for (TControl* c : std::initializer_list<TControl*>{Form->Img_MissAP, Form->Img_Adhoc, Form->Img_Infrastrcture,
+                                                            Form->Img_MissInternet, Form->Pal_MoreInfo,
+                                                            Form->Status_Img_SignalStreng})
+            p.LinkPictures |= c->Visible();
+        return p;
+    };
+    formProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        Form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
+            if (Msg == WM_PAINT) paints.push_back(look());
+            return ::CallWindowProcA(formProc, Wnd, Msg, W, L);
+        })));
+    auto postClick = [](TImage* Picture) {
+        const LPARAM at = MAKELPARAM(Picture->Left() + Picture->Width() / 2, Picture->Top() + Picture->Height() / 2);
+        const HWND holder = Picture->Parent()->Handle();
+        ::PostMessageA(holder, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(holder, WM_LBUTTONUP, 0, at);
+    };
+    TImage* const buttons[] = {Form->Img_Link, Form->Img_SiteSurvey, Form->Img_Profiles};
+    const int order[] = {1, 2, 0, 2, 1, 0, 1, 2, 1, 0};
+    for (int b : order) {
+        postClick(buttons[b]);
+        PumpUntil([] { return false; }, 60);
+    }
+    EXPECT_TRUE(PumpUntil([this] { return Form->Pages.CurrentPage == Page::Link && !Form->Pages.Busy(); }, 10000));
+    ::SetWindowLongPtrA(Form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+    Form->Hide();
+
+    ASSERT_GT(paints.size(), 10u);
+    for (size_t i = 0; i < paints.size(); ++i) {
+        const Paint& p = paints[i];
+        EXPECT_EQ(p.Tabs, 1) << "paint " << i;
+        EXPECT_EQ(p.TabPage, p.PanelPage) << "paint " << i;
+        if (p.PanelPage != 0) EXPECT_FALSE(p.LinkPictures) << "paint " << i << " of page " << p.PanelPage;
+    }
 }
 
 } // namespace

@@ -11,14 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -264,6 +267,192 @@ TEST(Thread, ExceptionsOfASynchronisedCallReachTheWorker)
     thread.Resume();
     thread.WaitFor();
     EXPECT_TRUE(thread.Caught);
+}
+
+// Tells the test what became of it: destroyed, on which thread, and whether
+// its body ran on after that. The body keeps what it tells through copies of
+// its own, as the object may be gone.
+struct TFreeReport {
+    std::atomic<bool> Destroyed{false};
+    std::atomic<DWORD> DestroyedOn{0};
+    std::atomic<bool> RanAfterDestroyed{false};
+    std::atomic<bool> SynchronisedCallRan{false};
+};
+
+class ReportingThread : public TThread {
+public:
+    ReportingThread(TFreeReport& Report, HANDLE Blocker = nullptr) : Report(Report), Blocker(Blocker) {}
+    ~ReportingThread() override
+    {
+        Report.DestroyedOn = ::GetCurrentThreadId();
+        Report.Destroyed = true;
+    }
+    std::atomic<int> Passes{0};
+
+protected:
+    void Execute() override
+    {
+        TFreeReport& report = Report;
+        const HANDLE blocker = Blocker;
+        for (;;) {
+            ++Passes;
+            if (blocker) {
+                ::WaitForSingleObject(blocker, INFINITE); // not a safe point
+                Synchronize([&report] { report.SynchronisedCallRan = true; });
+            } else {
+                Sleep(1);
+            }
+            if (report.Destroyed) {
+                report.RanAfterDestroyed = true;
+                return;
+            }
+            if (Terminated()) return;
+        }
+    }
+
+private:
+    TFreeReport& Report;
+    const HANDLE Blocker;
+};
+
+// A parked thread resumed and freed at once, before it has woken: Free must
+// count it as running and leave it to free itself, never destroy it under
+// the thread's feet, and never wait for it.
+TEST(Thread, FreeRightAfterResumeNeverRunsOnAFreedObjectNorWaits)
+{
+    const int alive = TLiveCount<TThread>::Alive();
+    constexpr int Pairs = 300;
+    std::vector<std::unique_ptr<TFreeReport>> reports;
+    int slow = 0;
+    DWORD longest = 0;
+    for (int pair = 0; pair < Pairs; ++pair) {
+        reports.push_back(std::make_unique<TFreeReport>());
+        auto* thread = new ReportingThread(*reports.back());
+        thread->Resume();
+        ASSERT_TRUE(PumpUntil([&] { return thread->Passes > 0; }, 5000)) << pair;
+        thread->Suspend();
+        ASSERT_TRUE(PumpUntil([&] { return thread->Suspended(); }, 5000)) << pair;
+        thread->Resume();
+        const DWORD start = ::GetTickCount();
+        thread->Free();
+        const DWORD took = ::GetTickCount() - start;
+        slow += took >= 200;
+        longest = std::max(longest, took);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == alive; }, 20000));
+    int ranAfterDestroyed = 0;
+    for (const auto& report : reports) {
+        EXPECT_TRUE(report->Destroyed);
+        ranAfterDestroyed += report->RanAfterDestroyed;
+    }
+    std::printf("%d Resume-then-Free pairs: %d ran on a destroyed object, %d waited 200 ms or more, the longest "
+                "Free took %lu ms\n",
+                Pairs, ranAfterDestroyed, slow, static_cast<unsigned long>(longest));
+    EXPECT_EQ(ranAfterDestroyed, 0) << "of " << Pairs;
+    EXPECT_EQ(slow, 0) << "of " << Pairs << " waited 200 ms or more";
+}
+
+// Free waits for nothing: a thread that never started, has parked or has
+// ended is freed at once and never runs again; one that is running is left
+// to free itself on its own thread at its next safe point, where it ends,
+// and the call it meant to synchronise does not run.
+TEST(Thread, FreeFreesAtOnceOrLeavesTheThreadToFreeItself)
+{
+    const int alive = TLiveCount<TThread>::Alive();
+    {
+        TFreeReport never;
+        (new ReportingThread(never))->Free();
+        EXPECT_TRUE(never.Destroyed);
+        EXPECT_EQ(never.DestroyedOn, ::GetCurrentThreadId());
+    }
+    {
+        TFreeReport parked;
+        auto* thread = new ReportingThread(parked);
+        thread->Resume();
+        thread->Suspend();
+        ASSERT_TRUE(PumpUntil([&] { return thread->Suspended(); }, 5000));
+        thread->Free();
+        EXPECT_TRUE(parked.Destroyed);
+        EXPECT_EQ(parked.DestroyedOn, ::GetCurrentThreadId());
+        ASSERT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == alive; }, 5000));
+        EXPECT_FALSE(parked.RanAfterDestroyed);
+    }
+    {
+        TFreeReport running;
+        HANDLE blocker = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        auto* thread = new ReportingThread(running, blocker);
+        thread->Resume();
+        ASSERT_TRUE(PumpUntil([&] { return thread->Passes > 0; }, 5000));
+        const DWORD start = ::GetTickCount();
+        thread->Free(); // while it waits outside any safe point
+        EXPECT_LT(::GetTickCount() - start, 200u);
+        EXPECT_FALSE(running.Destroyed);
+        ::SetEvent(blocker);
+        ASSERT_TRUE(PumpUntil([&] { return running.Destroyed.load(); }, 5000));
+        EXPECT_NE(running.DestroyedOn, ::GetCurrentThreadId());
+        ASSERT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == alive; }, 5000));
+        EXPECT_FALSE(running.SynchronisedCallRan);
+        EXPECT_FALSE(running.RanAfterDestroyed);
+        ::CloseHandle(blocker);
+    }
+}
+
+// Waits for an object on a worker, and the three ways such a wait ends.
+class SignalWaiter : public TThread {
+public:
+    explicit SignalWaiter(HANDLE Object) : Object(Object) {}
+    std::atomic<bool> Waiting{false}, Ended{false};
+    std::atomic<int> Result{-1};
+    DWORD Limit = INFINITE;
+    bool StopFirst = false; // asks itself to park before it waits
+
+protected:
+    void Execute() override
+    {
+        if (StopFirst) Terminate();
+        Waiting = true;
+        Result = int(WaitForSignal(Object, Limit));
+        Ended = true;
+    }
+
+private:
+    const HANDLE Object;
+};
+
+TEST(Thread, WaitForSignalEndsSignalledTimedOutOrStopped)
+{
+    HANDLE object = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    {
+        SignalWaiter signalled(object);
+        signalled.Resume();
+        ASSERT_TRUE(PumpUntil([&] { return signalled.Waiting.load(); }, 5000));
+        ::SetEvent(object);
+        ASSERT_TRUE(PumpUntil([&] { return signalled.Ended.load(); }, 5000));
+        EXPECT_EQ(signalled.Result, int(TWaitResult::Signalled));
+        ::ResetEvent(object);
+    }
+    {
+        SignalWaiter timedOut(object);
+        timedOut.Limit = 300;
+        const DWORD start = ::GetTickCount();
+        timedOut.Resume();
+        ASSERT_TRUE(PumpUntil([&] { return timedOut.Ended.load(); }, 5000));
+        EXPECT_EQ(timedOut.Result, int(TWaitResult::TimedOut));
+        EXPECT_GE(::GetTickCount() - start + 20, 300u);
+    }
+    // Asked to park or to end meanwhile, or already: the wait ends at once.
+    for (int how = 0; how < 3; ++how) {
+        SignalWaiter stopped(object);
+        stopped.StopFirst = how == 2;
+        stopped.Resume();
+        ASSERT_TRUE(PumpUntil([&] { return stopped.Waiting.load(); }, 5000));
+        if (how == 0) stopped.Suspend();
+        if (how == 1) stopped.Terminate();
+        ASSERT_TRUE(PumpUntil([&] { return stopped.Ended.load(); }, 5000)) << how;
+        EXPECT_EQ(stopped.Result, int(TWaitResult::Stopped)) << how;
+        stopped.Terminate();
+    }
+    ::CloseHandle(object);
 }
 
 // A form whose creation handler sees the derived object complete.

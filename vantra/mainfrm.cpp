@@ -134,7 +134,11 @@ void TMainFrm::FormShow(TObject*)
     }
     SetStatusImage(Pages.StatusImageId);
     ResumeAnimations();
-    if (Pages.CurrentPage == Page::Link) ResumeGifThreadIfIdle();
+    if (Pages.CurrentPage != Page::Link) return;
+    // The page the window starts on has not been entered: its bars and
+    // their captions come with the adapter as they do when it is.
+    if (LinkPageSettled()) ShowLinkBars();
+    ResumeGifThreadIfIdle();
 }
 
 void TMainFrm::ResumeGifThreadIfIdle()

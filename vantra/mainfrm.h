@@ -290,6 +290,7 @@ public:
     void HidePreviousPage(Page Next);
     void ShowMainMenu();
     void ShowLinkPage();
+    void ShowLinkBars();
     void ShowSurveyPage();
     void ShowProfilePage();
     void ShowWizardButtons();
@@ -332,6 +333,7 @@ public:
     void Btn_MoreInfoClick(TObject* Sender);
     void Btn_BackClick(TObject* Sender);
     void HideLinkPictures(); // the summary view's four large pictures
+    void ShowOnlyLinkPicture(TImage* Picture); // and none of the other three
     bool LinkSummaryShown() const; // on screen, and no switch under way
 
     // TCP/IP settings of the adapter's card (tcpip.cpp).

@@ -108,10 +108,10 @@ void TMainFrm::CreateComponents()
     Img_Title = NewImage(this, this, "Img_Title", 170, 160);
     Img_GifTitle = NewImage(this, this, "Img_GifTitle", 120, 192);
     Img_LinkInfo = NewImage(this, this, "Img_LinkInfo", 30, 190);
-    Img_Adhoc = NewImage(this, this, "Img_Adhoc", 70, 218);
-    Img_Infrastrcture = NewImage(this, this, "Img_Infrastrcture", 70, 218);
-    Img_MissAP = NewImage(this, this, "Img_MissAP", 70, 218);
-    Img_MissInternet = NewImage(this, this, "Img_MissInternet", 70, 218);
+    Img_Adhoc = NewImage(this, this, "Img_Adhoc", 70, 220);
+    Img_Infrastrcture = NewImage(this, this, "Img_Infrastrcture", 70, 220);
+    Img_MissAP = NewImage(this, this, "Img_MissAP", 70, 220);
+    Img_MissInternet = NewImage(this, this, "Img_MissInternet", 70, 220);
     for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissInternet}) picture->Hide();
 
     // Page buttons and the title button, each in a panel of its own.
@@ -166,6 +166,9 @@ void TMainFrm::CreateComponents()
         const int32_t hot = b.HotId;
         image->OnMouseMove = [this, image, code, hot](TObject*, TShiftState, int, int) { HoverButton(code, image, hot); };
     }
+    // Enter moves the wizard on: Next, Yes on the confirmation, and Later on
+    // the last page, which applies nothing. Esc hides the window, as ever.
+    DefaultButtons = {Img_Next, Img_Yes, Img_ActnewLater};
     Pal_Search = NewPanel(this, "Pal_Search", 20, 200, 100, 20);
     Img_Search = NewImage(this, Pal_Search, "Img_Search", 0, 0);
     Pal_Search->Hide();

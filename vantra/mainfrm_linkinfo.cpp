@@ -10,18 +10,6 @@
 
 #include <cstring>
 
-namespace {
-
-// Shown and brought to the front, when hidden.
-void BringUp(TImage* Picture)
-{
-    if (Picture->Visible()) return;
-    Picture->Show();
-    Picture->BringToFront();
-}
-
-} // namespace
-
 void TMainFrm::UpdateLinkInfo()
 {
     WlanInfo& link = Link.CurrentLinkInfo;
@@ -117,6 +105,17 @@ void TMainFrm::HideLinkPictures()
     for (TImage* picture : {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP}) picture->Hide();
 }
 
+// The four pictures share one place: one left up behind another would show
+// at its edges.
+void TMainFrm::ShowOnlyLinkPicture(TImage* Picture)
+{
+    for (TImage* picture : {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP})
+        if (picture != Picture) picture->Hide();
+    if (Picture->Visible()) return;
+    Picture->Show();
+    Picture->BringToFront();
+}
+
 // Runs on GifThread. The link read and the Internet test block, so they run
 // here; everything that touches a control, a picture or the window's state
 // runs on the main thread. A pass asked to stop while the Internet test runs
@@ -176,33 +175,22 @@ bool TMainFrm::ShowLinkPicture()
             SetStatusPanel(IDB_TITLE_NO_LINK);
             Pages.LinkPictureState = LinkPicture::MissingAccessPoint;
         }
-        Img_MissAP->Show();
-        Img_Adhoc->Hide();
-        Img_Infrastrcture->Hide();
-        Img_MissAP->BringToFront();
+        ShowOnlyLinkPicture(Img_MissAP);
         return false;
     }
     SetMenuImage(MenuImageId());
     Pal_MoreInfo->Show();
     if (Link.CurrentLinkInfo.OperatingModeID != 1) {
-        Img_Infrastrcture->Hide();
-        Img_MissAP->Hide();
         if (Pages.PreviousStatusImageId != IDB_TITLE_ADHOC) SetStatusPanel(IDB_TITLE_ADHOC);
-        BringUp(Img_Adhoc);
+        ShowOnlyLinkPicture(Img_Adhoc);
         Pages.LinkPictureState = LinkPicture::AdHoc;
         return false;
     }
     SetStatusPanel(IDB_TITLE_INFRASTRUCTURE);
     // The last test's answer stays up while the next one runs.
-    Img_Infrastrcture->Hide();
-    if (!Img_MissInternet->Visible()) {
-        if (Pages.LinkPictureState == LinkPicture::Infrastructure) {
-            BringUp(Img_Infrastrcture);
-        } else {
-            BringUp(Img_MissInternet);
-            Pages.LinkPictureState = LinkPicture::MissingInternet;
-        }
-    }
+    const bool reached = !Img_MissInternet->Visible() && Pages.LinkPictureState == LinkPicture::Infrastructure;
+    ShowOnlyLinkPicture(reached ? Img_Infrastrcture : Img_MissInternet);
+    if (!reached) Pages.LinkPictureState = LinkPicture::MissingInternet;
     return true;
 }
 
@@ -215,11 +203,8 @@ void TMainFrm::ShowInternetPicture(bool Reachable)
         HideLinkPictures();
         return;
     }
-    (Reachable ? Img_MissInternet : Img_Infrastrcture)->Hide();
-    BringUp(Reachable ? Img_Infrastrcture : Img_MissInternet);
+    ShowOnlyLinkPicture(Reachable ? Img_Infrastrcture : Img_MissInternet);
     Pages.LinkPictureState = Reachable ? LinkPicture::Infrastructure : LinkPicture::MissingInternet;
-    Img_Adhoc->Hide();
-    Img_MissAP->Hide();
 }
 
 void TMainFrm::Btn_MoreInfoClick(TObject*)

@@ -137,9 +137,15 @@ void TMainFrm::ShowLinkPage()
     if (Link.AdapterOpened) ShowLinkControls(!Pages.MoreInfoHidden);
     ShowMainMenu();
     Pages.PreviousPage = Page::Link;
+    ShowLinkBars();
+    ResumeGifThreadIfIdle();
+}
+
+// The two bars and their captions, while an adapter is open.
+void TMainFrm::ShowLinkBars()
+{
     SetShown({Status_Img_SignalStreng, Status_Img_LinkQuality, Status_Lbl_SignalStrength, Status_Lbl_LinkQuality},
              Link.AdapterOpened);
-    ResumeGifThreadIfIdle();
 }
 
 void TMainFrm::ShowSurveyPage()

@@ -134,8 +134,9 @@ void TMainFrm::LayoutControls()
         confirm[i]->SetBounds(340, top, 92, 12);
     }
 
+    // One place for the four: the status panel shows one at a time there.
     for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissAP, Img_MissInternet})
-        picture->SetBounds(70, 218, picture->Picture()->Width(), picture->Picture()->Height());
+        picture->SetBounds(70, 220, picture->Picture()->Width(), picture->Picture()->Height());
     Pal_MoreInfo->SetBounds(23, 156, 93, 25);
     Btn_MoreInfo->SetBounds(-2, -2, 93, 25);
     Btn_Back->SetBounds(-2, -2, 93, 25);
@@ -275,34 +276,20 @@ void TMainFrm::SetStatusImage(int32_t Id)
         LoadPicture(Image, PictureId);
         Image->SetBounds(Left, Top, Image->Picture()->Width(), Image->Picture()->Height());
     };
-    auto showInFront = [](TImage* Image) {
-        if (!Image->Visible()) Image->BringToFront();
-        Image->Show();
-    };
     if (Id == IDB_TITLE_NO_LINK || (!Link.AdapterOpened && summary)) {
         Img_Title->Picture()->Assign(nullptr);
         place(Img_GifTitle, 120, 192, IDB_TITLE_NO_LINK);
-        Img_MissAP->SetBounds(70, 220, Img_MissAP->Width(), Img_MissAP->Height());
-        Img_MissAP->BringToFront();
-        Img_MissAP->Show();
+        ShowOnlyLinkPicture(Img_MissAP);
     } else if (Id == IDB_TITLE_INFRASTRUCTURE && summary) {
         place(Img_Title, 150, 160, IDB_TITLE_INFRASTRUCTURE);
         place(Img_GifTitle, 35, 192, IDB_CAPTION_INFRASTRUCTURE);
-        Img_Infrastrcture->SetBounds(70, 220, Img_Infrastrcture->Width(), Img_Infrastrcture->Height());
-        Img_MissInternet->SetBounds(70, 220, Img_MissInternet->Width(), Img_MissInternet->Height());
-        if (Pages.LinkPictureState == LinkPicture::Infrastructure) {
-            showInFront(Img_Infrastrcture);
-            Img_MissInternet->Hide();
-        } else {
-            showInFront(Img_MissInternet);
-            Img_Infrastrcture->Hide();
-            Pages.LinkPictureState = LinkPicture::MissingInternet;
-        }
+        const bool reached = Pages.LinkPictureState == LinkPicture::Infrastructure;
+        ShowOnlyLinkPicture(reached ? Img_Infrastrcture : Img_MissInternet);
+        if (!reached) Pages.LinkPictureState = LinkPicture::MissingInternet;
     } else if (Id == IDB_TITLE_ADHOC && summary) {
         place(Img_Title, 170, 160, IDB_TITLE_ADHOC);
         place(Img_GifTitle, 98, 192, IDB_CAPTION_ADHOC);
-        Img_Adhoc->SetBounds(70, 220, Img_Adhoc->Width(), Img_Adhoc->Height());
-        showInFront(Img_Adhoc);
+        ShowOnlyLinkPicture(Img_Adhoc);
         Pages.LinkPictureState = LinkPicture::AdHoc;
     }
     for (TImage* title : {Img_Title, Img_GifTitle}) {

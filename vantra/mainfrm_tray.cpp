@@ -64,13 +64,7 @@ void TMainFrm::ShowMissingAccessPoint(int32_t MenuId)
     Pal_MoreInfo->Hide();
     if (Pages.PreviousStatusImageId != IDB_TITLE_NO_LINK) SetStatusPanel(IDB_TITLE_NO_LINK);
     SetMenuImage(MenuId);
-    if (!Img_MissAP->Visible()) {
-        Img_MissAP->BringToFront();
-        Img_MissAP->Show();
-        Img_Adhoc->Hide();
-        Img_Infrastrcture->Hide();
-        Img_MissInternet->Hide();
-    }
+    ShowOnlyLinkPicture(Img_MissAP);
 }
 
 void TMainFrm::AddTrayIcon()

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -476,6 +477,41 @@ TEST_F(LinkPage, PassWithoutAnAccessPointShowsItMissing)
     Pass();
     Form->Survey.SurveyInProgress = false;
     EXPECT_TRUE(Shown().empty());
+}
+
+// The link drops while the page shows the missing-Internet picture: the
+// missing access point takes its place, and no other picture stays up
+// behind it, whether the poll or the status-picture pass sees the drop.
+TEST_F(LinkPage, ALinkThatDropsLeavesOnlyTheMissingAccessPointUp)
+{
+    UseFastPasses();
+    Form->Show();
+    for (bool pollFirst : {true, false}) {
+        Join("tarvane");
+        Form->Pages.LinkPictureState = LinkPicture::MissingInternet;
+        Form->SetStatusPanel(IDB_TITLE_INFRASTRUCTURE);
+        EXPECT_EQ(Shown(), std::vector<TImage*>{Form->Img_MissInternet}) << pollFirst;
+        Form->Img_Infrastrcture->Show(); // the picture of a test that answered meanwhile
+        Harness::DropNetwork();
+        if (pollFirst) Form->UpdateTimerTimer(nullptr);
+        Pass();
+        EXPECT_EQ(Shown(), std::vector<TImage*>{Form->Img_MissAP}) << pollFirst;
+    }
+    Form->Hide();
+}
+
+// The window starts on the link page without entering it: its first
+// showing puts up the bars with their captions, as entering the page does.
+TEST_F(LinkPage, TheFirstShowingPutsUpTheBarsWithTheirCaptions)
+{
+    for (TControl* c : std::initializer_list<TControl*>{Form->Status_Img_SignalStreng, Form->Status_Img_LinkQuality,
+                                                        Form->Status_Lbl_SignalStrength, Form->Status_Lbl_LinkQuality})
+        c->Hide();
+    Form->Show();
+    for (TControl* c : std::initializer_list<TControl*>{Form->Status_Img_SignalStreng, Form->Status_Img_LinkQuality,
+                                                        Form->Status_Lbl_SignalStrength, Form->Status_Lbl_LinkQuality})
+        EXPECT_TRUE(c->Visible()) << c->Name;
+    Form->Hide();
 }
 
 TEST_F(LinkPage, PassOnAnAdHocLink)

@@ -172,7 +172,7 @@ TEST_F(Wizard, ANewProfileWalksThePagesAndIsStoredByYes)
     EXPECT_TRUE(Boxes().empty());
 
     Type(Form->ProfileSet_SSID, "attic-ap");
-    Click(Form->Img_Next);
+    ::SendMessageA(Form->ProfileSet_SSID->Handle(), WM_KEYDOWN, VK_RETURN, 0); // Enter is Next
     ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
     EXPECT_FALSE(Form->ProfileSet_SSID->Visible());
     // New gives NetBand 7, which the list shows as its first mode.
@@ -405,7 +405,7 @@ TEST_F(Wizard, AnInterruptedEditOrNewLeavesDefaultAlone)
     // starts afresh.
     New("Attic");
     Type(Form->ProfileSet_SSID, "attic-ap");
-    Click(Form->Img_Next);
+    ::SendMessageA(Form->ProfileSet_SSID->Handle(), WM_KEYDOWN, VK_RETURN, 0); // Enter is Next
     ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
     Form->Poll = TPollState{};
     Form->Poll.LinkInfoValid = true;

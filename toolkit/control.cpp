@@ -310,10 +310,11 @@ void TWinControl::Dispatch(TMessage& Message)
         break;
     case WM_KEYDOWN: {
         // Tab moves on, Enter and Esc press the form's buttons, unless the
-        // control wants the key itself (a drop-down list that is open wants Enter and Esc).
+        // control wants the key itself (an open drop-down list wants Enter and Esc).
         TCustomForm* form = ParentForm();
         MSG key{FHandle, Message.Msg, Message.WParam, Message.LParam, 0, {}};
-        const UINT code = static_cast<UINT>(::SendMessageA(FHandle, WM_GETDLGCODE, Message.WParam, reinterpret_cast<LPARAM>(&key)));
+        const UINT code = static_cast<UINT>(
+            ::SendMessageA(FHandle, WM_GETDLGCODE, Message.WParam, reinterpret_cast<LPARAM>(&key)));
         if (!form || (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) break;
         if (Message.WParam == VK_TAB && !(code & DLGC_WANTTAB)) {
             form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);

@@ -115,6 +115,9 @@ void TForm1::CreateComponents()
 
     Image_X = NewButton(this, this, "Image_X", [this](TObject* s) { Image_XClick(s); });
     Image43 = NewButton(this, this, "Image43", [this](TObject* s) { Image43Click(s); });
+    // Enter goes on with the shown page's first button; Esc is the close button.
+    DefaultButtons = {Image3, Image17, Image28, Image36, Image31, Image40};
+    CancelButtons = {Image_X};
     Image_X_Change = NewTemplate(this, "Image_X_Change", 536, 6);
     Image_XX = NewTemplate(this, "Image_XX", 536, 6);
     Image44 = NewTemplate(this, "Image44", 496, 6);

@@ -31,6 +31,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
     Button1->SetBounds(328, 339, 75, 25);
     Button1->SetParent(this);
     Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+    DefaultButtons = {Button1};
     LoadFormPictures(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject*) {

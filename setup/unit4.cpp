@@ -44,6 +44,8 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner)
     Label2 = NewLabel(this, "Do you want install Acrobat Reader?", 44);
     Button1 = NewButton(this, "OK", [this](TObject* s) { Button1Click(s); });
     Button2 = NewButton(this, "Cancel", [this](TObject* s) { Button2Click(s); });
+    DefaultButtons = {Button1};
+    CancelButtons = {Button2};
     Timer1 = new TTimer(this);
     Timer1->SetEnabled(false);
     Timer1->SetInterval(1000);

@@ -309,13 +309,18 @@ void TWinControl::Dispatch(TMessage& Message)
         if (WMSetCursor(Message)) return;
         break;
     case WM_KEYDOWN: {
-        // Tab moves on, unless the control wants the key itself.
-        const UINT wants = DLGC_WANTTAB | DLGC_WANTALLKEYS;
+        // Tab moves on, Enter and Esc press the form's buttons, unless the
+        // control wants the key itself (an open drop-down list wants Enter and Esc).
         TCustomForm* form = ParentForm();
-        if (Message.WParam == VK_TAB && form && !(::SendMessageA(FHandle, WM_GETDLGCODE, VK_TAB, 0) & wants)) {
+        MSG key{FHandle, Message.Msg, Message.WParam, Message.LParam, 0, {}};
+        const UINT code = static_cast<UINT>(
+            ::SendMessageA(FHandle, WM_GETDLGCODE, Message.WParam, reinterpret_cast<LPARAM>(&key)));
+        if (!form || (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) break;
+        if (Message.WParam == VK_TAB && !(code & DLGC_WANTTAB)) {
             form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
             return;
         }
+        if (form->DialogKey(this, Message.WParam)) return;
         break;
     }
     case WM_MOUSEMOVE:

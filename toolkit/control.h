@@ -103,6 +103,7 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TCustomForm; // presses the buttons of Enter and Esc
     void InheritFont();
     TWinControl* ParentControl = nullptr;
     TFont FFont;

@@ -16,7 +16,6 @@ public:
         : TForm(nullptr), Edit(new TEdit(this))
     {
         BorderStyle = bsDialog;
-        KeyPreview = true;
         SetCaption(Caption);
         const int width = 300, height = 130;
         SetBounds((Screen->Width() - width) / 2, (Screen->Height() - height) / 2, width, height);
@@ -38,13 +37,8 @@ public:
             button->ModalResult = b.Result;
             button->SetBounds(b.Left, 62, 75, 25);
             button->SetParent(this);
+            (b.Result == mrOk ? DefaultButtons : CancelButtons).push_back(button);
         }
-        OnKeyPress = [this](TObject*, char& Key) {
-            if (Key == '\r') ModalResult = mrOk;
-            else if (Key == '\x1b') ModalResult = mrCancel;
-            else return;
-            Key = 0;
-        };
     }
     TEdit* const Edit;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 // Asks for one line of text in a modal dialog with the caption, the prompt
-// and the edit filled with Default. OK or Enter gives the text typed; Cancel,
-// Escape or closing the dialog gives Default.
+// and the edit filled with Default. OK, or Enter away from Cancel, gives the
+// text typed; Cancel, Escape or closing the dialog gives Default.
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default);
 
 // The common dialog library's file dialogs. FileName is the name offered

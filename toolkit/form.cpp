@@ -108,6 +108,32 @@ void TCustomForm::SelectNext(TWinControl* Current, bool Forward)
     if (::SendMessageA(wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageA(wnd, EM_SETSEL, 0, -1);
 }
 
+bool TCustomForm::DialogKey(TWinControl* Focused, WPARAM Key)
+{
+    if (Key != VK_RETURN && Key != VK_ESCAPE) return false;
+    TControl* button = nullptr;
+    HWND focused = Focused->Handle();
+    const UINT code = static_cast<UINT>(::SendMessageA(focused, WM_GETDLGCODE, 0, 0));
+    if (Key == VK_RETURN && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) button = Focused;
+    for (TControl* candidate : Key == VK_RETURN ? DefaultButtons : CancelButtons)
+        if (!button && Reachable(candidate)) button = candidate;
+    if (!button) return false;
+    // The character that the key has made by now is not typed as well.
+    MSG typed;
+    while (::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+           (Key == VK_ESCAPE ? typed.wParam == 0x1B : typed.wParam == '\r' || typed.wParam == '\n'))
+        ::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_REMOVE);
+    button->Click();
+    return true;
+}
+
+bool Reachable(const TControl* Control)
+{
+    for (const TControl* c = Control; c && !dynamic_cast<const TCustomForm*>(c); c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
 static BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
 {
     if (::IsWindowVisible(Wnd) && ::IsWindowEnabled(Wnd)) reinterpret_cast<std::vector<HWND>*>(List)->push_back(Wnd);

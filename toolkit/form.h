@@ -5,6 +5,8 @@
 #pragma once
 #include "control.h"
 
+#include <vector>
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 
@@ -33,8 +35,14 @@ public:
     // the form's controls were made, that is shown, enabled and a tab stop;
     // an edit entered so has its text selected, as in a dialog.
     void SelectNext(TWinControl* Current, bool Forward);
+    // Enter presses the push button that has the focus, and elsewhere the
+    // first of DefaultButtons that the user can reach; Esc the first such
+    // of CancelButtons. False when there is none, and the key goes on as a
+    // character. Focused is the control the key came to.
+    bool DialogKey(TWinControl* Focused, WPARAM Key);
 
     bool KeyPreview = false;
+    std::vector<TControl*> DefaultButtons, CancelButtons;
     TBorderStyle BorderStyle = bsSizeable;
     int ModalResult = mrNone;
 
@@ -56,3 +64,7 @@ private:
 };
 
 using TForm = TCustomForm;
+
+// Whether the user can reach Control: it and every control it sits on, up to
+// its form, are shown and enabled.
+bool Reachable(const TControl* Control);

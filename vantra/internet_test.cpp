@@ -1,7 +1,6 @@
 #include "internet_test.h"
 #include "toolkit/seam.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
@@ -45,24 +44,26 @@ bool OpenUrlTest(const std::string& Url)
     return page != nullptr;
 }
 
-struct TInternetTest::Answer {
-    const HANDLE Done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> Reachable{false};
-    ~Answer() { ::CloseHandle(Done); }
-};
+TInternetTest::TAnswer::TAnswer() : Event(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
-TInternetTest::TInternetTest() : Shared(std::make_shared<Answer>())
+TInternetTest::TAnswer::~TAnswer() { ::CloseHandle(Event); }
+
+void TInternetTest::TAnswer::Tell(bool Reachable)
 {
-    try {
-        std::thread([answer = Shared] {
-            answer->Reachable = TestInternetConnection();
-            ::SetEvent(answer->Done);
-        }).detach();
-    } catch (const std::system_error&) {
-        ::SetEvent(Shared->Done); // no thread, no answer: no Internet
-    }
+    Answer = Reachable;
+    ::SetEvent(Event);
 }
 
-HANDLE TInternetTest::Done() const { return Shared->Done; }
+bool TInternetTest::Running() const { return Last && ::WaitForSingleObject(Last->Done(), 0) == WAIT_TIMEOUT; }
 
-bool TInternetTest::Reachable() const { return Shared->Reachable; }
+std::shared_ptr<const TInternetTest::TAnswer> TInternetTest::Start()
+{
+    if (Running()) return Last;
+    Last = std::make_shared<TAnswer>();
+    try {
+        std::thread([answer = Last] { answer->Tell(TestInternetConnection()); }).detach();
+    } catch (const std::system_error&) {
+        Last->Tell(false); // no thread, no answer: no Internet
+    }
+    return Last;
+}

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -18,17 +19,36 @@ bool TestInternetConnection();
 // opened is closed again. An empty Url gives false.
 bool OpenUrlTest(const std::string& Url);
 
-// Runs TestInternetConnection on a thread of its own, which nobody waits
-// for: WinINet may block beyond its time-outs. The caller waits for Done as
-// long as it likes and may give the test up; the test then ends by itself,
-// touching nothing but the answer it shares with this object.
+// The Internet tests of the status pictures, one at a time. Each runs
+// TestInternetConnection on a thread of its own, which nobody waits for:
+// WinINet may block far beyond its time-outs (name resolution, proxy
+// detection, a server that accepts and never answers). Waiters wait on the
+// answer as long as they like and may give it up; the test touches nothing
+// but its answer, and closes what it opened once WinINet returns. One
+// thread uses the object.
 class TInternetTest {
 public:
-    TInternetTest(); // starts the test
-    HANDLE Done() const;
-    bool Reachable() const; // the answer, once Done is signalled
+    // What one test answers, shared with the thread that runs it.
+    class TAnswer {
+    public:
+        TAnswer();
+        ~TAnswer();
+        TAnswer(const TAnswer&) = delete;
+        TAnswer& operator=(const TAnswer&) = delete;
+        HANDLE Done() const { return Event; } // signalled once the test has ended
+        bool Reachable() const { return Answer; } // once Done is signalled
+        void Tell(bool Reachable);             // by the test, once
+
+    private:
+        const HANDLE Event;
+        std::atomic<bool> Answer{false};
+    };
+
+    // The test to wait for: the one started last while it still runs, so
+    // that tests never pile up, otherwise a new one.
+    std::shared_ptr<const TAnswer> Start();
+    bool Running() const;
 
 private:
-    struct Answer;
-    std::shared_ptr<Answer> Shared;
+    std::shared_ptr<TAnswer> Last;
 };

@@ -7,15 +7,6 @@
 
 namespace {
 
-// The focus only goes to a field that the user could reach: it and the
-// controls it sits on are enabled and visible.
-bool Reachable(TControl* Control)
-{
-    for (TControl* c = Control; c && !dynamic_cast<TCustomForm*>(c); c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
-    return true;
-}
-
 // The field's text once Inserted has replaced the selection, or gone in at
 // the caret, without the blanks that pad a field that was left.
 std::string TextAfterInsert(const std::string& Text, int SelStart, int SelLength, const std::string& Inserted)

@@ -20,6 +20,9 @@ struct TLinkState {
 
     bool AdapterPresent = false; // the device check has found and started the adapter
     bool MonitoringOn = true;    // the tray menu switches monitoring off and on
+    // Stop Monitor left the adapter open: a worker was still inside the
+    // chipset library. The device check closes it once the worker has parked.
+    bool AdapterCloseOwed = false;
 
     NicEntry NicDevice{};          // the adapter's card, the card of every NIC set call
     bool NicDeviceMgrOpen = false; // NicDevice stays chosen while the device manager is open

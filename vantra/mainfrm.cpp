@@ -191,24 +191,26 @@ bool TMainFrm::WorkersSuspended() const
     return true;
 }
 
+bool TMainFrm::WorkersParked() const
+{
+    for (TThread* worker : ParkableWorkers())
+        if (worker && !worker->Suspended()) return false;
+    return true;
+}
+
 bool TMainFrm::Applying() const { return TcpIpThread && !TcpIpThread->Suspended(); }
 
 bool TMainFrm::ParkWorkers(DWORD ApplyLimitMs)
 {
     const bool exiting = ExitStarted;
     const DWORD start = ::GetTickCount();
-    auto parked = [this] {
-        for (TThread* worker : ParkableWorkers())
-            if (worker && !worker->Suspended()) return false;
-        return true;
-    };
     for (;;) {
         Application->ProcessMessages();
         if (ExitStarted != exiting) return false;
         for (TThread* worker : ParkableWorkers())
             if (worker && !worker->Suspended()) worker->Suspend();
         const DWORD waited = ::GetTickCount() - start;
-        const bool rested = parked();
+        const bool rested = WorkersParked();
         if ((rested || waited >= WorkerParkLimitMs) && (!Applying() || waited >= ApplyLimitMs)) return rested;
         WaitPumping(100);
         if (ExitStarted != exiting) return false;

@@ -24,6 +24,7 @@
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
 #include "drivers/records.h"
+#include "internet_test.h"
 #include "ip_fields.h"
 #include "link_state.h"
 #include "page_state.h"
@@ -183,6 +184,7 @@ public:
     TShowGifThread* GifThread = nullptr;
     TGetSysPowStatus* PowerThread = nullptr;
     NicIpInfo PendingIpInfo{}; // what TcpIpThread applies
+    TInternetTest InternetTest; // the status pictures' test, one at a time
     HoverItem HoverIndex = HoverItem::None;  // whose highlighted picture was set last
     HoverItem HoverIndex2 = HoverItem::None; // under the pointer now
     WNDPROC OldWndProc = nullptr;            // the form's own, which MainWndProc replaces
@@ -196,7 +198,10 @@ public:
     void ExitUtility();
     static void WaitPumping(DWORD Milliseconds);
     bool WorkersSuspended() const; // the three that the window resumes
-    bool Applying() const;         // the applier is under way
+    // The pointer watcher and the status-picture thread have parked: no
+    // worker can be inside the chipset library (the applier never calls it).
+    bool WorkersParked() const;
+    bool Applying() const; // the applier is under way
     // Asks the pointer watcher and the status-picture thread to park, and
     // waits, servicing messages, until they have (a few seconds at most) and
     // the applier has ended its apply (ApplyLimitMs at most: it is never
@@ -233,6 +238,9 @@ public:
     void DetectIconTimer(TObject* Sender);
     void ShowConnectNotice();
     void StopMonitoring();
+    // Closes the adapter that Stop Monitor left open, once the workers have
+    // parked; false while one may still be inside the chipset library.
+    bool SettleAdapterClose();
     void MonitorStateClick(TObject* Sender);
     void RestoreClick(TObject* Sender);
     void HideToTray();

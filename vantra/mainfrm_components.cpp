@@ -169,6 +169,9 @@ void TMainFrm::CreateComponents()
         const int32_t hot = b.HotId;
         image->OnMouseMove = [this, image, code, hot](TObject*, TShiftState, int, int) { HoverButton(code, image, hot); };
     }
+    // Enter moves the wizard on: Next, Yes on the confirmation, and Later on
+    // the last page, which applies nothing. Esc hides the window, as ever.
+    DefaultButtons = {Img_Next, Img_Yes, Img_ActnewLater};
     Pal_Search = NewPanel(this, "Pal_Search", 20, 200, 100, 20);
     Img_Search = NewImage(this, Pal_Search, "Img_Search", 0, 0);
     Pal_Search->Hide();

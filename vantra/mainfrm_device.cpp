@@ -40,6 +40,12 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
     // Start-up calls this right after adding the tray icon, whose call lets
     // another copy's exit request in: the exit may have freed the workers.
     if (Program.Quitting) return;
+    if (!SettleAdapterClose()) {
+        // Nothing reaches the adapter until the worker inside the library has left it.
+        DeviceCheckTimer->SetInterval(1000);
+        DeviceCheckTimer->SetEnabled(true);
+        return;
+    }
     if (!TcpIpThread->Suspended() || Link.ApplyingTcpIp) {
         // The TCP/IP thread has just restarted the card: open it again.
         DeviceCheckTimer->SetEnabled(false);

@@ -38,7 +38,7 @@ void TMainFrm::ExitUtility()
     FreeWorkers();
 
     // Closed only when no worker can call the chipset library any more.
-    if (Link.AdapterOpened && parked) WlanCloseAdapter(); // not skipped while quitting
+    if ((Link.AdapterOpened || Link.AdapterCloseOwed) && parked) WlanCloseAdapter(); // not skipped while quitting
     if (Link.NicDeviceMgrOpen && !applying) Link.CloseDeviceManager();
     RestoreTitleButton();
     PlaySoundThenStop("exit.wav");

@@ -5,7 +5,6 @@
 #include "drivers/bindings.h"
 #include "drivers/record_text.h"
 #include "drivers/registry_reader.h"
-#include "internet_test.h"
 #include "link_text.h"
 #include "mainfrm.h"
 
@@ -139,22 +138,24 @@ void TMainFrm::ShowGifStatus()
     }
     WlanCall(Chipset.WLAN_Get_Info, &link);
 
-    bool testInternet = false;
+    std::shared_ptr<const TInternetTest::TAnswer> test;
     self.Synchronize([&] {
         Link.CurrentLinkInfo = link;
-        testInternet = ShowLinkPicture();
+        const bool testInternet = ShowLinkPicture();
         stop = !Link.AdapterOpened || Program.EndingSession;
+        if (testInternet && !stop) test = InternetTest.Start();
     });
-    if (!testInternet || stop) {
+    if (!test) {
         self.Suspend();
         return;
     }
-    const TInternetTest test;
+    // A test that an earlier pass started and still runs is this pass's
+    // too: its answer counts when it comes in time.
     bool reachable = false;
-    switch (self.WaitForSignal(test.Done(), InternetTestLimitMs)) {
+    switch (self.WaitForSignal(test->Done(), InternetTestLimitMs)) {
     case TWaitResult::Stopped: return;
     case TWaitResult::TimedOut: break;
-    case TWaitResult::Signalled: reachable = test.Reachable(); break;
+    case TWaitResult::Signalled: reachable = test->Reachable(); break;
     }
     self.Synchronize([&] { ShowInternetPicture(reachable); });
     self.Suspend();

@@ -185,17 +185,31 @@ void TMainFrm::HideMainWindow()
 
 void TMainFrm::StopMonitoring()
 {
-    // The workers park before the adapter closes under them; an apply under
-    // way ends by itself, with the device manager it works with.
-    const bool parked = ParkWorkers(WorkerParkLimitMs);
-    if (Program.Quitting) return; // an exit ran meanwhile
+    // The timers that reach the adapter stop first: the wait below services
+    // messages, and a tick would call the chipset library while a worker may
+    // be inside it.
     Survey.SurveyInProgress = false;
     for (TTimer* timer : {UpdateTimer, CheckTimer}) {
         timer->SetInterval(0);
         timer->SetEnabled(false);
     }
+    ConnectCheckTimer->SetEnabled(false);
+    Timer1->SetEnabled(false);
+    // The workers park before the adapter closes under them; an apply under
+    // way ends by itself, with the device manager it works with.
+    const bool parked = ParkWorkers(WorkerParkLimitMs);
+    if (Program.Quitting) return; // an exit ran meanwhile
     if (TcpIpThread->Suspended()) Link.CloseDeviceManager();
-    if (Link.AdapterOpened && parked) WlanCall(Chipset.WLAN_Close_Adapter);
+    if (Link.AdapterOpened && parked) {
+        WlanCall(Chipset.WLAN_Close_Adapter);
+    } else if (Link.AdapterOpened) {
+        // A worker is still inside the chipset library, where no other
+        // thread may go: the device check closes the adapter once the
+        // worker has parked, and opens none before.
+        Link.AdapterCloseOwed = true;
+        DeviceCheckTimer->SetInterval(1000);
+        DeviceCheckTimer->SetEnabled(true);
+    }
     ShowIcon(TrayState::Disabled);
     EnableConnectControls(false);
     Status_Img_SignalStreng->Hide();
@@ -205,6 +219,15 @@ void TMainFrm::StopMonitoring()
     Poll.DetailTickCount = 0;
     Link.AdapterOpened = false;
     CheckStatusPage();
+}
+
+bool TMainFrm::SettleAdapterClose()
+{
+    if (!Link.AdapterCloseOwed) return true;
+    if (!WorkersParked()) return false;
+    WlanCall(Chipset.WLAN_Close_Adapter);
+    Link.AdapterCloseOwed = false;
+    return true;
 }
 
 void TMainFrm::PopupTrayMenu(POINT At) { PopupMenu->Popup(At.x, At.y); }

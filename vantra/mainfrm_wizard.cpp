@@ -273,11 +273,15 @@ void TMainFrm::CollectWizardPage(Page P)
     switch (P) {
     case Page::WizardNetwork: {
         const std::string ssid = ProfileSet_SSID->Text(), name = ProfileSet_ProfileName->Text();
+        // An SSID left as the page showed it keeps its bytes: the zero bytes
+        // of a hidden network's SSID, which the field cannot show, too.
         if (!ssid.empty() && !name.empty()) {
             CopyText(profile.ProfileName, name);
-            std::memset(wlan.SSID, 0, sizeof wlan.SSID);
-            wlan.SSID_length = static_cast<uint8_t>(std::min(ssid.size(), sizeof wlan.SSID));
-            std::memcpy(wlan.SSID, ssid.data(), wlan.SSID_length);
+            if (ssid != SsidToText(wlan.SSID, wlan.SSID_length) || wlan.SSID_length > sizeof wlan.SSID) {
+                std::memset(wlan.SSID, 0, sizeof wlan.SSID);
+                wlan.SSID_length = static_cast<uint8_t>(std::min(ssid.size(), sizeof wlan.SSID));
+                std::memcpy(wlan.SSID, ssid.data(), wlan.SSID_length);
+            }
         }
         if (Rdb_InfrastructureMode->Checked() || Rdb_AdhocMode->Checked())
             wlan.OperatingModeID = Rdb_AdhocMode->Checked() ? 0 : 1;

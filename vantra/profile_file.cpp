@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -29,6 +30,50 @@ std::string HexText(const uint8_t* Bytes, size_t Count)
     return text;
 }
 
+[[noreturn]] void Refuse(const TCustomIniFile& File, const std::string& Why)
+{
+    throw EProfileFileError("The profile file \"" + File.FileName + "\" cannot be imported: " + Why + ".");
+}
+
+// A text of the file ends at a zero byte, and its line at a line break. A
+// name or an SSID with such bytes is written without them, and whole in a
+// key of its own as hexadecimal pairs, which older readers pass over; a
+// text without them has no such key, and its file is as it always was.
+bool TextCarries(char C) { return C != '\0' && C != '\r' && C != '\n'; }
+
+std::string CarriedText(const std::string& Bytes)
+{
+    std::string text;
+    std::copy_if(Bytes.begin(), Bytes.end(), std::back_inserter(text), TextCarries);
+    return text;
+}
+
+std::string BytesKey(const char* Key) { return std::string(Key) + "_bytes"; }
+
+// A stale key of an earlier export into the same file goes.
+void WriteBytesKey(TCustomIniFile& File, const char* Section, const char* Key, const std::string& Bytes)
+{
+    if (std::all_of(Bytes.begin(), Bytes.end(), TextCarries))
+        File.DeleteKey(Section, BytesKey(Key));
+    else
+        File.WriteString(Section, BytesKey(Key), HexText(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size()));
+}
+
+// Text, or the bytes that the key of bytes beside it carries: hexadecimal
+// pairs that give Text once the bytes a text cannot carry are left out, so
+// that a text changed by hand is not silently read as something else.
+std::string ReadWhole(TCustomIniFile& File, const char* Section, const char* Key, const std::string& Text)
+{
+    const std::string hex = File.ReadString(Section, BytesKey(Key), "");
+    if (hex.empty()) return Text;
+    if (hex.size() % 2 != 0 || hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
+        Refuse(File, "its " + BytesKey(Key) + " is not a text of hexadecimal pairs");
+    std::string bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) bytes += static_cast<char>(HexPairToByte(hex[i], hex[i + 1]));
+    if (CarriedText(bytes) != Text) Refuse(File, "its " + BytesKey(Key) + " does not hold its " + Key);
+    return bytes;
+}
+
 } // namespace
 
 std::string WithCfgExtension(const std::string& FileName)
@@ -40,14 +85,19 @@ void WriteProfileFile(TCustomIniFile& File, const ProfileSetting& Profile, CfgIv
 {
     const WlanInfo& wlan = Profile.Wlan;
     const WlanWepInfo& wep = Profile.Wep;
-    // Texts go whole: an SSID or a name may start or end with blanks or quotes.
-    File.WriteStringWhole(Basic, "ProfileName", FieldText(Profile.ProfileName));
+    // Texts go whole: an SSID or a name may start or end with blanks or
+    // quotes, and hold zero bytes and line breaks.
+    const std::string name = FieldText(Profile.ProfileName);
+    File.WriteStringWhole(Basic, "ProfileName", CarriedText(name));
+    WriteBytesKey(File, Basic, "ProfileName", name);
     File.WriteInteger(Basic, "ProfileMode", Profile.ProfileMode);
     File.WriteInteger(Basic, "WepKeyFormat", Profile.WepKeyFormat);
     File.WriteInteger(Basic, "SetIP", Profile.SetIP);
 
-    File.WriteStringWhole(Wireless, "SSID", SsidToText(wlan.SSID, wlan.SSID_length));
+    const std::string ssid = SsidBytes(wlan.SSID, wlan.SSID_length);
+    File.WriteStringWhole(Wireless, "SSID", CarriedText(ssid));
     File.WriteInteger(Wireless, "SSID_length", wlan.SSID_length);
+    WriteBytesKey(File, Wireless, "SSID", ssid);
     File.WriteInteger(Wireless, "OperatingModeID", wlan.OperatingModeID);
     File.WriteInteger(Wireless, "Channel", wlan.Channel);
     File.WriteInteger(Wireless, "RateIndex", wlan.RateIndex);
@@ -88,12 +138,11 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
     auto integer = [&](const char* Section, const char* Key, const char* Default) {
         return StrToInt(text(Section, Key, Default));
     };
-    auto refuse = [&File](const std::string& Why) {
-        throw EProfileFileError("The profile file \"" + File.FileName + "\" cannot be imported: " + Why + ".");
-    };
+    auto refuse = [&File](const std::string& Why) { Refuse(File, Why); };
 
     ProfileSetting profile{};
-    const std::string name = text(Basic, "ProfileName", "");
+    const std::string name = ReadWhole(File, Basic, "ProfileName", text(Basic, "ProfileName", ""));
+    if (name.find('\0') != std::string::npos) refuse("its ProfileName_bytes holds a zero byte, which ends a name");
     CopyText(profile.ProfileName, name);
     profile.ProfileMode = static_cast<uint8_t>(integer(Basic, "ProfileMode", "0"));
     profile.WepKeyFormat = static_cast<uint8_t>(integer(Basic, "WepKeyFormat", "0"));
@@ -102,7 +151,7 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
     // The SSID is as long as the file says, but no longer than its text or
     // the field's 32 bytes; a file without a length counts the text.
     WlanInfo& wlan = profile.Wlan;
-    const std::string ssid = text(Wireless, "SSID", "");
+    const std::string ssid = ReadWhole(File, Wireless, "SSID", text(Wireless, "SSID", ""));
     const int32_t length = integer(Wireless, "SSID_length", IntToStr(ssid.size()).c_str());
     wlan.SSID_length = static_cast<uint8_t>(std::clamp<int64_t>(length, 0, std::min(ssid.size(), sizeof wlan.SSID)));
     std::memcpy(wlan.SSID, ssid.data(), wlan.SSID_length);

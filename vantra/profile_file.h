@@ -36,14 +36,18 @@ std::string WithCfgExtension(const std::string& FileName);
 
 // Writes Profile's keys into the file; its other sections and keys stay.
 // Texts with blanks or quotes at their ends go in quotes, so that they
-// read back whole.
+// read back whole. A name or an SSID that holds zero bytes or line breaks,
+// which a text of the file cannot, goes without them into its text, and
+// whole, as hexadecimal pairs, into ProfileName_bytes or SSID_bytes.
 void WriteProfileFile(TCustomIniFile& File, const ProfileSetting& Profile, CfgIvSource& Ivs);
 
 // The profile a file describes, read key by key with the format's defaults
 // for missing keys. A text longer than its field is cut to it; the SSID
 // takes the file's SSID_length within its text (its whole text when the
-// file gives no length). Texts come back whole, quoted or not. Raises
-// EConvertError for a value that should be an integer and is not, and
-// EProfileFileError for an encryption level above 3, a key text shorter
-// than its frame, or a key frame with a key index other than 0.
+// file gives no length). Texts come back whole, quoted or not, and from
+// their _bytes keys where the file has them. Raises EConvertError for a
+// value that should be an integer and is not, and EProfileFileError for an
+// encryption level above 3, a key text shorter than its frame, a key frame
+// with a key index other than 0, or a _bytes key that is not hexadecimal
+// pairs, does not hold its text, or holds a zero byte in a name.
 ProfileSetting ReadProfileFile(TCustomIniFile& File);

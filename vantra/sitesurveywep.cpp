@@ -40,6 +40,8 @@ TSiteSurveyWEPFrm::TSiteSurveyWEPFrm(TComponent* AOwner) : TForm(AOwner)
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
     WEP_OKBtn->OnClick = [this](TObject* s) { WEP_OKBtnClick(s); };
     WEP_CancelBtn->OnClick = [this](TObject* s) { WEP_CancelBtnClick(s); };
+    DefaultButtons = {WEP_OKBtn};
+    CancelButtons = {WEP_CancelBtn};
     WEPSet_WEP->OnChange = [this](TObject* s) { WEPSet_WEPChange(s); };
     WEPSet_Passphrase->OnChange = [this](TObject* s) { eChange(s); };
     WEPSet_WEPKey1->OnKeyPress = [this](TObject* s, char& k) { WEPSet_WEPKey1KeyPress(s, k); };

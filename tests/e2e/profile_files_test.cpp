@@ -252,7 +252,10 @@ TEST_F(ProfileFilesE2e, TheWizardsPagesWalkedWithThePictureButtons)
     ASSERT_NE(box, nullptr);
     HWND edit = ::FindWindowExA(box, nullptr, "Edit", nullptr);
     ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Garden"));
-    ::PostMessageA(edit, WM_CHAR, VK_RETURN, 1);
+    // Enter as the keyboard sends it: the key, of which the program's message loop makes the character.
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, scan | 1);
+    ::PostMessageA(edit, WM_KEYUP, VK_RETURN, scan | 0xC0000001);
 
     HWND ssid = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (ssid = ChildAt(100, 308, "Edit")) != nullptr; }, 15000));

@@ -31,7 +31,11 @@ void CALLBACK AnswerInputBox(HWND, UINT, UINT_PTR Timer, DWORD)
     ::KillTimer(nullptr, Timer);
     Answer.Answered = true;
     for (char c : Answer.Keys) ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    ::PostMessageA(edit, WM_CHAR, Answer.Cancel ? VK_ESCAPE : VK_RETURN, 1);
+    // Enter and Esc as the keyboard sends them: the key, of which the message loop makes the character.
+    const UINT key = Answer.Cancel ? VK_ESCAPE : VK_RETURN;
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageA(edit, WM_KEYDOWN, key, scan | 1);
+    ::PostMessageA(edit, WM_KEYUP, key, scan | 0xC0000001);
 }
 
 } // namespace

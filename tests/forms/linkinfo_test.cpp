@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 
 namespace {
 
@@ -344,6 +347,68 @@ TEST_F(LinkPage, OpeningAnAddressIsTheTestAndEveryHandleIsClosed)
         Harness::Seam().SetInternetAddress(i % 2 ? refusing.Address() : LocalHttpAddress());
         ASSERT_EQ(TestInternetConnection(), i % 2 == 0) << i;
     }
+    EXPECT_EQ(Harness::Seam().OpenInternetHandles, 0);
+}
+
+// One test at a time: while it runs, starting one gives that test; once it
+// has ended, with nothing of it left open, the next start gives a new one.
+TEST_F(LinkPage, InternetTestsRunOneAtATimeAndLeaveNothingOpen)
+{
+    TInternetTest tests;
+    EXPECT_FALSE(tests.Running());
+    std::shared_ptr<const TInternetTest::TAnswer> first;
+    {
+        SilentServer silent;
+        ASSERT_FALSE(silent.Address().empty());
+        Harness::Seam().SetInternetAddress(silent.Address());
+        first = tests.Start();
+        ASSERT_TRUE(PumpUntil([&] { return silent.Connections() == 1; }, 10000));
+        EXPECT_TRUE(tests.Running());
+        EXPECT_EQ(tests.Start(), first);
+        EXPECT_EQ(::WaitForSingleObject(first->Done(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(silent.Connections(), 1);
+    } // the server goes, and with it the connection the test waits on
+    ASSERT_EQ(::WaitForSingleObject(first->Done(), 20000), WAIT_OBJECT_0);
+    EXPECT_FALSE(first->Reachable());
+    EXPECT_FALSE(tests.Running());
+    EXPECT_EQ(Harness::Seam().OpenInternetHandles, 0);
+
+    Harness::Seam().SetInternetAddress(LocalHttpAddress());
+    const std::shared_ptr<const TInternetTest::TAnswer> second = tests.Start();
+    EXPECT_NE(second, first);
+    ASSERT_EQ(::WaitForSingleObject(second->Done(), 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(second->Reachable());
+    EXPECT_EQ(Harness::Seam().OpenInternetHandles, 0);
+}
+
+// Passes against a server that accepts and never answers, which WinINet's
+// time-outs do not end under Wine: each pass counts as no Internet after its
+// wait, and none starts a test while the first one still runs.
+TEST_F(LinkPage, PassesStartNoInternetTestWhileTheLastOneRuns)
+{
+    UseFastPasses();
+    Join("tarvane");
+    {
+        SilentServer silent;
+        ASSERT_FALSE(silent.Address().empty());
+        Harness::Seam().SetInternetAddress(silent.Address());
+        Harness::Seam().Clear();
+        int mostOpen = 0;
+        for (int pass = 0; pass < 6; ++pass) {
+            Pass();
+            EXPECT_EQ(Form->Pages.LinkPictureState, LinkPicture::MissingInternet) << pass;
+            mostOpen = std::max<int>(mostOpen, Harness::Seam().OpenInternetHandles);
+        }
+        std::printf("Six passes against a server that never answers: %d connections, %zu addresses opened, "
+                    "at most %d WinINet handles open\n",
+                    silent.Connections(), Harness::Seam().UrlsAsked().size(), mostOpen);
+        EXPECT_EQ(silent.Connections(), 1);
+        EXPECT_EQ(Harness::Seam().UrlsAsked().size(), 1u);
+        EXPECT_LE(mostOpen, 2); // a session and the address opened in it
+        EXPECT_TRUE(Form->InternetTest.Running());
+    }
+    // Once the server has gone the test ends, with nothing left open.
+    EXPECT_TRUE(PumpUntil([this] { return !Form->InternetTest.Running(); }, 20000));
     EXPECT_EQ(Harness::Seam().OpenInternetHandles, 0);
 }
 

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -334,6 +337,71 @@ TEST_F(Monitor, StopAndStartMonitorFromTheTrayMenu)
     Harness::JoinNetwork("tarvane"); // the card restarted from its saved setting
     Tick();
     EXPECT_EQ(LastTray().Image, 3);
+}
+
+// A link read on a worker that stays 5 s inside the chipset library, and
+// the call log's length as it went in and as it came out.
+struct TSlowWorkerRead {
+    WLAN_Get_Info_t Real = nullptr;
+    std::atomic<bool> Inside{false}, Left{false};
+    std::atomic<size_t> LogAtEntry{0}, LogAtExit{0};
+} SlowRead;
+
+uint8_t __stdcall ReadSlowlyOnAWorker(WlanInfo* Info)
+{
+    if (::GetCurrentThreadId() != MainThreadID() && !SlowRead.Left) {
+        SlowRead.LogAtEntry = Harness::CallNames().size();
+        SlowRead.Inside = true;
+        ::Sleep(5000); // the library's own time
+        SlowRead.LogAtExit = Harness::CallNames().size();
+        SlowRead.Inside = false;
+        SlowRead.Left = true;
+    }
+    return SlowRead.Real(Info);
+}
+
+// Stop Monitor cannot park the status-picture thread while it is inside the
+// chipset library: the adapter is closed once the thread has left, and
+// Start Monitor meanwhile opens it only after that close; no chipset call
+// is made on the main thread while the worker is inside.
+TEST_F(Monitor, StopMonitorDuringALongLinkReadOnAWorkerClosesTheAdapterOnceItLeaves)
+{
+    Connected();
+    Harness::ClearCalls();
+    SlowRead.Left = false;
+    SlowRead.Real = Chipset.WLAN_Get_Info;
+    Chipset.WLAN_Get_Info = ReadSlowlyOnAWorker;
+    // Resumed until a pass reads the link: a resume may first finish a pass
+    // that an earlier park cut short, and a new pass comes a period (5 s)
+    // after the last.
+    ASSERT_TRUE(Harness::PumpUntil(
+        [this] {
+            if (!SlowRead.Inside && Form->GifThread->Suspended()) Form->GifThread->Resume();
+            return SlowRead.Inside.load();
+        },
+        20000));
+    Form->MonitorState->Click(); // Stop Monitor: the worker does not park within the limit
+    ASSERT_FALSE(Form->Link.MonitoringOn);
+    ASSERT_TRUE(SlowRead.Inside);
+    Form->MonitorState->Click(); // Start Monitor, the worker still inside
+    EXPECT_TRUE(SlowRead.Inside); // nothing waited for it to leave the library
+    EXPECT_TRUE(Harness::PumpUntil([this] { return SlowRead.Left && Form->Link.AdapterOpened; }, 20000));
+    Chipset.WLAN_Get_Info = SlowRead.Real; // unless the adapter's start bound it again
+
+    const std::vector<std::string> names = Harness::CallNames();
+    int whileInside = 0;
+    for (size_t i = SlowRead.LogAtEntry; i < SlowRead.LogAtExit && i < names.size(); ++i)
+        whileInside += names[i].compare(0, 5, "WLAN_") == 0;
+    const auto count = [&names](const char* Name) { return std::count(names.begin(), names.end(), Name); };
+    const auto at = [&names](const char* Name) { return std::find(names.begin(), names.end(), Name) - names.begin(); };
+    std::printf("Stop and Start Monitor during a 5 s link read on a worker: %d chipset calls on the main thread "
+                "while it was inside, %d closes, %d opens\n",
+                whileInside, static_cast<int>(count("WLAN_Close_Adapter")), static_cast<int>(count("WLAN_Open_Adapter")));
+    EXPECT_EQ(whileInside, 0);
+    EXPECT_EQ(count("WLAN_Close_Adapter"), 1);
+    EXPECT_EQ(count("WLAN_Open_Adapter"), 1);
+    EXPECT_LT(at("WLAN_Close_Adapter"), at("WLAN_Open_Adapter"));
+    EXPECT_TRUE(Form->Link.MonitoringOn);
 }
 
 TEST_F(Monitor, EscAndTheClosePictureHideToTheTrayAndTheTrayBringsItBack)

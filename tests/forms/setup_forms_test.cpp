@@ -282,7 +282,7 @@ TEST_F(WizardTest, ReviewShowsWhatWillBeWritten)
     EXPECT_EQ(W->FPage, pgWirelessMode);
 
     W->SSID_EDIT->SetText("Harbour");
-    W->Image28Click(nullptr);
+    ::SendMessageA(W->SSID_EDIT->Handle(), WM_KEYDOWN, VK_RETURN, 0); // Enter is Next
     EXPECT_EQ(W->FPage, pgFinalize);
     EXPECT_EQ(W->Label5->Caption(), "Infrastructure");
     EXPECT_EQ(W->Label6->Caption(), "Harbour");

@@ -3,6 +3,7 @@
 // routed to the control under the pointer, and the events of the windowed
 // controls as programs rely on them.
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/graphic_controls.h"
 #include "toolkit/listview.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -300,6 +302,26 @@ TEST_F(Window, EditsClickAndReportFocusMovesWithinTheirWindow)
     EXPECT_EQ("", log);
 }
 
+// A single-line edit takes the first line of what is pasted, as Windows'
+// own does; Wine's would keep a lone carriage return.
+TEST_F(Window, EditPastesOneLine)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    for (const char* pasted : {"home\rnet", "home\nnet", "home\r\nnet", "home"}) {
+        edit->SetText("");
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::EmptyClipboard();
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(pasted) + 1);
+        std::strcpy(static_cast<char*>(::GlobalLock(data)), pasted);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_TEXT, data);
+        ::CloseClipboard();
+        ::SendMessageA(edit->Handle(), WM_PASTE, 0, 0);
+        EXPECT_EQ(edit->Text(), "home") << pasted;
+    }
+}
+
 TEST_F(Window, MaskedEditKeepsLiteralsOutOfItsText)
 {
     auto* edit = new TMaskEdit(form);
@@ -386,6 +408,52 @@ TEST_F(Window, ButtonClicksAndHandsItsModalResultToTheForm)
     ::SendMessageA(button->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(mrOk, form->ModalResult);
+}
+
+// Keys typed one at a time, as the keyboard sends them to whichever window
+// has the focus, once a window captioned Caption is up.
+struct {
+    std::string Caption;
+    std::vector<UINT> Keys;
+    size_t Next = 0;
+} Typist;
+
+void CALLBACK TypeNextKey(HWND, UINT, UINT_PTR Timer, DWORD)
+{
+    HWND window = ::FindWindowA(nullptr, Typist.Caption.c_str());
+    HWND focus = ::GetFocus();
+    if (!window || !::IsWindowVisible(window) || !focus) return; // not up yet
+    if (Typist.Next == Typist.Keys.size()) {
+        ::KillTimer(nullptr, Timer);
+        return;
+    }
+    const UINT key = Typist.Keys[Typist.Next++];
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageA(focus, WM_KEYDOWN, key, scan | 1);
+    ::PostMessageA(focus, WM_KEYUP, key, scan | 0xC0000001);
+}
+
+// Enter presses the button that has the focus, and OK from the edit; Esc
+// cancels from anywhere.
+TEST(InputBox, EnterPressesTheFocusedButtonElseOkAndEscCancels)
+{
+    struct {
+        std::vector<UINT> Keys;
+        const char* Answer;
+    } const cases[] = {
+        {{'A', 'B', VK_RETURN}, "ab"},
+        {{'A', 'B', VK_TAB, VK_RETURN}, "ab"},
+        {{'A', 'B', VK_TAB, VK_TAB, VK_RETURN}, "was"},
+        {{'A', 'B', VK_ESCAPE}, "was"},
+        {{'A', 'B', VK_TAB, VK_TAB, VK_TAB, VK_ESCAPE}, "was"},
+    };
+    for (const auto& c : cases) {
+        Typist = {"Name it", c.Keys, 0};
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, TypeNextKey);
+        EXPECT_EQ(InputBox("Name it", "A name:", "was"), c.Answer) << c.Keys.size() << " keys";
+        ::KillTimer(nullptr, timer);
+        EXPECT_EQ(Typist.Next, c.Keys.size());
+    }
 }
 
 TEST_F(Window, ListViewRowsChangesAndTips)

@@ -138,6 +138,23 @@ TEST_F(WepDialog, OkHandsBackLevelAndKeyOneAnyOtherCloseARefusal)
     // Closed otherwise (Alt+F4, the program's exit): the earlier OK does not count.
     WhileOpen([&] { ::SendMessageA(Dialog->Handle(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(Dialog->Result, 0);
+
+    // Enter in a field is OK; Esc is Cancel.
+    WhileOpen([&] {
+        Choose(Dialog->WEPSet_WEP, 1);
+        Dialog->WEPSet_WEPKey1->SetFocus();
+        Type(Dialog->WEPSet_WEPKey1, "1122334455");
+        User::Chord(0, VK_RETURN);
+    });
+    EXPECT_EQ(Dialog->Result, 1);
+    EXPECT_EQ(Dialog->WepInfo.EncryptionLevel, 1);
+    EXPECT_EQ(Dialog->WepInfo.WepKey1[4], 0x55);
+    WhileOpen([&] {
+        Dialog->WEPSet_Passphrase->SetFocus();
+        User::Chord(0, VK_ESCAPE);
+        EXPECT_EQ(Dialog->ModalResult, mrCancel); // closing already, not by the test's own close
+    });
+    EXPECT_EQ(Dialog->Result, 0);
 }
 
 TEST_F(WepDialog, KeyFieldTakesHexadecimalDigitsOnlyAndBackspaceDeletes)

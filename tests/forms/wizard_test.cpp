@@ -172,7 +172,7 @@ TEST_F(Wizard, ANewProfileWalksThePagesAndIsStoredByYes)
     EXPECT_TRUE(Boxes().empty());
 
     Type(Form->ProfileSet_SSID, "attic-ap");
-    Click(Form->Img_Next);
+    ::SendMessageA(Form->ProfileSet_SSID->Handle(), WM_KEYDOWN, VK_RETURN, 0); // Enter is Next
     ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
     EXPECT_FALSE(Form->ProfileSet_SSID->Visible());
     // New gives NetBand 7, which the list shows as its first mode.
@@ -471,7 +471,7 @@ TEST_F(Wizard, AnInterruptedEditOrNewLeavesDefaultAlone)
     // starts afresh.
     New("Attic");
     Type(Form->ProfileSet_SSID, "attic-ap");
-    Click(Form->Img_Next);
+    ::SendMessageA(Form->ProfileSet_SSID->Handle(), WM_KEYDOWN, VK_RETURN, 0); // Enter is Next
     ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
     Form->Poll = TPollState{};
     Form->Poll.LinkInfoValid = true;
@@ -488,6 +488,30 @@ TEST_F(Wizard, AnInterruptedEditOrNewLeavesDefaultAlone)
     TListItem* row = Form->Profile_LstV_Profile1->Selected();
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->Caption(), "Attic");
+}
+
+// The field cannot show a zero byte: an SSID left as the page showed it
+// keeps its bytes, and one the user changed becomes what was typed.
+TEST_F(Wizard, AnSsidLeftAsShownKeepsItsZeroBytes)
+{
+    const std::string hidden("loft\0\0", 6);
+    ProfileSetting p{};
+    CopyText(p.ProfileName, "Loft");
+    std::memcpy(p.Wlan.SSID, hidden.data(), hidden.size());
+    p.Wlan.SSID_length = static_cast<uint8_t>(hidden.size());
+    p.Wlan.OperatingModeID = 1;
+    Edit(p);
+    EXPECT_EQ(Form->ProfileSet_SSID->Text(), "loft");
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
+    EXPECT_EQ(SsidBytes(Built().Wlan.SSID, Built().Wlan.SSID_length), hidden);
+
+    Click(Form->Img_Back);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardNetwork);
+    Form->ProfileSet_SSID->SetSelStart(4);
+    Type(Form->ProfileSet_SSID, "s");
+    Click(Form->Img_Next);
+    EXPECT_EQ(SsidBytes(Built().Wlan.SSID, Built().Wlan.SSID_length), "lofts");
 }
 
 TEST_F(Wizard, AnInterruptedEditResumesWhereItWasLeft)

@@ -2,11 +2,13 @@
 // toolkit's INI class as the utility reads a chosen file. An import either
 // gives a profile whose texts and keys lie within their fields, or is
 // refused with a message; it never reads or writes past a record. A profile
-// that was imported, exported again, reads back with the same texts.
+// that was imported, exported again, reads back with the same texts, and
+// so does one whose name and SSID are the input's bytes.
 #include "vantra/drivers/record_text.h"
 #include "vantra/profile_file.h"
 #include "vantra/wep_keys.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,12 +33,41 @@ void Check(bool Holds)
     if (!Holds) std::abort();
 }
 
+// A profile exported reads back with the same texts and keys; its name and
+// SSID byte for byte, whatever bytes they hold.
+void CheckRoundTrip(const ProfileSetting& P, const std::string& Path)
+{
+    static CfgIvSource ivs(1);
+    std::remove(Path.c_str());
+    TIniFile copy(Path);
+    WriteProfileFile(copy, P, ivs);
+    const ProfileSetting back = ReadProfileFile(copy);
+    Check(FieldText(back.ProfileName) == FieldText(P.ProfileName));
+    Check(back.Wlan.SSID_length == P.Wlan.SSID_length);
+    Check(SsidBytes(back.Wlan.SSID, back.Wlan.SSID_length) == SsidBytes(P.Wlan.SSID, P.Wlan.SSID_length));
+    Check(FieldText(back.Ip.cIpAdress) == FieldText(P.Ip.cIpAdress));
+    Check(FieldText(back.Ip.cDnsServer) == FieldText(P.Ip.cDnsServer));
+    const uint8_t* slots[] = {P.Wep.WepKey1, P.Wep.WepKey2, P.Wep.WepKey3, P.Wep.WepKey4};
+    const uint8_t* backSlots[] = {back.Wep.WepKey1, back.Wep.WepKey2, back.Wep.WepKey3, back.Wep.WepKey4};
+    for (int k = 0; k < 4; ++k) Check(std::memcmp(backSlots[k], slots[k], 16) == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static const std::string path = TempPath(), exported = TempPath();
-    static CfgIvSource ivs(1);
+    const std::string input(reinterpret_cast<const char*>(Data), Size);
+
+    // The input's own bytes as a name and an SSID: every byte value goes
+    // into a file and comes back.
+    ProfileSetting raw{};
+    CopyText(raw.ProfileName, input);
+    raw.Wlan.SSID_length = static_cast<uint8_t>(std::min<size_t>(Size, sizeof raw.Wlan.SSID));
+    std::memcpy(raw.Wlan.SSID, Data, raw.Wlan.SSID_length);
+    raw.Ip.blDhcpEnabled = 1;
+    CheckRoundTrip(raw, exported);
+
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) std::abort();
     std::fwrite(Data, 1, Size, file);
@@ -57,20 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     Check(Terminated(p.Ip.cDnsServer, sizeof p.Ip.cDnsServer));
     // A key fills only the bytes of its level.
     const int size = WepKeySize(static_cast<WepLevel>(p.Wep.EncryptionLevel));
-    const uint8_t* slots[] = {p.Wep.WepKey1, p.Wep.WepKey2, p.Wep.WepKey3, p.Wep.WepKey4};
-    for (const uint8_t* slot : slots)
+    for (const uint8_t* slot : {p.Wep.WepKey1, p.Wep.WepKey2, p.Wep.WepKey3, p.Wep.WepKey4})
         for (int i = size; i < 16; ++i) Check(slot[i] == 0);
-
-    std::remove(exported.c_str());
-    TIniFile copy(exported);
-    WriteProfileFile(copy, p, ivs);
-    const ProfileSetting back = ReadProfileFile(copy);
-    Check(FieldText(back.ProfileName) == FieldText(p.ProfileName));
-    const std::string ssid = SsidToText(p.Wlan.SSID, p.Wlan.SSID_length);
-    Check(SsidToText(back.Wlan.SSID, back.Wlan.SSID_length) == ssid);
-    Check(FieldText(back.Ip.cIpAdress) == FieldText(p.Ip.cIpAdress));
-    Check(FieldText(back.Ip.cDnsServer) == FieldText(p.Ip.cDnsServer));
-    const uint8_t* backSlots[] = {back.Wep.WepKey1, back.Wep.WepKey2, back.Wep.WepKey3, back.Wep.WepKey4};
-    for (int k = 0; k < 4; ++k) Check(std::memcmp(backSlots[k], slots[k], 16) == 0);
+    CheckRoundTrip(p, exported);
     return 0;
 }

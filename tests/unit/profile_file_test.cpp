@@ -304,6 +304,32 @@ TEST_F(ProfileFile, NamesAndSsidsWithBlanksOrQuotesAtTheirEndsComeBackByteForByt
     EXPECT_EQ(SsidToText(p.Wlan.SSID, p.Wlan.SSID_length), std::string("attic"));
 }
 
+// Each byte value at the front, in the middle and at the end of an SSID and
+// of a name comes back from an export: zero bytes, line breaks and all. A
+// name ends at its first zero byte.
+TEST_F(ProfileFile, EveryByteOfAnSsidOrANameComesBackWhereverItStands)
+{
+    for (int value = 0; value < 256; ++value) {
+        const std::string b(1, static_cast<char>(value)), text = b + "at" + b + "tic" + b;
+        ProfileSetting p = Sample(0);
+        std::memset(p.ProfileName, 0, sizeof p.ProfileName);
+        std::memcpy(p.ProfileName, text.data(), text.size());
+        std::memset(p.Wlan.SSID, 0, sizeof p.Wlan.SSID);
+        std::memcpy(p.Wlan.SSID, text.data(), text.size());
+        p.Wlan.SSID_length = static_cast<uint8_t>(text.size());
+        Export(p);
+        const ProfileSetting back = Import();
+        EXPECT_EQ(FieldText(back.ProfileName), FieldText(p.ProfileName)) << "byte " << value;
+        EXPECT_EQ(back.Wlan.SSID_length, text.size()) << "byte " << value;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(back.Wlan.SSID), back.Wlan.SSID_length), text)
+            << "byte " << value;
+        // Only such bytes make keys of their own: other files stay as they were.
+        EXPECT_EQ(Text().find("_bytes") != std::string::npos, value == 0 || value == '\r' || value == '\n')
+            << "byte " << value;
+        std::remove(Path.c_str());
+    }
+}
+
 TEST_F(ProfileFile, TheSsidIsAsLongAsTheFileSaysWithinItsTextAndField)
 {
     auto ssidOf = [this](const std::string& Wireless) {
@@ -324,6 +350,7 @@ TEST_F(ProfileFile, TheSsidIsAsLongAsTheFileSaysWithinItsTextAndField)
 TEST_F(ProfileFile, RefusesWhatWouldOverrunARecordOrTheFixedKey)
 {
     const std::string good = "0102030027E8EABA50"; // a 64-bit key frame
+    const std::string none = WithKeys("0", {"", "", "", ""});
     struct Case {
         std::string File, Message;
     } const cases[] = {
@@ -335,6 +362,13 @@ TEST_F(ProfileFile, RefusesWhatWouldOverrunARecordOrTheFixedKey)
          "its WepKey2 names key index 1, which profile files do not use"},
         {WithKeys("3", {"010203C0" + std::string(32, '0'), "", "", ""}),
          "its WepKey1 names key index 3, which profile files do not use"},
+        // Bytes that a text of the file cannot carry, and their text changed by hand.
+        {"[WLAN_Info]\r\nSSID=ab\r\nSSID_bytes=61620\r\n" + none, "its SSID_bytes is not a text of hexadecimal pairs"},
+        {"[WLAN_Info]\r\nSSID=ab\r\nSSID_bytes=6G62\r\n" + none, "its SSID_bytes is not a text of hexadecimal pairs"},
+        {"[BASIC]\r\nProfileName=Loft\r\nProfileName_bytes=4C6F0D0A66\r\n" + none,
+         "its ProfileName_bytes does not hold its ProfileName"},
+        {"[BASIC]\r\nProfileName=ab\r\nProfileName_bytes=610062\r\n" + none,
+         "its ProfileName_bytes holds a zero byte, which ends a name"},
     };
     for (const Case& c : cases) {
         WriteText(c.File);

@@ -120,14 +120,26 @@ void LoadWepLibrary()
     BIND(h, Wep, Wep_GenWepKeys);
 }
 
+std::recursive_mutex& ChipsetLibraryLock()
+{
+    // Never destroyed: a worker given up at the exit may still be inside a
+    // call while the process ends.
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+
 bool WlanCloseAdapter()
 {
-    return Chipset.WLAN_Close_Adapter && static_cast<uint8_t>(Chipset.WLAN_Close_Adapter()) != 0;
+    if (!Chipset.WLAN_Close_Adapter) return false;
+    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+    return static_cast<uint8_t>(Chipset.WLAN_Close_Adapter()) != 0;
 }
 
 int32_t WlanLinkSpeed()
 {
-    return ChipsetCallsSkipped() || !Chipset.WLAN_Get_Link_Speed ? 0 : Chipset.WLAN_Get_Link_Speed();
+    if (ChipsetCallsSkipped() || !Chipset.WLAN_Get_Link_Speed) return 0;
+    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+    return Chipset.WLAN_Get_Link_Speed();
 }
 
 int32_t GetWinVersionCode()

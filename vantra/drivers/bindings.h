@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 struct ChipsetEntryPoints {
     WLAN_Set_Config_t WLAN_Set_Config;
@@ -94,6 +95,11 @@ void LoadWepLibrary();
 void SkipChipsetCallsWhile(const std::atomic<bool>* Flag);
 bool ChipsetCallsSkipped();
 
+// Held by the thread inside the chipset library: the main thread and the
+// status-picture thread both call it, and no two threads may be inside it at
+// once. Re-entrant, in case a call lets a sent message run another.
+std::recursive_mutex& ChipsetLibraryLock();
+
 // Calls a chipset entry point: skipped while the utility is quitting, and a
 // missing entry point counts as a failure; only the low byte of the result
 // counts. Closing the adapter is the one call the exit itself makes, so it
@@ -101,6 +107,7 @@ bool ChipsetCallsSkipped();
 template <class Entry, class... Args> bool WlanCall(Entry Fn, Args... A)
 {
     if (ChipsetCallsSkipped() || !Fn) return false;
+    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
     return static_cast<uint8_t>(Fn(A...)) != 0;
 }
 bool WlanCloseAdapter();

@@ -91,3 +91,8 @@ uint16_t ChannelFrequency(int32_t Channel)
     if (Channel < 1 || Channel > 32) return 0;
     return static_cast<uint16_t>(FrequencyTable[Channel - 1]);
 }
+
+std::string SsidBytes(const uint8_t* Ssid, unsigned Length)
+{
+    return std::string(reinterpret_cast<const char*>(Ssid), Length > 32 ? 32 : Length);
+}

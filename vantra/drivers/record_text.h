@@ -31,6 +31,8 @@ uint8_t HexPairToByte(char High, char Low);
 // outside the program, so more than 32 is cut to 32. The result lives in one
 // static buffer that the next call overwrites.
 const char* SsidToText(const uint8_t* Ssid, unsigned Length);
+// The same bytes whole, zero bytes too (a hidden network's SSID may be all zeros).
+std::string SsidBytes(const uint8_t* Ssid, unsigned Length);
 
 void ClampKeyIndex(WlanWepInfo* Wep);     // WepKeyToUse at most 4
 void SetConfigDefaults(WlanInfo* Info);   // before WLAN_Set_Config

@@ -2,6 +2,7 @@
 #include "exceptions.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -131,7 +132,7 @@ void TListView::CreateWnd()
 {
     TWinControl::CreateWnd();
     HWND wnd = Handle();
-    DWORD ex = LVS_EX_INFOTIP | (RowSelect ? LVS_EX_FULLROWSELECT : 0);
+    DWORD ex = RowSelect ? LVS_EX_FULLROWSELECT : 0;
     ::SendMessageA(wnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
     if (SmallImages) ::SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SmallImages->Handle()));
     for (int i = 0; i < ColumnCount(); ++i) {
@@ -264,8 +265,59 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW& Draw)
     return CDRF_DODEFAULT;
 }
 
+// The list view's own info tips (LVS_EX_INFOTIP) never show under Wine: the
+// list keeps a tooltip itself, fed with the mouse messages it gets, whose
+// text is asked for when it is about to show, and taken down when the
+// pointer reaches another row.
+void TListView::RelayToTip(TMessage& Message)
+{
+    if (!OnInfoTip) return;
+    const HWND list = Handle();
+    if (!Tip) {
+        Tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
+                                0, 0, list, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = list;
+        tool.uId = reinterpret_cast<UINT_PTR>(list);
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+        ::SendMessageA(Tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageA(Tip, TTM_SETMAXTIPWIDTH, 0, 400); // the text's own line breaks count
+    }
+    if (Message.Msg == WM_MOUSEMOVE) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+        const int row = static_cast<int>(::SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (row != TipRow) {
+            TipRow = row;
+            ::SendMessageA(Tip, TTM_POP, 0, 0);
+        }
+    }
+    MSG msg{list, Message.Msg, Message.WParam, Message.LParam, ::GetMessageTime(), {}};
+    ::SendMessageA(Tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
 void TListView::Dispatch(TMessage& Message)
 {
+    switch (Message.Msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        RelayToTip(Message);
+        break;
+    case WM_NOTIFY:
+        if (Tip && reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom == Tip &&
+            reinterpret_cast<NMHDR*>(Message.LParam)->code == TTN_GETDISPINFOA) {
+            TipText.clear();
+            OnInfoTip(this, ItemOf(TipRow), TipText);
+            reinterpret_cast<NMTTDISPINFOA*>(Message.LParam)->lpszText = &TipText[0];
+            return;
+        }
+        break;
+    }
     if (Message.Msg != CN_BASE + WM_NOTIFY) {
         TWinControl::Dispatch(Message);
         // Also sent when the scroll bar comes or goes.
@@ -282,24 +334,6 @@ void TListView::Dispatch(TMessage& Message)
         TListItem* item = reinterpret_cast<TListItem*>(change->lParam);
         TItemChange kind = (change->uChanged & LVIF_STATE) ? ctState : (change->uChanged & LVIF_IMAGE) ? ctImage : ctText;
         if (item && OnChange) OnChange(this, item, kind);
-        break;
-    }
-    case LVN_GETINFOTIPA: {
-        auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
-        std::string text;
-        if (OnInfoTip) OnInfoTip(this, ItemOf(tip->iItem), text);
-        if (tip->cchTextMax > 0) ::lstrcpynA(tip->pszText, text.c_str(), tip->cchTextMax);
-        break;
-    }
-    case LVN_GETINFOTIPW: { // from a list view that talks Unicode to its parent
-        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-        std::string text;
-        if (OnInfoTip) OnInfoTip(this, ItemOf(tip->iItem), text);
-        if (tip->cchTextMax > 0) {
-            int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip->pszText, tip->cchTextMax);
-            if (n == 0) tip->pszText[0] = L'\0';
-            tip->pszText[tip->cchTextMax - 1] = L'\0';
-        }
         break;
     }
     case NM_CUSTOMDRAW:

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class TListView;
@@ -101,6 +102,8 @@ public:
     bool HideSelection = true; // false: the selection shows, in the highlight colours, also without focus
 
     TLVChangeEvent OnChange;
+    // The text of a tip for the row under the pointer; the list shows it in
+    // a tooltip of its own, which every comctl32 shows alike.
     TLVInfoTipEvent OnInfoTip;
 
 protected:
@@ -117,6 +120,10 @@ private:
     void SetColumn(int Index);
     void FitAutoSizeColumns();
     LRESULT CustomDraw(NMLVCUSTOMDRAW& Draw);
+    void RelayToTip(TMessage& Message);
     TListItems FItems;
     std::vector<TListColumn> FColumns;
+    HWND Tip = nullptr;   // made when the pointer first moves over the list
+    int TipRow = -1;      // the row the tip's text is for
+    std::string TipText;  // kept while the tooltip reads it
 };

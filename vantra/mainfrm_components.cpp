@@ -215,10 +215,11 @@ void TMainFrm::CreateComponents()
         detail->Font()->SetSize(SmallLabelSize);
 
     // Site survey page.
-    // Columns in the order of the rows' texts (SSID, band, ...): the band
-    // takes the client width that the SSID leaves, so that no title is cut.
-    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}});
-    Connections_LstV_APs->AddColumn("Band", 0, true);
+    // Columns in the order of the rows' texts (SSID, band, signal, ...): the
+    // signal takes the client width that the SSID and band leave, so that
+    // no title is cut and the signal reads without scrolling.
+    Connections_LstV_APs = NewList(this, "Connections_LstV_APs", {{"SSID", 97}, {"Band", 44}});
+    Connections_LstV_APs->AddColumn("Signal", 0, true);
     Connections_LstV_APs->OnMouseMove = [this](TObject*, TShiftState, int, int) {
         HoverIndex2 = HoverItem::SurveyList;
         ResetHoverImages();

@@ -96,7 +96,9 @@ void TMainFrm::LayoutControls()
         s.Label->SetBounds(312, top, s.Width ? s.Width : s.Label->Width(), s.Label->Height());
     }
 
-    Connections_LstV_APs->SetBounds(40, 230, 180, 100);
+    // 30 pixels wider than designed, for the signal column; the details
+    // beside it begin 20 further right.
+    Connections_LstV_APs->SetBounds(40, 230, 210, 100);
     Connections_RefreshBtn->SetBounds(55, 345, 60, 22);
     Connections_ConnectBtn->SetBounds(135, 345, 60, 22);
     Survey_Lbl_NetworkType->SetBounds(316, 242, Survey_Lbl_NetworkType->Width(), 13);

@@ -162,13 +162,13 @@ TEST_F(Skin, PageButtonsSwitchPagesWithAClick)
 TEST_F(Skin, ListColumnsFitTheClientWidth)
 {
     StartShown();
-    Click(129 + 40, 124 + 10); // Site Survey: SSID, and the band in the width left
+    Click(129 + 40, 124 + 10); // Site Survey: SSID, band, and the signal in the width left
     ASSERT_EQ(VisibleLists().size(), 1u);
     HWND survey = VisibleLists()[0];
     auto columns = Columns(survey);
-    ASSERT_EQ(columns.first.size(), 2u);
+    ASSERT_EQ(columns.first.size(), 3u);
     EXPECT_EQ(columns.first[0], 97);
-    EXPECT_EQ(columns.first[0] + columns.first[1], columns.second);
+    EXPECT_EQ(columns.first[0] + columns.first[1] + columns.first[2], columns.second);
     EXPECT_FALSE(::GetWindowLongA(survey, GWL_STYLE) & LVS_NOCOLUMNHEADER);
 
     Click(250 + 40, 124 + 10); // Profiles: name and SSID, no headers

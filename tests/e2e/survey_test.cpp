@@ -73,10 +73,12 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
     RemoteItem items(Process, list);
     const char* const order[] = {"tarvane", "Kestrel-Home", "mirelow-office", "lanparty", "Cafe Lumen", "orsa-5g"};
     const char* const bands[] = {"B", "B", "B", "B", "B", "A"};
+    const char* const signals[] = {"Good", "Good", "Fair", "Fair", "Fair", "Poor"};
     const int pictures[] = {0, 3, 3, 6, 0, 0};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items.Text(i, 0), order[i]) << i;
         EXPECT_EQ(items.Text(i, 1), bands[i]) << i;
+        EXPECT_EQ(items.Text(i, 2), signals[i]) << i;
         EXPECT_EQ(items.Image(i), pictures[i]) << i;
     }
 
@@ -108,6 +110,29 @@ TEST_F(SurveyE2e, RefreshListsTheNeighbourhoodStrongestFirst)
         },
         5000));
     EXPECT_TRUE(SaveScreenshot(ScreenshotFolder() + "vantra-survey-page.bmp"));
+
+    // The pointer resting on a row brings up its tip.
+    const RECT kestrel = items.Bounds(1);
+    POINT rest{kestrel.left + 40, (kestrel.top + kestrel.bottom) / 2};
+    ::SetCursorPos(rest.x, rest.y);
+    ::ScreenToClient(list, &rest);
+    ::PostMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            for (HWND w : WindowsOf(::GetProcessId(Process))) {
+                char name[64] = {}, text[256] = {};
+                ::GetClassNameA(w, name, sizeof name);
+                // The tip's text, asked of the tooltip itself.
+                ::SendMessageA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+                if (::IsWindowVisible(w) && std::string(name) == "tooltips_class32" &&
+                    std::string(text).find("SSID:Kestrel-Home") != std::string::npos)
+                    return true;
+            }
+            return false;
+        },
+        5000));
+    EXPECT_TRUE(SaveSettledScreenshot(ScreenshotFolder() + "vantra-survey-tip.bmp"));
+    ::SetCursorPos(0, 0);
 
     ::PostMessageA(Window, 0xCA01, 0, 1);
     EXPECT_EQ(Box.WaitExit(Process, 15000), 0u);

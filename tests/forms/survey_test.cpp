@@ -556,4 +556,99 @@ TEST_F(SurveyPage, SsidsWithQuotesCommasAndHighBytesShowUnharmed)
     EXPECT_EQ(Rows()->Item(2)->SubItems()->Get(0), "A");
 }
 
+// Each row's signal stands in the list beside its SSID and band, whole in
+// the list's client area without scrolling, its title too.
+TEST_F(SurveyPage, EachRowShowsItsSignalBesideItsSsidAndBand)
+{
+    SetCells(Neighbourhood);
+    Refresh();
+    ASSERT_EQ(Rows()->Count(), 7); // more than the list shows: the scroll bar takes its room
+    const HWND list = Form->Connections_LstV_APs->Handle();
+    RECT client;
+    ::GetClientRect(list, &client);
+    auto text = [&](int Row, int Column) {
+        char buffer[64] = {};
+        LVITEMA item{};
+        item.iSubItem = Column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        ::SendMessageA(list, LVM_GETITEMTEXTA, Row, reinterpret_cast<LPARAM>(&item));
+        return std::string(buffer);
+    };
+    const std::pair<const char*, const char*> signals[] = {{"tarvane", "Good"},    {"Kestrel-Home", "Good"},
+                                                          {"mirelow-office", "Fair"}, {"lanparty", "Fair"},
+                                                          {"Cafe Lumen", "Fair"},     {"orsa-5g", "Poor"},
+                                                          {"wepparty", "Poor"}};
+    for (const auto& s : signals) {
+        const int row = RowOf(s.first);
+        ASSERT_GE(row, 0) << s.first;
+        EXPECT_EQ(text(row, 2), s.second) << s.first;
+    }
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    std::vector<std::string> titles;
+    for (int column = 0; column < 3; ++column) {
+        RECT cell{};
+        ::SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&cell));
+        EXPECT_LE(cell.right, client.right) << column; // in view without scrolling
+        char title[16] = {};
+        HDITEMA item{};
+        item.mask = HDI_TEXT;
+        item.pszText = title;
+        item.cchTextMax = sizeof title;
+        ::SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+        titles.push_back(title);
+        const int needed = static_cast<int>(::SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title)));
+        EXPECT_GE(cell.right - cell.left, needed + 12) << title; // the header's margins
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"SSID", "Band", "Signal"}));
+}
+
+// The row's tip comes up under the pointer, and follows it to another row.
+TEST_F(SurveyPage, TheHoverTipShowsTheRowUnderThePointer)
+{
+    SetCells(Neighbourhood);
+    Refresh();
+    Form->Show();
+    Harness::Pump();
+    const HWND list = Form->Connections_LstV_APs->Handle();
+    auto pointAt = [&](int Row) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        ::SendMessageA(list, LVM_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&bounds));
+        POINT p{bounds.left + 40, (bounds.top + bounds.bottom) / 2};
+        ::ClientToScreen(list, &p);
+        ::SetCursorPos(p.x, p.y);
+        ::ScreenToClient(list, &p);
+        ::PostMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    };
+    // The tip on screen, and its text.
+    auto shownTip = [&] {
+        std::string shown;
+        Harness::PumpUntil(
+            [&] {
+                for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+                    char name[64] = {};
+                    ::GetClassNameA(w, name, sizeof name);
+                    if (std::string(name) != TOOLTIPS_CLASSA || !::IsWindowVisible(w) ||
+                        ::GetWindowThreadProcessId(w, nullptr) != ::GetCurrentThreadId())
+                        continue;
+                    char text[512] = {};
+                    ::GetWindowTextA(w, text, sizeof text);
+                    shown = text;
+                    return !shown.empty();
+                }
+                return false;
+            },
+            5000);
+        return shown;
+    };
+    const int kestrel = RowOf("Kestrel-Home"), lanparty = RowOf("lanparty");
+    pointAt(kestrel);
+    EXPECT_EQ(shownTip(), Tip(kestrel));
+    pointAt(lanparty);
+    EXPECT_TRUE(Harness::PumpUntil([&] { return shownTip() == Tip(lanparty); }, 5000));
+    ::SetCursorPos(0, 0);
+    Form->Hide();
+}
+
 } // namespace

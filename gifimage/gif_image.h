@@ -186,8 +186,10 @@ public:
     void PaintPause();
     void PaintResume();
     void PaintRestart();
-    // Held while a frame renders for a painter: painters of one image render in turn.
-    std::mutex RenderLock;
+    // Held while a frame renders for a painter: painters of one image render
+    // in turn. Re-entrant: a paint on the main thread renders under it and
+    // tells its progress, and a handler of that may paint again.
+    std::recursive_mutex RenderLock;
 
 protected:
     void AssignTo(TPersistent* Dest) override; // a bitmap takes GetBitmap
@@ -207,7 +209,9 @@ private:
     void ReapPainters();
     bool Drawing = false;
     int FAnimationSpeed = GIFImageDefaultAnimationSpeed;
-    std::unique_ptr<TBitmap> FBitmap;
+    // Shared with the painter that draws on it, which a handler may let go
+    // in the middle of a paint there.
+    std::shared_ptr<TBitmap> FBitmap;
     TGIFPainter* DrawPainter = nullptr;
     // Painters whose thread has ended; freed by the main thread.
     std::vector<TGIFPainter*> EndedPainters;

@@ -51,7 +51,7 @@ void TGIFImage::SetDrawOptions(TGIFDrawOptions Options)
 TBitmap* TGIFImage::NewBitmap()
 {
     if (FBitmap) return FBitmap.get();
-    FBitmap = std::make_unique<TBitmap>();
+    FBitmap = std::make_shared<TBitmap>();
     // Painters draw on its canvas: each frame they leave is a change of the image.
     FBitmap->OnChange = [this](TObject*) { Changed(this); };
     FBitmap->Canvas()->OnChange = [this](TObject*) { Changed(this); };
@@ -66,7 +66,7 @@ TBitmap* TGIFImage::GetBitmap()
     if (FBitmap || GetEmpty()) return FBitmap.get();
     TGIFSubImage* first = Images()->GetImage(0);
     if (first->GetWidth() == GetWidth() && first->GetHeight() == GetHeight()) {
-        FBitmap = std::make_unique<TBitmap>();
+        FBitmap = std::make_shared<TBitmap>();
         FBitmap->Assign(first->GetBitmap());
         FBitmap->OnChange = [this](TObject*) { Changed(this); };
         FBitmap->Canvas()->OnChange = [this](TObject*) { Changed(this); };

@@ -94,6 +94,7 @@ TGIFPainter::TGIFPainter(TGIFPainter** Reference, TGIFImage* Image, TCanvas* Can
         Backup = CanvasCopy(true);
         FrameBuffer = CanvasCopy(false);
     }
+    if (Image->FBitmap && Canvas == Image->FBitmap->Canvas()) Target = Image->FBitmap;
     if (Reference) *Reference = this;
 }
 
@@ -166,7 +167,7 @@ TGIFSubImage* TGIFPainter::ActiveFrame() const { return FImage->Images()->GetIma
 
 void TGIFPainter::RenderFrame(TGIFSubImage* Frame)
 {
-    std::lock_guard<std::mutex> hold(FImage->RenderLock);
+    const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
     Frame->GetBitmap();
 }
 
@@ -303,6 +304,10 @@ void TGIFPainter::PumpWait(DWORD Wait)
 
 bool TGIFPainter::DoOnTerminate()
 {
+    Backup.reset();
+    FrameBuffer.reset();
+    Snapshot.reset();
+    Target.reset();
     TGIFImage* image = Detach();
     // Its thread is about to end; the image frees it once it has.
     if (image && Has(Options, goAsync)) image->EndedPainters.push_back(this);
@@ -318,9 +323,6 @@ TGIFImage* TGIFPainter::Detach()
     image->Painters()->UnlockList();
     image->Painters()->Remove(this);
     FImage = nullptr;
-    Backup.reset();
-    FrameBuffer.reset();
-    Snapshot.reset();
     return image;
 }
 
@@ -328,9 +330,10 @@ void TGIFPainter::DoPaint()
 {
     TGIFSubImage* frame = ActiveFrame();
     {
-        std::lock_guard<std::mutex> hold(FImage->RenderLock);
+        const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
         frame->Draw(Canvas, Rect, Has(Options, goTransparent), Has(Options, goTile));
     }
+    if (!FImage) return; // let go by a handler that the drawing ran
     Painted();
 }
 
@@ -369,11 +372,12 @@ void TGIFPainter::DoPaintFrame()
 
     TGIFSubImage* frame = ActiveFrame();
     {
-        std::lock_guard<std::mutex> hold(FImage->RenderLock);
+        const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
         TSelectedPalette palette(destination->Handle(), frame->GetPalette());
         if (clearFirst) RestoreBackground();
         frame->Draw(destination, destinationRect, Has(Options, goTransparent), Has(Options, goTile));
     }
+    if (!FImage) return; // let go by a handler that the drawing ran
     if (shown) Canvas->CopyRect(Rect, shown->Canvas(), client);
     if (Disposal == dmBackground) RestoreBackground();
     Painted();

@@ -83,12 +83,14 @@ private:
     // painter runs further down the main thread's own call, an asynchronous
     // one waits while the main thread runs its synchronised call.
     bool WaitsForMainThread() const { return !(Options & DrawOption(goAsync)) || InSynchronizedCall; }
-    // On the main thread as the painter ends: it leaves its image. True when
-    // the image let it go before, and it is to free itself.
+    // On the main thread as the painter ends: it leaves its image and frees
+    // what it painted with. True when the image let it go before, and it is
+    // to free itself.
     bool DoOnTerminate();
     // Leaves the image, on the main thread: off its painter list, the
-    // caller's reference cleared, the buffers freed. Answers the image it
-    // left; none when it had left already.
+    // caller's reference cleared. Answers the image it left; none when it
+    // had left already. Let go in the middle of a paint, it still draws on
+    // its canvas and buffers until that paint returns, and then nothing more.
     TGIFImage* Detach();
     void DoPaint();
     void DoPaintFrame();
@@ -110,6 +112,7 @@ private:
     TDisposalMethod Disposal = dmNoDisposal, PreviousDisposal = dmNoDisposal;
     COLORREF BackgroundColor;
     std::unique_ptr<TBitmap> Backup, FrameBuffer, Snapshot;
+    std::shared_ptr<TBitmap> Target; // the image's own bitmap, when it paints on that
     HDC ValidationDC = nullptr;
     std::exception_ptr Failure;
     // Read and written on the main thread only.

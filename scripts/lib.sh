@@ -36,6 +36,9 @@ wine_env() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$BUILD"
     echo "wine: creating prefix $WINEPREFIX" >&2
+    # A prefix made without a display records none, and the first session
+    # after it cannot create a window ("no driver could be loaded").
+    ensure_display
     "$WINE" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi

@@ -635,6 +635,79 @@ TEST(PainterInAPicture, ItsOwnEventsStopAndFreeTheImage)
     EXPECT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == threads; }));
 }
 
+// Counts the access violations raised while it lives, those that a caller
+// further up swallows too (Wine does, around a synchronised call).
+class TFaultCount {
+public:
+    TFaultCount() : Handler(::AddVectoredExceptionHandler(1, Note)) { Faults = 0; }
+    ~TFaultCount() { ::RemoveVectoredExceptionHandler(Handler); }
+    int Count() const { return Faults; }
+
+private:
+    static LONG CALLBACK Note(EXCEPTION_POINTERS* Exception)
+    {
+        if (Exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++Faults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<int> Faults{0};
+    void* const Handler;
+};
+
+// Colours changed in the event just before a paint make the frame render
+// again on the main thread, inside the paint, which tells its progress and
+// the change. A handler of either that lets the painter go (a change of the
+// draw options stops it) leaves the painter to end by itself without
+// touching the image, its canvas or its buffers again.
+TEST(PainterInAPicture, LetGoFromItsProgressOrChangeDuringAPaint)
+{
+    const TDelays delays;
+    const int threads = TLiveCount<TThread>::Alive();
+    const TWatchdog watchdog("a painter let go during its paint", 30000);
+    const TFaultCount faults;
+    for (const bool byProgress : {true, false}) {
+        SCOPED_TRACE(byProgress ? "progress" : "change");
+        TGIFImage animation;
+        MakeAnimation(animation, 3, 2, 0);
+        TPictureForm shown(animation);
+        TGIFImage* gif = shown.Gif();
+        int paints = 0, afterLetGo = 0;
+        bool painting = false, letGo = false;
+        gif->OnPaint = [&](TObject*) {
+            if (++paints == 2) {
+                for (int f = 0; f < 3; ++f)
+                    for (int c = 0; c < 8; ++c)
+                        gif->Images()->GetImage(f)->GetColorMap()->Add(
+                            TGIFColorMap::RGB2Color({uint8_t(60 * f), 90, uint8_t(c)}));
+                painting = true;
+            }
+            if (letGo) ++afterLetGo; // a painter of the new options
+        };
+        gif->OnAfterPaint = [&](TObject*) { painting = false; };
+        const auto letGoNow = [&] {
+            if (!painting || letGo) return;
+            letGo = true;
+            gif->SetDrawOptions(gif->GetDrawOptions() ^ DrawOption(goClearOnLoop));
+        };
+        if (byProgress) {
+            OnProgressOf(*gif, [&](TObject*, TProgressStage Stage, int, bool, const std::string&) {
+                if (Stage == psStarting) letGoNow();
+            });
+        } else {
+            const TNotifyEvent tell = gif->OnChange; // the picture's
+            gif->OnChange = [&, tell](TObject* Sender) {
+                letGoNow();
+                tell(Sender);
+            };
+        }
+        shown.Show();
+        ASSERT_TRUE(PumpUntil([&] { return letGo; }));
+        // The picture goes on with a painter of its new options.
+        EXPECT_TRUE(PumpUntil([&] { return afterLetGo >= 3; }));
+    }
+    EXPECT_EQ(faults.Count(), 0);
+    EXPECT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == threads; }));
+}
+
 // --- the unit -------------------------------------------------------------------
 
 TEST(GIFUnit, RegistersTheFormatWhileItLives)

@@ -44,6 +44,9 @@ public:
     TImage* Image34; // Ad-Hoc
     TImage* Image33; // Finalize
     TImage* Image11; // Congratulations
+    // The ad-hoc step as not done, over the step list of Finalize and
+    // Congratulations on the infrastructure path, which skips that page.
+    TImage* Image_StepSkipped;
     // Each page's buttons, on a panel of its own.
     TPanel* Welcome_Panel;
     TImage* Image3;  // Setup

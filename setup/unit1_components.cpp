@@ -89,6 +89,9 @@ void TForm1::CreateComponents()
         background->OnMouseMove = [this, background](TObject*, TShiftState, int, int) {
             BackgroundMouseMove(background);
         };
+    Image_StepSkipped = NewImage(this, this, "Image_StepSkipped", 450, 155);
+    Image_StepSkipped->SetEnabled(false); // the pointer over it is over the background
+    Image_StepSkipped->Hide();
 
     Welcome_Panel = NewPanel(this, "Welcome_Panel");
     Image3 = NewButton(this, Welcome_Panel, "Image3", [this](TObject* s) { Image3Click(s); });
@@ -160,7 +163,8 @@ void TForm1::CreateComponents()
     NetworkMode_Combo->SetItemIndex(0);
 
     // The review: captions end in one line 8 pixels before the values, which
-    // start in one line; the texts' own widths decide nothing.
+    // start in one line and end before the review's box does (its inside
+    // ends at 424): a long SSID ends with an ellipsis there.
     constexpr int valueLeft = 238, captionLeft = valueLeft - 8 - 67;
     Label1 = NewLabel(this, "Label1", "Wireless Mode", captionLeft, 280, Muted, taRightJustify);
     Label2 = NewLabel(this, "Label2", "      SSID", captionLeft, 299, Muted, taRightJustify);
@@ -170,6 +174,10 @@ void TForm1::CreateComponents()
     Label6 = NewLabel(this, "Label6", "", valueLeft, 299, Ink);
     Label7 = NewLabel(this, "Label7", "", valueLeft, 320, Ink);
     Label8 = NewLabel(this, "Label8", "", valueLeft, 339, Ink);
+    for (TLabel* value : {Label5, Label6, Label7, Label8}) {
+        value->SetAutoSize(false);
+        value->SetBounds(valueLeft, value->Top(), 424 - valueLeft, 16);
+    }
 
     Timer1 = new TTimer(this);
     Timer1->SetEnabled(false);

@@ -39,8 +39,9 @@ std::vector<TControl*> TForm1::PageControls(TSetupPage Page)
 
 // Shows the page's background, panel and controls and hides every other
 // page's. The minimize button belongs to the Welcome page, the close button
-// to all; the network-mode row of the review only to an ad-hoc network. No
-// page comes up with a button lit from the last time it was shown.
+// to all; the network-mode row of the review, and the ad-hoc step marked
+// done, only to an ad-hoc network. No page comes up with a button lit from
+// the last time it was shown.
 void TForm1::ShowPage(TSetupPage Page)
 {
     for (THoverGroup* group : {&Welcome, &License, &WirelessMode, &Channel, &Final, &Exit}) group->Reset();
@@ -52,6 +53,7 @@ void TForm1::ShowPage(TSetupPage Page)
         Label4->Hide();
         Label8->Hide();
     }
+    Image_StepSkipped->SetVisible((Page == pgFinalize || Page == pgCongratulations) && FDefaultMode != 0);
     Image43->SetVisible(Page == pgWelcome);
     FPage = Page;
 }

@@ -133,7 +133,10 @@ void TLabel::Paint()
     HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
     int mode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF color = ::SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
-    ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DrawFlags(FAlignment));
+    // A label of its own size ends a caption too long for it with an
+    // ellipsis, so that a cut text shows as cut.
+    ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r,
+                DrawFlags(FAlignment) | (FAutoSize ? 0 : DT_END_ELLIPSIS));
     ::SetTextColor(dc, color);
     ::SetBkMode(dc, mode);
     ::SelectObject(dc, old);

@@ -442,6 +442,7 @@ private:
     // holds the list.
     void ShowSearchPanel();
     void FillSurveyRows();
+    void SurveyAndMarkRows();
     void MarkSurveyRows();
     void UpdateSurveyConnectButton(); // disabled without rows
     void SelectSurveyRow(int32_t Index, bool Focus);

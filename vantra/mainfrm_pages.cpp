@@ -82,10 +82,11 @@ void TMainFrm::ShowSurveyControls(bool Show)
 }
 
 // On XP the Connect button waits for Windows' own wireless service to stop;
-// elsewhere for an open adapter.
+// elsewhere for an open adapter; and always for a refresh of the list to end.
 void TMainFrm::UpdateConnectButton()
 {
-    Connections_ConnectBtn->SetEnabled(Program.WinVersionCode == 6 ? !ControlWzcService(2) : Link.AdapterOpened.load());
+    Connections_ConnectBtn->SetEnabled(Survey.ListUse != SurveyListUse::Refresh &&
+                                       (Program.WinVersionCode == 6 ? !ControlWzcService(2) : Link.AdapterOpened.load()));
 }
 
 void TMainFrm::ShowProfileControls(bool Show)

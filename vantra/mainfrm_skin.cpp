@@ -264,20 +264,21 @@ void TMainFrm::SetStatusImage(int32_t Id)
     Img_Status->SetBounds(Img_Status->Left(), Img_Status->Top(), Img_Status->Picture()->Width(),
                           Img_Status->Picture()->Height());
 
-    if (!linkPage) {
-        Img_Title->Picture()->Assign(nullptr);
-        Img_GifTitle->Picture()->Assign(nullptr);
-    } else if (!Pages.MoreInfoHidden) {
-        LoadPicture(Img_Title, TitleByMode(Link.CurrentLinkInfo));
-        Img_Title->SetBounds(Id == IDB_TITLE_INFRASTRUCTURE ? 150 : 170, 160, Img_Title->Picture()->Width(),
-                             Img_Title->Picture()->Height());
-        Img_GifTitle->Picture()->Assign(nullptr);
-    }
-
     auto place = [](TImage* Image, int Left, int Top, int32_t PictureId) {
         LoadPicture(Image, PictureId);
         Image->SetBounds(Left, Top, Image->Picture()->Width(), Image->Picture()->Height());
     };
+    if (!linkPage) {
+        Img_Title->Picture()->Assign(nullptr);
+        Img_GifTitle->Picture()->Assign(nullptr);
+        // The wizard's pages say whether it makes a profile or edits one.
+        if (IsWizardPage(Pages.CurrentPage))
+            place(Img_Title, 19, 158, Pages.WizardEditMode ? IDB_TITLE_EDIT_PROFILE : IDB_TITLE_NEW_PROFILE);
+    } else if (!Pages.MoreInfoHidden) {
+        place(Img_Title, Id == IDB_TITLE_INFRASTRUCTURE ? 150 : 170, 160, TitleByMode(Link.CurrentLinkInfo));
+        Img_GifTitle->Picture()->Assign(nullptr);
+    }
+
     if (Id == IDB_TITLE_NO_LINK || (!Link.AdapterOpened && summary)) {
         Img_Title->Picture()->Assign(nullptr);
         place(Img_GifTitle, 120, 192, IDB_TITLE_NO_LINK);

@@ -70,14 +70,32 @@ void TMainFrm::RefreshSiteSurvey()
         if (Survey.ListUse != SurveyListUse::Refresh) Survey.SurveyInProgress = false;
         return;
     }
-    TListHold hold(Survey, SurveyListUse::Refresh);
     struct EndSurveyState {
         bool& InProgress;
         ~EndSurveyState() { InProgress = false; }
     } end{Survey.SurveyInProgress};
     // Once quitting, the exit that set it closes the window.
     if (Program.Quitting) return;
+    {
+        TListHold hold(Survey, SurveyListUse::Refresh);
+        SurveyAndMarkRows();
+    }
+    if (Program.Quitting) return;
+    Survey.ConnectPending = true;
 
+    Connections_RefreshBtn->SetEnabled(true);
+    UpdateSurveyConnectButton();
+    ConnectCheckTimer->SetInterval(300);
+    ConnectCheckTimer->SetEnabled(true);
+    UpdateTimer->SetEnabled(true);
+}
+
+// The refresh's walk of the list: neither button works on the list while
+// it is being made and marked (UpdateConnectButton keeps Connect off).
+void TMainFrm::SurveyAndMarkRows()
+{
+    Connections_RefreshBtn->SetEnabled(false);
+    Connections_ConnectBtn->SetEnabled(false);
     TListItems* rows = Connections_LstV_APs->Items();
     rows->Clear();
     if (!Link.AdapterOpened) Survey.SurveyCount = 0;
@@ -89,22 +107,12 @@ void TMainFrm::RefreshSiteSurvey()
     WaitPumping(100);
     if (Program.Quitting) return;
 
-    Connections_RefreshBtn->SetEnabled(false);
-    Connections_ConnectBtn->SetEnabled(false);
     DoSiteSurvey(Survey.SurveyEntries, Survey.SurveyCount, 1);
     Pal_Search->Hide();
     if (Program.Quitting) return;
     FillSurveyRows();
     if (Program.Quitting) return;
     if (rows->Count() > 0) MarkSurveyRows();
-    if (Program.Quitting) return;
-    Survey.ConnectPending = true;
-
-    Connections_RefreshBtn->SetEnabled(true);
-    UpdateSurveyConnectButton();
-    ConnectCheckTimer->SetInterval(300);
-    ConnectCheckTimer->SetEnabled(true);
-    UpdateTimer->SetEnabled(true);
 }
 
 // The search picture over the list, at its own size.
@@ -139,6 +147,7 @@ void TMainFrm::FillSurveyList()
     if (Survey.ListUse != SurveyListUse::Idle) return;
     TListHold hold(Survey, SurveyListUse::Fill);
     FillSurveyRows();
+    UpdateSurveyConnectButton();
 }
 
 void TMainFrm::FillSurveyRows()
@@ -169,7 +178,6 @@ void TMainFrm::FillSurveyRows()
         Survey.SurveyHintTexts[i] = SurveyHintText(entry);
         Survey.SurveyLogLines[i] = SurveyLogLine(entry, time);
     }
-    UpdateSurveyConnectButton();
 }
 
 void TMainFrm::UpdateSurveyConnectButton()

@@ -25,6 +25,11 @@
 #define IDB_CAPTION_INFRASTRUCTURE 1009
 #define IDB_LINK_INFO_FRAME 1010
 
+/* The profile wizard's title, on its pages' panels: making a new profile,
+   editing a stored one. */
+#define IDB_TITLE_NEW_PROFILE 1022
+#define IDB_TITLE_EDIT_PROFILE 1023
+
 /* Menu picture without and with an open adapter. */
 #define IDB_MENU_NO_ADAPTER 1027
 #define IDB_MENU_ADAPTER 1029

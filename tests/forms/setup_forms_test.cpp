@@ -324,12 +324,12 @@ TEST_F(WizardTest, ReviewShowsWhatWillBeWritten)
 }
 
 // The review's captions end in one line, clear of the values, which start
-// in one line, all inside the review's box (136 to 430): each label is as
-// wide as its text in the font at hand.
+// in one line, all inside the review's box (136 to 430), the longest SSID
+// too: each caption is as wide as its text in the font at hand.
 TEST_F(WizardTest, ReviewCaptionsAndValuesStandInTwoClearColumns)
 {
     W->ShowPage(pgWirelessMode);
-    W->SSID_EDIT->SetText("Harbour");
+    W->SSID_EDIT->SetText(std::string(32, 'W'));
     W->RadioButton2->SetChecked(true);
     W->Image28Click(nullptr);
     W->Image36Click(nullptr);
@@ -343,10 +343,41 @@ TEST_F(WizardTest, ReviewCaptionsAndValuesStandInTwoClearColumns)
         EXPECT_GE(row.second->Left() - (row.first->Left() + row.first->Width()), 6) << row.first->Name;
         EXPECT_EQ(row.second->Top(), row.first->Top()) << row.first->Name;
         EXPECT_GE(row.first->Left(), 136 + 6) << row.first->Name;
-        EXPECT_LE(row.second->Left() + row.second->Width(), 430 - 6) << row.second->Name;
     }
+    // No ink of the SSID's row from the box's inner edge to beyond its frame.
+    for (int y = W->Label6->Top(); y < W->Label6->Top() + W->Label6->Height(); ++y)
+        for (int x = 424; x < 440; ++x) {
+            const COLORREF c = Painted(W, x, y);
+            EXPECT_GT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 160) << x << "," << y;
+        }
     W->Image30Click(nullptr);
     W->Image35Click(nullptr);
+    W->RadioButton1->SetChecked(true);
+}
+
+// The infrastructure path skips the ad-hoc page: the step lists of the
+// review and of the last page do not show that step done.
+TEST_F(WizardTest, TheAdHocStepShowsDoneOnlyOnTheAdHocPath)
+{
+    W->ShowPage(pgWirelessMode);
+    W->SSID_EDIT->SetText("Harbour");
+    W->RadioButton1->SetChecked(true);
+    W->Image28Click(nullptr);
+    ASSERT_EQ(W->FPage, pgFinalize);
+    EXPECT_TRUE(W->Image_StepSkipped->Visible());
+    W->ShowPage(pgCongratulations);
+    EXPECT_TRUE(W->Image_StepSkipped->Visible());
+
+    W->ShowPage(pgWirelessMode);
+    W->RadioButton2->SetChecked(true);
+    W->Image28Click(nullptr);
+    EXPECT_FALSE(W->Image_StepSkipped->Visible()); // the ad-hoc page itself
+    W->Image36Click(nullptr);
+    ASSERT_EQ(W->FPage, pgFinalize);
+    EXPECT_FALSE(W->Image_StepSkipped->Visible());
+    W->ShowPage(pgCongratulations);
+    EXPECT_FALSE(W->Image_StepSkipped->Visible());
+    W->ShowPage(pgWirelessMode);
     W->RadioButton1->SetChecked(true);
 }
 

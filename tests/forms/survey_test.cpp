@@ -411,6 +411,30 @@ TEST_F(SurveyPage, SurveyStateEndsOnEveryWayOut)
     EXPECT_FALSE(Form->CheckTimer->Enabled());
 }
 
+// Connect stays off for the whole refresh, its marking waits too, whatever
+// shows the page's controls meanwhile; it comes back once the list is made.
+TEST_F(SurveyPage, ConnectStaysOffWhileARefreshRuns)
+{
+    SetCells(Neighbourhood);
+    Join("tarvane", 1); // the marking waits for the link's row
+    Refresh();
+    ASSERT_TRUE(Form->Connections_ConnectBtn->Enabled());
+    int samples = 0, connectable = 0;
+    {
+        Probe probe([&] {
+            if (Form->Survey.ListUse != SurveyListUse::Refresh) return false;
+            ++samples;
+            Form->ShowSurveyControls(true); // as the page's showing does
+            connectable += Form->Connections_ConnectBtn->Enabled();
+            return false;
+        });
+        Refresh();
+    }
+    EXPECT_GT(samples, 5);
+    EXPECT_EQ(connectable, 0);
+    EXPECT_TRUE(Form->Connections_ConnectBtn->Enabled());
+}
+
 // A click on Refresh (or a timer) inside the waits of a running refresh or
 // marking is skipped: one survey, nothing emptied under the running walk.
 TEST_F(SurveyPage, ARefreshStartedInsideARunningOneIsSkipped)

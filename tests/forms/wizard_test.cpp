@@ -534,6 +534,39 @@ TEST_F(Wizard, AnInterruptedEditResumesWhereItWasLeft)
     EXPECT_TRUE(Form->Img_Next->Visible());
 }
 
+// Each page of the wizard is titled by what it does: a new profile, or an
+// edit of a stored one, also when an interrupted edit is resumed.
+TEST_F(Wizard, ItsPagesAreTitledNewOrEditProfile)
+{
+    auto titled = [this](int32_t Id) {
+        TBitmap title;
+        title.LoadFromResourceID(::GetModuleHandleA(nullptr), Id);
+        TBitmap* shown = Form->Img_Title->Picture()->Bitmap();
+        if (!Form->Img_Title->Visible() || shown->Width() != title.Width() || shown->Height() != title.Height())
+            return false;
+        for (int y = 0; y < title.Height(); ++y)
+            for (int x = 0; x < title.Width(); ++x)
+                if (shown->Canvas()->Pixel(x, y) != title.Canvas()->Pixel(x, y)) return false;
+        return true;
+    };
+    New("Shed");
+    EXPECT_TRUE(titled(IDB_TITLE_NEW_PROFILE));
+    Form->ExitWizard();
+
+    ProfileSetting p = Network("Den", "den");
+    Edit(p);
+    EXPECT_TRUE(titled(IDB_TITLE_EDIT_PROFILE));
+    Click(Form->Img_Next);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
+    EXPECT_TRUE(titled(IDB_TITLE_EDIT_PROFILE));
+    Form->Img_LinkClick(nullptr);
+    EXPECT_FALSE(titled(IDB_TITLE_EDIT_PROFILE));
+    Form->Img_ProfilesClick(nullptr);
+    ASSERT_EQ(Form->Pages.CurrentPage, Page::WizardChannel);
+    EXPECT_TRUE(titled(IDB_TITLE_EDIT_PROFILE));
+    Form->ExitWizard();
+}
+
 TEST_F(Wizard, NoThenActivateNowReachesTheDriverAndLeavesTheList)
 {
     New("Porch");

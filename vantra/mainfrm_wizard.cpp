@@ -187,12 +187,14 @@ void TMainFrm::FillWizardPage(Page P)
         ProfileSet_Channel->SetItemIndex(infrastructure ? 0 : AdhocChannelIndex(wlan.Channel));
         break;
     case Page::WizardTcpIp: {
+        // Filled before it shows: showing services messages, and a click or
+        // typing on the shown page must not be undone by the rest of the fill.
         profile.SetIP = 1;
         const bool dhcp = profile.Ip.blDhcpEnabled != 0;
         (dhcp ? Rdb_DHCP : Rdb_StaticIP)->SetChecked(true);
-        ShowWizardControls(P, true);
         if (dhcp) {
             Rdb_DHCPClick(this);
+            ShowWizardControls(P, true);
             break;
         }
         Rdb_StaticIPClick(this);
@@ -208,6 +210,7 @@ void TMainFrm::FillWizardPage(Page P)
             ParseDottedIp(address);
             for (int i = 0; i < 4; ++i) a.first->Fields[i]->SetText(Format("%3d", address.Octets[i]));
         }
+        ShowWizardControls(P, true);
         break;
     }
     case Page::WizardWep: {

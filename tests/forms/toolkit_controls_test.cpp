@@ -488,16 +488,32 @@ TEST_F(Window, ListViewRowsChangesAndTips)
     ASSERT_FALSE(changed.empty());
     EXPECT_EQ("lab", changed.back());
 
+    // The pointer over a row: the list's own tooltip asks it for the row's tip.
     list->OnInfoTip = [](TObject*, TListItem* Item, std::string& Tip) { Tip = "tip of " + Item->Caption(); };
-    char tipText[64] = {};
-    NMLVGETINFOTIPA tip{};
-    tip.hdr.hwndFrom = list->Handle();
-    tip.hdr.code = LVN_GETINFOTIPA;
-    tip.pszText = tipText;
-    tip.cchTextMax = sizeof tipText;
-    tip.iItem = 1;
-    ::SendMessageA(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-    EXPECT_STREQ("tip of office", tipText);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ::SendMessageA(list->Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    ::SendMessageA(list->Handle(), WM_MOUSEMOVE, 0, At(row.left + 10, (row.top + row.bottom) / 2));
+    struct Search {
+        HWND Owner, Tip;
+    } search{::GetAncestor(list->Handle(), GA_ROOT), nullptr}; // a tooltip's owner is a top-level window
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND Wnd, LPARAM Param) -> BOOL CALLBACK {
+            auto* s = reinterpret_cast<Search*>(Param);
+            char name[64] = {};
+            ::GetClassNameA(Wnd, name, sizeof name);
+            if (std::strcmp(name, TOOLTIPS_CLASSA) == 0 && ::GetWindow(Wnd, GW_OWNER) == s->Owner) s->Tip = Wnd;
+            return !s->Tip;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(search.Tip, nullptr);
+    NMTTDISPINFOA tip{};
+    tip.hdr.hwndFrom = search.Tip;
+    tip.hdr.code = TTN_GETDISPINFOA;
+    ::SendMessageA(list->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(tip.lpszText, nullptr);
+    EXPECT_STREQ("tip of office", tip.lpszText);
 
     list->Items()->Delete(0);
     EXPECT_EQ(2, list->Items()->Count());

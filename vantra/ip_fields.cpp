@@ -233,6 +233,14 @@ bool TIpAddressPanel::Blank() const
     return true;
 }
 
+DottedAddress TIpAddressPanel::Address() const
+{
+    DottedAddress address{};
+    for (int i = 0; i < 4; ++i) address.Octets[i] = static_cast<uint8_t>(Fields[i]->Value()); // never above 255
+    FormatDottedIp(address);
+    return address;
+}
+
 // The dots stand in the gaps between the fields, on the line of their text
 // (the edits draw it from their top, in the same font).
 void TIpAddressPanel::PaintWindow(TCanvas* Canvas)

@@ -6,6 +6,7 @@
 // that is not an octet never stands. The panel holds the four fields and
 // draws the dots between them.
 #pragma once
+#include "ip_address.h"
 #include "toolkit/stdctrls.h"
 
 #include <array>
@@ -27,7 +28,6 @@ public:
 
     // The octet: the decimal value of the text without its blanks; blank is 0.
     int32_t Value() const;
-    uint8_t Octet() const { return static_cast<uint8_t>(Value()); } // the text is never above 255
     bool Blank() const;
     // Whether Text's value lies within the bounds. When it does not, the
     // field takes the bound that was broken, the user is told why, and the
@@ -81,6 +81,7 @@ public:
     TIpAddressPanel(TComponent* AOwner, AddressKind Kind, const std::string& FieldPrefix);
     std::array<TOctetField*, 4> Fields;
     bool Blank() const; // every field blank
+    DottedAddress Address() const; // the four octets and their dotted text
 
 protected:
     void PaintWindow(TCanvas* Canvas) override;

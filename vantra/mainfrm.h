@@ -332,7 +332,9 @@ public:
     void ShowGifStatus();              // one pass of GifThread, which it suspends when done
     void Btn_MoreInfoClick(TObject* Sender);
     void Btn_BackClick(TObject* Sender);
-    void HideLinkPictures(); // the summary view's four large pictures
+    // The summary view's four large pictures, which share one place.
+    std::array<TImage*, 4> LinkPictures() const { return {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP}; }
+    void HideLinkPictures();
     void ShowOnlyLinkPicture(TImage* Picture); // and none of the other three
     bool LinkSummaryShown() const; // on screen, and no switch under way
 

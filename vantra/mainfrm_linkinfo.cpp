@@ -102,14 +102,13 @@ void TMainFrm::ShowTcpIpInfo(bool Read)
 
 void TMainFrm::HideLinkPictures()
 {
-    for (TImage* picture : {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP}) picture->Hide();
+    for (TImage* picture : LinkPictures()) picture->Hide();
 }
 
-// The four pictures share one place: one left up behind another would show
-// at its edges.
+// One left up behind another would show at its edges.
 void TMainFrm::ShowOnlyLinkPicture(TImage* Picture)
 {
-    for (TImage* picture : {Img_Infrastrcture, Img_MissInternet, Img_Adhoc, Img_MissAP})
+    for (TImage* picture : LinkPictures())
         if (picture != Picture) picture->Hide();
     if (Picture->Visible()) return;
     Picture->Show();

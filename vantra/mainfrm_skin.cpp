@@ -137,7 +137,7 @@ void TMainFrm::LayoutControls()
     }
 
     // One place for the four: the status panel shows one at a time there.
-    for (TImage* picture : {Img_Adhoc, Img_Infrastrcture, Img_MissAP, Img_MissInternet})
+    for (TImage* picture : LinkPictures())
         picture->SetBounds(70, 220, picture->Picture()->Width(), picture->Picture()->Height());
     Pal_MoreInfo->SetBounds(23, 156, 93, 25);
     Btn_MoreInfo->SetBounds(-2, -2, 93, 25);

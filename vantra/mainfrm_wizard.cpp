@@ -300,12 +300,7 @@ void TMainFrm::CollectWizardPage(Page P)
         NicIpInfo& ip = profile.Ip;
         profile.SetIP = 1;
         ip.blDhcpEnabled = Rdb_DHCP->Checked() ? 1 : 0;
-        auto text = [](TIpAddressPanel* Panel) {
-            DottedAddress address{};
-            for (int i = 0; i < 4; ++i) address.Octets[i] = Panel->Fields[i]->Octet();
-            FormatDottedIp(address);
-            return std::string(address.Text);
-        };
+        auto text = [](const TIpAddressPanel* Panel) { return std::string(Panel->Address().Text); };
         CopyText(ip.cIpAdress, text(Profile_IPAddr1));
         CopyText(ip.cNetMask, text(Profile_SubNet1));
         CopyText(ip.cGateway, text(Profile_GateWay1));
@@ -359,12 +354,7 @@ bool TMainFrm::StaticAddressAccepted()
         show("You have entered an address that is missing its subnet mask. Please add a subnet mask.");
         return false;
     }
-    DottedAddress address{}, mask{};
-    for (int i = 0; i < 4; ++i) {
-        address.Octets[i] = Profile_IPAddr1->Fields[i]->Octet();
-        mask.Octets[i] = Profile_SubNet1->Fields[i]->Octet();
-    }
-    return ValidateIpAndMask(address, mask, show);
+    return ValidateIpAndMask(Profile_IPAddr1->Address(), Profile_SubNet1->Address(), show);
 }
 
 void TMainFrm::Img_BackClick(TObject*)

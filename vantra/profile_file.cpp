@@ -138,11 +138,11 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
     auto integer = [&](const char* Section, const char* Key, const char* Default) {
         return StrToInt(text(Section, Key, Default));
     };
-    auto refuse = [&File](const std::string& Why) { Refuse(File, Why); };
 
     ProfileSetting profile{};
     const std::string name = ReadWhole(File, Basic, "ProfileName", text(Basic, "ProfileName", ""));
-    if (name.find('\0') != std::string::npos) refuse("its ProfileName_bytes holds a zero byte, which ends a name");
+    if (name.find('\0') != std::string::npos)
+        Refuse(File, "its ProfileName_bytes holds a zero byte, which ends a name");
     CopyText(profile.ProfileName, name);
     profile.ProfileMode = static_cast<uint8_t>(integer(Basic, "ProfileMode", "0"));
     profile.WepKeyFormat = static_cast<uint8_t>(integer(Basic, "WepKeyFormat", "0"));
@@ -164,7 +164,7 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
 
     WlanWepInfo& wep = profile.Wep;
     const int32_t level = integer(Wep, "EncryptionLevel", "0");
-    if (level < 0 || level > 3) refuse("its encryption level " + IntToStr(level) + " is not one of 0 to 3");
+    if (level < 0 || level > 3) Refuse(File, "its encryption level " + IntToStr(level) + " is not one of 0 to 3");
     wep.EncryptionLevel = static_cast<uint8_t>(level);
     wep.WepKeyToUse = static_cast<uint8_t>(integer(Wep, "WepKeyToUse", "0"));
     const size_t size = WepKeySize(static_cast<WepLevel>(level));
@@ -173,11 +173,11 @@ ProfileSetting ReadProfileFile(TCustomIniFile& File)
         if (size == 0) continue;
         const size_t digits = 2 * (WepFrameHeader + size);
         if (keyText.size() < digits)
-            refuse("its " + KeyName(k) + " holds fewer than " + IntToStr(digits) + " hexadecimal digits");
+            Refuse(File, "its " + KeyName(k) + " holds fewer than " + IntToStr(digits) + " hexadecimal digits");
         uint8_t frame[WepFrameHeader + 16];
         for (size_t i = 0; i < WepFrameHeader + size; ++i) frame[i] = HexPairToByte(keyText[2 * i], keyText[2 * i + 1]);
         if (WepFrameKeyIndex(frame) != 0 || !WepDecapsulate(frame, WepFrameHeader + size, CfgFixedKey, size))
-            refuse("its " + KeyName(k) + " names key index " + IntToStr(WepFrameKeyIndex(frame)) +
+            Refuse(File, "its " + KeyName(k) + " names key index " + IntToStr(WepFrameKeyIndex(frame)) +
                    ", which profile files do not use");
         std::memcpy(KeySlot(wep, k), frame + WepFrameHeader, size);
     }

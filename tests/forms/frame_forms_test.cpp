@@ -365,7 +365,9 @@ TEST_F(Frame, EveryPaintDuringQuickPageClicksShowsOneTabWithItsOwnPage)
         const Paint& p = paints[i];
         EXPECT_EQ(p.Tabs, 1) << "paint " << i;
         EXPECT_EQ(p.TabPage, p.PanelPage) << "paint " << i;
-        if (p.PanelPage != 0) EXPECT_FALSE(p.LinkPictures) << "paint " << i << " of page " << p.PanelPage;
+        if (p.PanelPage != 0) {
+            EXPECT_FALSE(p.LinkPictures) << "paint " << i << " of page " << p.PanelPage;
+        }
     }
 }
 

@@ -163,6 +163,7 @@ private:
     void CreateComponents();
     THoverGroup& PageGroup(TImage* Background);
     std::vector<TControl*> PageControls(TSetupPage Page);
+    void PlaceReviewRows();
     // The page background whose mouse-move the hit test runs.
     TImage* PageBackground() const;
     HANDLE FInstaller = nullptr; // the installer's process while it may run

@@ -164,19 +164,20 @@ void TForm1::CreateComponents()
 
     // The review: captions end in one line 8 pixels before the values, which
     // start in one line and end before the review's box does (its inside
-    // ends at 424): a long SSID ends with an ellipsis there.
+    // ends at 424). A value too long for a line, a long SSID, takes a second
+    // one; the rows take their tops when the review shows (PlaceReviewRows).
     constexpr int valueLeft = 238, captionLeft = valueLeft - 8 - 67;
-    Label1 = NewLabel(this, "Label1", "Wireless Mode", captionLeft, 280, Muted, taRightJustify);
-    Label2 = NewLabel(this, "Label2", "      SSID", captionLeft, 299, Muted, taRightJustify);
-    Label3 = NewLabel(this, "Label3", "   Channel", captionLeft, 320, Muted, taRightJustify);
-    Label4 = NewLabel(this, "Label4", "Network Mode", captionLeft, 339, Muted, taRightJustify);
-    Label5 = NewLabel(this, "Label5", "", valueLeft, 280, Ink);
-    Label6 = NewLabel(this, "Label6", "", valueLeft, 299, Ink);
-    Label7 = NewLabel(this, "Label7", "", valueLeft, 320, Ink);
-    Label8 = NewLabel(this, "Label8", "", valueLeft, 339, Ink);
+    Label1 = NewLabel(this, "Label1", "Wireless Mode", captionLeft, 0, Muted, taRightJustify);
+    Label2 = NewLabel(this, "Label2", "      SSID", captionLeft, 0, Muted, taRightJustify);
+    Label3 = NewLabel(this, "Label3", "   Channel", captionLeft, 0, Muted, taRightJustify);
+    Label4 = NewLabel(this, "Label4", "Network Mode", captionLeft, 0, Muted, taRightJustify);
+    Label5 = NewLabel(this, "Label5", "", valueLeft, 0, Ink);
+    Label6 = NewLabel(this, "Label6", "", valueLeft, 0, Ink);
+    Label7 = NewLabel(this, "Label7", "", valueLeft, 0, Ink);
+    Label8 = NewLabel(this, "Label8", "", valueLeft, 0, Ink);
     for (TLabel* value : {Label5, Label6, Label7, Label8}) {
-        value->SetAutoSize(false);
-        value->SetBounds(valueLeft, value->Top(), 424 - valueLeft, 16);
+        value->SetBounds(valueLeft, 0, 424 - valueLeft, 16);
+        value->SetWordWrap(true);
     }
 
     Timer1 = new TTimer(this);

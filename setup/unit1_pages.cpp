@@ -4,6 +4,8 @@
 #include "toolkit/format.h"
 #include "toolkit/seam.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const NetworkModes[] = {"Mixed mode", "G-Only Mode"};
@@ -48,6 +50,7 @@ void TForm1::ShowPage(TSetupPage Page)
     for (TSetupPage other : {pgWelcome, pgLicense, pgWirelessMode, pgAdHoc, pgFinalize, pgCongratulations})
         if (other != Page)
             for (TControl* control : PageControls(other)) control->Hide();
+    if (Page == pgFinalize) PlaceReviewRows();
     for (TControl* control : PageControls(Page)) control->Show();
     if (Page == pgFinalize && FDefaultMode != 0) {
         Label4->Hide();
@@ -56,6 +59,24 @@ void TForm1::ShowPage(TSetupPage Page)
     Image_StepSkipped->SetVisible((Page == pgFinalize || Page == pgCongratulations) && FDefaultMode != 0);
     Image43->SetVisible(Page == pgWelcome);
     FPage = Page;
+}
+
+// Each row of the review stands at its designed top, or 4 pixels below the
+// row above when that one ends lower: an SSID of two lines moves the rows
+// under it down, and they all still end inside the review's box.
+void TForm1::PlaceReviewRows()
+{
+    const struct {
+        TLabel *Caption, *Value;
+        int Top;
+    } rows[] = {{Label1, Label5, 280}, {Label2, Label6, 299}, {Label3, Label7, 320}, {Label4, Label8, 339}};
+    int below = 0;
+    for (const auto& row : rows) {
+        const int top = std::max(row.Top, below);
+        row.Caption->SetTop(top);
+        row.Value->SetTop(top);
+        below = top + std::max(row.Caption->Height(), row.Value->Height()) + 4;
+    }
 }
 
 void TForm1::Image3Click(TObject*)

@@ -95,31 +95,40 @@ void TLabel::FontChanged()
     AdjustBounds();
 }
 
-namespace {
-UINT DrawFlags(TAlignment Alignment)
+void TLabel::SetWordWrap(bool Value)
+{
+    if (Value == FWordWrap) return;
+    FWordWrap = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+// An edit control's breaking also breaks a word too long for a line, which
+// word breaking alone leaves to run past the edge.
+UINT TLabel::TextFlags(TAlignment Alignment) const
 {
     UINT align = Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-    return align | DT_NOPREFIX | DT_EXPANDTABS;
+    return align | DT_NOPREFIX | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK | DT_EDITCONTROL : 0);
 }
-} // namespace
 
 void TLabel::AdjustBounds()
 {
     if (!FAutoSize) return;
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, Font()->Handle());
-    RECT r{0, 0, 0, 0};
+    RECT r{0, 0, FWordWrap ? FWidth : 0, 0};
     if (FCaption.empty()) {
         TEXTMETRICA tm;
         ::GetTextMetricsA(dc, &tm);
         r.bottom = tm.tmHeight;
     } else {
-        ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, DrawFlags(taLeftJustify) | DT_CALCRECT);
+        ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, TextFlags(taLeftJustify) | DT_CALCRECT);
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(nullptr, dc);
-    int left = FAlignment == taRightJustify ? FLeft + FWidth - r.right : FLeft;
-    SetBounds(left, FTop, r.right, r.bottom);
+    const int width = FWordWrap ? FWidth : r.right;
+    int left = FAlignment == taRightJustify ? FLeft + FWidth - width : FLeft;
+    SetBounds(left, FTop, width, r.bottom);
 }
 
 void TLabel::Paint()
@@ -136,7 +145,7 @@ void TLabel::Paint()
     // A label of its own size ends a caption too long for it with an
     // ellipsis, so that a cut text shows as cut.
     ::DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &r,
-                DrawFlags(FAlignment) | (FAutoSize ? 0 : DT_END_ELLIPSIS));
+                TextFlags(FAlignment) | (FAutoSize || FWordWrap ? 0 : DT_END_ELLIPSIS));
     ::SetTextColor(dc, color);
     ::SetBkMode(dc, mode);
     ::SelectObject(dc, old);

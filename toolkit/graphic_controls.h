@@ -45,6 +45,11 @@ public:
     // Sized to the caption (a right-justified label keeps its right edge).
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
+    // A caption too wide for the label goes on in further lines, broken
+    // between words or, within a word too long for a line, between
+    // characters; an autosized label keeps its width and takes their height.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
 
 protected:
     void Paint() override;
@@ -52,7 +57,8 @@ protected:
 
 private:
     void AdjustBounds();
+    UINT TextFlags(TAlignment Alignment) const;
     std::string FCaption;
-    bool FTransparent = false, FAutoSize = true;
+    bool FTransparent = false, FAutoSize = true, FWordWrap = false;
     TAlignment FAlignment = taLeftJustify;
 };

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -88,23 +89,71 @@ bool PumpUntil(const std::function<bool()>& Done, DWORD Milliseconds)
     return true;
 }
 
-// The colour that a window paints at a point of its client area, read back
-// from its own painting.
-COLORREF Painted(TWinControl* Window, int X, int Y)
+// A bitmap of the screen's kind, selected into a device context of its own.
+class TDrawing {
+public:
+    TDrawing(int Width, int Height)
+    {
+        HDC screen = ::GetDC(nullptr);
+        Dc = ::CreateCompatibleDC(screen);
+        Bitmap = ::CreateCompatibleBitmap(screen, Width, Height);
+        ::ReleaseDC(nullptr, screen);
+        Old = ::SelectObject(Dc, Bitmap);
+    }
+    ~TDrawing()
+    {
+        ::SelectObject(Dc, Old);
+        ::DeleteObject(Bitmap);
+        ::DeleteDC(Dc);
+    }
+    TDrawing(const TDrawing&) = delete;
+    TDrawing& operator=(const TDrawing&) = delete;
+    // How many pixels of the area are dark: the ink of the text there.
+    int InkIn(const RECT& Area) const
+    {
+        int ink = 0;
+        for (int y = Area.top; y < Area.bottom; ++y)
+            for (int x = Area.left; x < Area.right; ++x) {
+                const COLORREF c = ::GetPixel(Dc, x, y);
+                ink += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            }
+        return ink;
+    }
+    HDC Dc;
+
+private:
+    HBITMAP Bitmap;
+    HGDIOBJ Old;
+};
+
+// What a window paints in its client area, read back from its own painting.
+std::unique_ptr<TDrawing> PrintedClient(TWinControl* Window)
 {
     RECT r;
     ::GetClientRect(Window->Handle(), &r);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageA(Window->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const COLORREF colour = ::GetPixel(dc, X, Y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    return colour;
+    auto drawing = std::make_unique<TDrawing>(r.right, r.bottom);
+    ::SendMessageA(Window->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawing->Dc), PRF_CLIENT);
+    return drawing;
+}
+
+COLORREF Painted(TWinControl* Window, int X, int Y) { return ::GetPixel(PrintedClient(Window)->Dc, X, Y); }
+
+// The ink of a label's caption drawn in one line, in its font and colour,
+// on a ground of one colour with room to spare.
+int InkOfCaption(TLabel* Label, COLORREF Ground)
+{
+    const std::string text = Label->Caption();
+    TDrawing drawing(1000, 40);
+    RECT r{0, 0, 1000, 40};
+    HBRUSH ground = ::CreateSolidBrush(Ground);
+    ::FillRect(drawing.Dc, &r, ground);
+    ::DeleteObject(ground);
+    HGDIOBJ old = ::SelectObject(drawing.Dc, Label->Font()->Handle());
+    ::SetTextColor(drawing.Dc, ColorToRGB(Label->Font()->Color()));
+    ::SetBkMode(drawing.Dc, TRANSPARENT);
+    ::DrawTextA(drawing.Dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
+    ::SelectObject(drawing.Dc, old);
+    return drawing.InkIn(r);
 }
 
 // A pixel of the picture that a (hidden) template holds.
@@ -139,6 +188,24 @@ protected:
         RECT window;
         ::GetWindowRect(W->Handle(), &window);
         return ::SendMessageA(W->Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + X, window.top + Y));
+    }
+
+    // The review of an ad-hoc network of that SSID, all four rows shown;
+    // LeaveReview goes back to an infrastructure network.
+    void AdHocReview(const std::string& Ssid)
+    {
+        W->ShowPage(pgWirelessMode);
+        W->SSID_EDIT->SetText(Ssid);
+        W->RadioButton2->SetChecked(true);
+        W->Image28Click(nullptr);
+        W->Image36Click(nullptr);
+        ASSERT_EQ(W->FPage, pgFinalize);
+    }
+    void LeaveReview()
+    {
+        W->Image30Click(nullptr);
+        W->Image35Click(nullptr);
+        W->RadioButton1->SetChecked(true);
     }
 
     TForm1* W = nullptr;
@@ -328,12 +395,7 @@ TEST_F(WizardTest, ReviewShowsWhatWillBeWritten)
 // too: each caption is as wide as its text in the font at hand.
 TEST_F(WizardTest, ReviewCaptionsAndValuesStandInTwoClearColumns)
 {
-    W->ShowPage(pgWirelessMode);
-    W->SSID_EDIT->SetText(std::string(32, 'W'));
-    W->RadioButton2->SetChecked(true);
-    W->Image28Click(nullptr);
-    W->Image36Click(nullptr);
-    ASSERT_EQ(W->FPage, pgFinalize);
+    AdHocReview(std::string(32, 'W'));
     const std::pair<TLabel*, TLabel*> rows[] = {
         {W->Label1, W->Label5}, {W->Label2, W->Label6}, {W->Label3, W->Label7}, {W->Label4, W->Label8}};
     for (const auto& row : rows) {
@@ -350,9 +412,27 @@ TEST_F(WizardTest, ReviewCaptionsAndValuesStandInTwoClearColumns)
             const COLORREF c = Painted(W, x, y);
             EXPECT_GT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 160) << x << "," << y;
         }
-    W->Image30Click(nullptr);
-    W->Image35Click(nullptr);
-    W->RadioButton1->SetChecked(true);
+    LeaveReview();
+}
+
+// The review is there to be checked: an SSID of 32 characters, of the
+// widest letter, shows whole in two lines, and the rows under it move down
+// and still end inside the review's box (its inside ends at 363).
+TEST_F(WizardTest, ReviewShowsTheWholeOfTheLongestSsid)
+{
+    AdHocReview(std::string(32, 'W'));
+    // The SSID as one line of the review's font on the box's ground, right
+    // of where its lines end.
+    const int whole = InkOfCaption(W->Label6, Painted(W, 426, W->Label6->Top() + 1));
+    ASSERT_GT(whole, 0);
+    // All of it between the SSID's top and the next row, in the value column.
+    const int shown = PrintedClient(W)->InkIn(RECT{W->Label6->Left(), W->Label6->Top(), 430, W->Label7->Top()});
+    EXPECT_GE(shown, whole * 97 / 100);
+    EXPECT_LE(shown, whole * 103 / 100);
+    EXPECT_GE(W->Label7->Top(), W->Label6->Top() + W->Label6->Height());
+    EXPECT_GE(W->Label8->Top(), W->Label7->Top() + W->Label7->Height());
+    EXPECT_LE(W->Label8->Top() + W->Label8->Height(), 363);
+    LeaveReview();
 }
 
 // The infrastructure path skips the ad-hoc page: the step lists of the

@@ -54,9 +54,11 @@ std::string TMainFrm::ReadProfileList()
     return FieldText(buffer, ProfileListBufferSize);
 }
 
+// The first row comes up selected, with its details beside the list.
 void TMainFrm::FillProfileList(const std::string& ListText)
 {
-    Profile_LstV_Profile1->Items()->Clear();
+    TListItems* rows = Profile_LstV_Profile1->Items();
+    rows->Clear();
     for (const std::string& name : SplitProfileList(ListText)) {
         Application->ProcessMessages();
         if (Program.Quitting) return;
@@ -64,6 +66,7 @@ void TMainFrm::FillProfileList(const std::string& ListText)
         WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry, &stored);
         AddRow(Profile_LstV_Profile1, name, stored.Wlan);
     }
+    if (rows->Count() > 0) rows->Item(0)->SetSelected(true);
 }
 
 std::vector<std::string> TMainFrm::ProfileCaptions()
@@ -288,11 +291,19 @@ void TMainFrm::Profile_LstV_Profile1KeyPress(TObject*, char& Key)
     else if (key == '-') Profile_NewBtnClick(this);
 }
 
-// The details of the profile whose row changed.
-void TMainFrm::Profile_LstV_Profile1Change(TObject*, TListItem* Item, TItemChange)
+// The details beside the list are those of the selected row, read afresh
+// at every change of the list, and none while no row is selected: a row
+// added or left is not the one the details are read as.
+void TMainFrm::Profile_LstV_Profile1Change(TObject*, TListItem*, TItemChange)
 {
-    if (Profile_LstV_Profile1->Items()->Count() == 0 || Program.Quitting) return;
-    ProfileSetting profile = Named(Item->Caption());
+    if (Program.Quitting) return;
+    const TListItem* row = Profile_LstV_Profile1->Selected();
+    if (!row) {
+        for (TLabel* label : {Profile_Lbl_NetworkType, Profile_Lbl_TxRate, Profile_Lbl_Channel, Profile_Lbl_WEP})
+            label->SetCaption("");
+        return;
+    }
+    ProfileSetting profile = Named(row->Caption());
     WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry, &profile);
     const bool infrastructure = profile.Wlan.OperatingModeID != 0;
     Profile_Lbl_NetworkType->SetCaption(infrastructure ? "Infrastructure" : "AdHoc");

@@ -114,11 +114,12 @@ void TMainFrm::LayoutControls()
     Profile_Lbl_Channel->SetBounds(335, 272, Profile_Lbl_Channel->Width(), 13);
     Profile_Lbl_WEP->SetBounds(335, 287, Profile_Lbl_WEP->Width(), 13);
     Profile_LstV_Profile1->SetBounds(47, 230, 180, 100);
-    Profile_ConnectBtn->SetBounds(47, 350, 60, 22);
+    // The six buttons stand in one row, 65 pixels apart.
     int left = 47;
-    for (TButton* button : {Profile_EditBtn, Profile_NewBtn, ProfileSet_ImportBtn, ProfileSet_ExportBtn, Profile_DelBtn}) {
-        left += 65;
+    for (TButton* button : {Profile_ConnectBtn, Profile_EditBtn, Profile_NewBtn, ProfileSet_ImportBtn,
+                            ProfileSet_ExportBtn, Profile_DelBtn}) {
         button->SetBounds(left, 351, 60, 22);
+        left += 65;
     }
 
     Img_Yes->SetBounds(2, 145, 126, 34);

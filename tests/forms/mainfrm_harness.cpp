@@ -265,6 +265,21 @@ std::vector<std::string> CallNames()
 
 void ClearCalls() { WriteText(WorldFolder() + "calls.log", ""); }
 
+TColor RowPixel(TListView* List, int Row, int X)
+{
+    const HWND list = List->Handle();
+    RECT client;
+    ::GetClientRect(list, &client);
+    TBitmap shot;
+    shot.SetPixelFormat(pf24bit);
+    shot.SetSize(client.right, client.bottom);
+    ::PrintWindow(list, shot.Canvas()->Handle(), PW_CLIENTONLY);
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&bounds));
+    return shot.Canvas()->Pixel(X, (bounds.top + bounds.bottom) / 2);
+}
+
 void Pump()
 {
     for (int i = 0; i < 3; ++i) {

@@ -104,6 +104,8 @@ void JoinNetwork(const char* Ssid, uint8_t Mode = 1);
 void DropNetwork();
 // The folder under the build folder where screenshots go, made on first use.
 std::string ScreenshotFolder();
+// The list as it draws itself: the colour at X in the middle of a row.
+TColor RowPixel(TListView* List, int Row, int X);
 // Runs pending messages a few times.
 void Pump();
 // Runs pending messages until Done; false when it has not come within Milliseconds.

@@ -454,6 +454,56 @@ TEST_F(ProfilesPage, DetailsShowTheChangedRowsProfile)
     EXPECT_EQ(details(), (Texts{"AdHoc", "Auto", "14", ""}));
 }
 
+// The details beside the list are those of a row seen as selected, also
+// while the list has not the focus, as a selected survey row is: the list
+// comes up with its first row selected, and no row selected shows no
+// details. The six buttons under the list stand in one row.
+TEST_F(ProfilesPage, DetailsAreThoseOfARowSeenSelectedAndTheButtonsStandInOneRow)
+{
+    Store("Cell3", "lanparty", 0, 3, 3);
+    Seed("\"Kestrel\",\"Cell3\"", {{"Kestrel", "Kestrel-Home"}});
+    auto details = [this] {
+        return Texts{form->Profile_Lbl_NetworkType->Caption(), form->Profile_Lbl_TxRate->Caption(),
+                     form->Profile_Lbl_Channel->Caption(), form->Profile_Lbl_WEP->Caption()};
+    };
+    ASSERT_EQ(Rows(), (Texts{"Cell3", "Kestrel"}));
+    EXPECT_EQ(SelectedRow(), "Cell3");
+    EXPECT_EQ(details(), (Texts{"AdHoc", "Auto", "3", "152 Bits"}));
+
+    TListView* survey = form->Connections_LstV_APs;
+    survey->Items()->Clear();
+    survey->Items()->Add()->SetCaption("Kestrel-Home");
+    survey->Items()->Item(0)->SetSelected(true);
+    form->Show();
+    form->ShowSurveyControls(true);
+    form->Profile_NewBtn->SetFocus();
+    Harness::Pump();
+    ASSERT_FALSE(survey->Focused());
+    ASSERT_FALSE(List()->Focused());
+    // A point of a row's background right of its text.
+    auto rowColour = [](TListView* List, int Row) { return Harness::RowPixel(List, Row, List->ColumnWidth(0) - 4); };
+    const TColor selected = rowColour(survey, 0);
+    EXPECT_EQ(rowColour(List(), 0), selected);
+    EXPECT_NE(rowColour(List(), 1), selected);
+
+    List()->Items()->Item(0)->SetSelected(false); // as a click beside the rows does
+    EXPECT_EQ(details(), (Texts{"", "", "", ""}));
+    EXPECT_NE(rowColour(List(), 0), selected);
+
+    RECT connect;
+    ::GetWindowRect(form->Profile_ConnectBtn->Handle(), &connect);
+    for (TButton* button : {form->Profile_EditBtn, form->Profile_NewBtn, form->ProfileSet_ImportBtn,
+                            form->ProfileSet_ExportBtn, form->Profile_DelBtn}) {
+        RECT r;
+        ::GetWindowRect(button->Handle(), &r);
+        EXPECT_EQ(r.top, connect.top) << button->Name;
+        EXPECT_EQ(r.bottom, connect.bottom) << button->Name;
+    }
+    form->ShowSurveyControls(false);
+    survey->Items()->Clear();
+    form->Hide();
+}
+
 TEST_F(ProfilesPage, ListShowsNoMoreOfAnSsidThanItsField)
 {
     ProfileSetting profile = Named("Wide");

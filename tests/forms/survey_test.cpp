@@ -542,18 +542,8 @@ TEST_F(SurveyPage, TheSelectedRowShowsWithoutTheFocusAndTheDetailsAreItsOwn)
     EXPECT_EQ(Labels(), "Infrastructure|6|WEP Disabled|02-30-5A-88-19-E4");
 
     // The list as it draws itself: a point of each row right of its band letter.
-    const HWND list = Form->Connections_LstV_APs->Handle();
-    RECT client;
-    ::GetClientRect(list, &client);
-    TBitmap shot;
-    shot.SetPixelFormat(pf24bit);
-    shot.SetSize(client.right, client.bottom);
-    ::PrintWindow(list, shot.Canvas()->Handle(), PW_CLIENTONLY);
-    auto background = [&](int Row) {
-        RECT bounds{};
-        bounds.left = LVIR_BOUNDS;
-        ::SendMessageA(list, LVM_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&bounds));
-        return shot.Canvas()->Pixel(Form->Connections_LstV_APs->ColumnWidth(0) + 25, (bounds.top + bounds.bottom) / 2);
+    auto background = [this](int Row) {
+        return Harness::RowPixel(Form->Connections_LstV_APs, Row, Form->Connections_LstV_APs->ColumnWidth(0) + 25);
     };
     EXPECT_EQ(background(cafe), static_cast<TColor>(::GetSysColor(COLOR_HIGHLIGHT)));
     EXPECT_EQ(background(tarvane), static_cast<TColor>(::GetSysColor(COLOR_WINDOW)));

@@ -327,6 +327,7 @@ public:
 
     // Link information page and its status pictures (mainfrm_linkinfo.cpp).
     void UpdateLinkInfo();             // by every status poll after its first
+    void ShowLinkAtHand();             // details and bars of Link.CurrentLinkInfo, or none
     void ShowLinkInfo(bool Connected); // connected shows only while the link is up
     void ShowTcpIpInfo(bool Read);     // the card's settings read afresh, or the labels reset
     void ShowGifStatus();              // one pass of GifThread, which it suspends when done

@@ -15,6 +15,19 @@ void TMainFrm::UpdateLinkInfo()
     WlanInfo& link = Link.CurrentLinkInfo;
     if (Link.PreviousLinkInfo.StationState != link.StationState) Poll.DetailTickCount = 0;
     Link.PreviousLinkInfo = link;
+    ShowLinkAtHand();
+}
+
+// The page as the link record at hand has it. The record is not read while
+// the card is being reconfigured, and a failed read leaves whatever it
+// held: then the page shows no link rather than one that may have gone.
+void TMainFrm::ShowLinkAtHand()
+{
+    if (!Link.AdapterOpened || Link.ApplyingTcpIp || !Poll.LinkInfoValid) {
+        ShowLinkInfo(false);
+        return;
+    }
+    WlanInfo& link = Link.CurrentLinkInfo;
     // A connected infrastructure link without signal shows as scanning.
     bool connected = Link.LinkUp() && link.SignalStrength != 0;
     if (!Link.LinkUp()) link.SignalStrength = link.LinkQuality = 0;
@@ -179,6 +192,7 @@ bool TMainFrm::ShowLinkPicture()
     }
     SetMenuImage(MenuImageId());
     Pal_MoreInfo->Show();
+    ShowLinkAtHand(); // the bars come up with the picture
     if (Link.CurrentLinkInfo.OperatingModeID != 1) {
         if (Pages.PreviousStatusImageId != IDB_TITLE_ADHOC) SetStatusPanel(IDB_TITLE_ADHOC);
         ShowOnlyLinkPicture(Img_Adhoc);

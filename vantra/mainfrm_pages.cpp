@@ -134,6 +134,9 @@ void TMainFrm::ShowLinkPage()
     if (!entering.Entered) return;
     HidePreviousPage(Page::Link);
     Pages.CurrentPage = Page::Link;
+    // Filled before anything of the page shows: details and bars kept from
+    // an earlier pass may be of another state of the link.
+    ShowLinkAtHand();
     MainPanelSet(Page::Link);
     if (Link.AdapterOpened) ShowLinkControls(!Pages.MoreInfoHidden);
     ShowMainMenu();

@@ -514,6 +514,45 @@ TEST_F(LinkPage, TheFirstShowingPutsUpTheBarsWithTheirCaptions)
     Form->Hide();
 }
 
+// A link that comes up while the summary view shows: whichever puts up the
+// connected picture first, the poll or a status-picture pass, the bars come
+// up with it; and More Info shows the link at once, not the state that the
+// details held while they were out of sight.
+TEST_F(LinkPage, AConnectedLinkShowsWholeTheMomentItShows)
+{
+    UseFastPasses();
+    Form->Show();
+    auto comeUp = [this] {
+        Harness::DropNetwork();
+        Tick();
+        ASSERT_EQ(Shown(), std::vector<TImage*>{Form->Img_MissAP});
+        Harness::JoinNetwork("tarvane");
+    };
+    auto barsWithThePicture = [this](const char* By) {
+        const std::vector<TImage*> shown = Shown();
+        ASSERT_EQ(shown.size(), 1u) << By;
+        EXPECT_TRUE(shown[0] == Form->Img_Infrastrcture || shown[0] == Form->Img_MissInternet) << By;
+        for (TImage* bar : {Form->Status_Img_SignalStreng, Form->Status_Img_LinkQuality}) {
+            EXPECT_TRUE(bar->Visible()) << By << " " << bar->Name;
+            EXPECT_GT(bar->Width(), 0) << By << " " << bar->Name;
+        }
+    };
+    comeUp();
+    Tick();
+    barsWithThePicture("the poll");
+    comeUp();
+    Pass();
+    barsWithThePicture("a pass");
+
+    ASSERT_EQ(Caption(Form->Status_Lbl_State), "Scanning.....");
+    Form->Btn_MoreInfoClick(nullptr);
+    EXPECT_EQ(Caption(Form->Status_Lbl_State), "Connected");
+    EXPECT_EQ(Caption(Form->Status_Lbl_Connected), "tarvane");
+    EXPECT_EQ(Caption(Form->Status_Lbl_NetworkType), "Infrastructure");
+    EXPECT_NE(Caption(Form->IPAddr), "0.0.0.0");
+    Form->Hide();
+}
+
 TEST_F(LinkPage, PassOnAnAdHocLink)
 {
     UseFastPasses();

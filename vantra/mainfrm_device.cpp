@@ -50,15 +50,15 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
         // The TCP/IP thread has just restarted the card: open it again.
         DeviceCheckTimer->SetEnabled(false);
         Link.ApplyingTcpIp = false;
+        // Stop Monitor closed the adapter: it stays closed until Start Monitor opens it.
+        if (!Link.MonitoringOn) return;
         if (WlanCloseAdapter()) {
             WlanCall(Chipset.WLAN_Open_Adapter, &Link.TheAdapter);
             Timer1->SetEnabled(true);
         }
         Link.AdapterOpened = Link.DetectAdapterNic();
-        if (Link.MonitoringOn) {
-            UpdateTimer->SetInterval(500);
-            UpdateTimer->SetEnabled(true);
-        }
+        UpdateTimer->SetInterval(500);
+        UpdateTimer->SetEnabled(true);
         return;
     }
     UpdateTimer->SetEnabled(false);

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -451,6 +452,30 @@ TEST_F(Monitor, PollWhileAWorkerIsLongInsideTheLibrarySkipsItsPassAndTheWindowAn
     EXPECT_TRUE(rearmed);
     EXPECT_TRUE(answered);
     EXPECT_LT(longestStall, 1000u);
+}
+
+// A status-picture pass that comes to the chipset library while the main
+// thread is inside it does not wait there, so it cannot go in after an
+// exit that began meanwhile.
+TEST_F(Monitor, AWorkerThatFindsTheLibraryInUseNeverEntersItAfterTheExitBegan)
+{
+    Connected();
+    Form->HideLinkPictures();
+    Harness::ClearCalls();
+    bool passWentOn;
+    {
+        // The main thread inside the library, as in a long call of its own.
+        const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+        Form->GifThread->Resume();
+        // The pass shows its picture once past its link read.
+        passWentOn = Harness::PumpUntil(
+            [this] { return Form->Img_Infrastrcture->Visible() || Form->Img_MissInternet->Visible(); }, 10000);
+        Form->Program.Quitting = true; // an exit begins
+    }
+    EXPECT_TRUE(Harness::PumpUntil([this] { return Form->GifThread->Suspended(); }, 20000));
+    Form->Program.Quitting = false;
+    EXPECT_TRUE(passWentOn);
+    EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
 }
 
 TEST_F(Monitor, EscAndTheClosePictureHideToTheTrayAndTheTrayBringsItBack)

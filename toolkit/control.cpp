@@ -318,6 +318,7 @@ void TWinControl::Dispatch(TMessage& Message)
         KeyTaken = TakesKey(code, Message.WParam);
         if (!form || KeyTaken) break;
         if (Message.WParam == VK_TAB) {
+            DropCharOfKey(FHandle, VK_TAB);
             form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
             return;
         }

@@ -118,13 +118,24 @@ bool TCustomForm::DialogKey(TWinControl* Focused, WPARAM Key)
     for (TControl* candidate : Key == VK_RETURN ? DefaultButtons : CancelButtons)
         if (!button && Reachable(candidate)) button = candidate;
     if (!button) return false;
-    // The character that the key has made by now is not typed as well.
-    MSG typed;
-    while (::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
-           (Key == VK_ESCAPE ? typed.wParam == 0x1B : typed.wParam == '\r' || typed.wParam == '\n'))
-        ::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_REMOVE);
+    DropCharOfKey(focused, Key);
     button->Click();
     return true;
+}
+
+void DropCharOfKey(HWND Window, WPARAM Key)
+{
+    auto madeByKey = [Key](WPARAM Char) {
+        switch (Key) {
+        case VK_ESCAPE: return Char == 0x1B;
+        case VK_RETURN: return Char == '\r' || Char == '\n';
+        case VK_TAB: return Char == '\t';
+        default: return false;
+        }
+    };
+    MSG typed;
+    while (::PeekMessageA(&typed, Window, WM_CHAR, WM_CHAR, PM_NOREMOVE) && madeByKey(typed.wParam))
+        ::PeekMessageA(&typed, Window, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 bool Reachable(const TControl* Control)

@@ -47,6 +47,7 @@ void TPanel::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (TabStop) Params.Style |= WS_TABSTOP;
 }
 
 void TPanel::SetCaption(const std::string& Value)

@@ -18,6 +18,9 @@ public:
     TBevelCut BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut Value);
     TBorderStyle BorderStyle = bsNone; // bsSingle: a sunken frame; read when the window is made
+    // Tab stops on the panel, where Enter and Esc press the form's buttons;
+    // read when the window is made.
+    bool TabStop = false;
 
 protected:
     void CreateParams(TCreateParams& Params) override;

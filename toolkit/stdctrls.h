@@ -93,6 +93,8 @@ protected:
     virtual void Change();
     // Puts Text, the clipboard's text up to its first line break, in place
     // of the selection. One line, as Windows' own single-line edit pastes it.
+    // A paste that finds no text on the clipboard, or cannot open it, does
+    // not come here: it changes nothing.
     virtual void Paste(const std::string& Text);
 
 private:

@@ -78,6 +78,8 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
 
 void TMainFrm::ConnectToAP(ConnectTarget Target)
 {
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     ++Survey.Connects; // a marking that waits inside a pump leaves the list to this one
     if (Target == ConnectTarget::SurveyRow) ConnectToSurveyRow();
     else ConnectToProfile();

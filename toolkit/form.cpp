@@ -153,6 +153,9 @@ static BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
 
 int TCustomForm::ShowModal()
 {
+    // The window the user opened the form from, active again before the form
+    // hides: a window manager would give the focus to another program's window.
+    HWND opener = ::GetActiveWindow();
     // Every other window of this thread is disabled while the form runs.
     std::vector<HWND> disabled;
     ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
@@ -161,6 +164,10 @@ int TCustomForm::ShowModal()
     Modal = true;
     ModalResult = mrNone;
     Show();
+    // Opened by the user's action: the keys come here at once, to the first
+    // control that takes them, as in a dialog.
+    ::SetForegroundWindow(Handle());
+    if (!::IsChild(Handle(), ::GetFocus())) SelectNext(nullptr, true);
     while (ModalResult == mrNone) {
         Application->HandleMessage();
         if (Application->Terminated) ModalResult = mrCancel;
@@ -171,6 +178,8 @@ int TCustomForm::ShowModal()
     Modal = false;
     for (HWND wnd : disabled)
         if (::IsWindow(wnd)) ::EnableWindow(wnd, TRUE);
+    if (::GetActiveWindow() == Handle() && opener != Handle() && ::IsWindowVisible(opener))
+        ::SetForegroundWindow(opener);
     Hide();
     return ModalResult;
 }

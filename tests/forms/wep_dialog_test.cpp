@@ -160,6 +160,29 @@ TEST_F(WepDialog, OkHandsBackLevelAndKeyOneAnyOtherCloseARefusal)
     EXPECT_EQ(Dialog->Result, 0);
 }
 
+// Opened, the dialog takes the keys at once, as the keyboard sends them:
+// the arrow keys change the level, Esc closes it. The window it was opened
+// from is active again once it has closed.
+TEST_F(WepDialog, TakesTheKeysAtOnceAndGivesTheActivationBack)
+{
+    TMainFrm* form = Harness::Form();
+    form->Show();
+    ::SetForegroundWindow(form->Handle());
+    Application->ProcessMessages();
+    WhileOpen([&] {
+        EXPECT_EQ(::GetForegroundWindow(), Dialog->Handle());
+        User::Chord(0, VK_DOWN);
+        EXPECT_EQ(Dialog->WEPSet_WEP->ItemIndex(), 1);
+        EXPECT_TRUE(Usable(Dialog->WEPSet_WEPKey1));
+        User::Chord(0, VK_ESCAPE);
+        EXPECT_EQ(Dialog->ModalResult, mrCancel);
+    });
+    EXPECT_EQ(Dialog->Result, 0);
+    EXPECT_FALSE(Dialog->Visible());
+    EXPECT_EQ(::GetActiveWindow(), form->Handle());
+    form->Hide();
+}
+
 TEST_F(WepDialog, KeyFieldTakesHexadecimalDigitsOnlyAndBackspaceDeletes)
 {
     WhileOpen([&] {

@@ -3,6 +3,7 @@
 #include "gif_util.h"
 
 #include <algorithm>
+#include <utility>
 
 #ifdef _WIN32
 #include "toolkit/application.h"
@@ -37,7 +38,7 @@ bool OwnerHears()
 } // namespace
 
 TGIFImage::TGIFImage()
-    : FPainters(new TThreadList), FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this))
+    : FImages(new TGIFImageList(this)), FHeader(new TGIFHeader(this))
 {
 }
 
@@ -49,6 +50,51 @@ TGIFImage::~TGIFImage()
     // Frames and maps report to the image while they go.
     FImages.reset();
     FHeader.reset();
+    Life->Alive = false;
+}
+
+// Life is a copy: it outlives the image that the handlers may free.
+void TGIFImage::Tell(std::shared_ptr<TLife> Life, const std::function<void()>& Handlers)
+{
+    if (!OwnerHears()) {
+        Handlers();
+        return;
+    }
+    // What the handlers call of the image is theirs: it does not unwind them.
+    const int scopes = std::exchange(Life->Scopes, 0);
+    const auto freedUnder = [&] {
+        Life->Scopes = scopes;
+        return scopes > 0 && !Life->Alive;
+    };
+    try {
+        Handlers();
+    } catch (...) {
+        if (freedUnder()) throw EGIFImageFreed();
+        throw;
+    }
+    if (freedUnder()) throw EGIFImageFreed();
+}
+
+void TGIFImage::Survives(std::shared_ptr<TLife> Life, const std::function<void()>& Work)
+{
+    if (!OwnerHears()) {
+        Work(); // no handler runs on another thread
+        return;
+    }
+    const bool outermost = Life->Scopes == 0;
+    struct TOpen {
+        explicit TOpen(int& Scopes) : Scopes(Scopes) { ++Scopes; }
+        ~TOpen() { --Scopes; }
+        int& Scopes;
+    };
+    try {
+        const TOpen open(Life->Scopes);
+        Work();
+    } catch (const EGIFImageFreed&) {
+        if (outermost) return;
+        throw;
+    }
+    if (!Life->Alive && !outermost) throw EGIFImageFreed();
 }
 
 #ifndef _WIN32
@@ -163,22 +209,25 @@ void TGIFImage::Changed(TObject* Sender)
 {
     if (!OwnerHears()) return;
     Modified = true;
-    if (OnChange) OnChange(Sender);
+    // Copies: a handler may free the image, and its events with it.
+    if (const TNotifyEvent handler = OnChange) Tell(Life, [&] { handler(Sender); });
 }
 
 void TGIFImage::Warning(TObject* Sender, TGIFSeverity Severity, const std::string& Message)
 {
-    if (OnWarning) OnWarning(Sender, Severity, Message);
+    if (const TGIFWarning handler = OnWarning) Tell(Life, [&] { handler(Sender, Severity, Message); });
 }
 
 void TGIFImage::Progress(TObject* Sender, TProgressStage Stage, int Percent, bool RedrawNow,
                          const std::string& Message)
 {
     if (!OwnerHears()) return;
+    const auto handler = OnProgress;
+    if (!handler) return;
 #ifdef _WIN32
-    TGraphic::Progress(Sender, Stage, uint8_t(Percent), RedrawNow, RECT{}, Message);
+    Tell(Life, [&] { handler(Sender, Stage, uint8_t(Percent), RedrawNow, RECT{}, Message); });
 #else
-    if (OnProgress) OnProgress(Sender, Stage, Percent, RedrawNow, Message);
+    Tell(Life, [&] { handler(Sender, Stage, Percent, RedrawNow, Message); });
 #endif
 }
 

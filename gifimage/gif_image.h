@@ -9,6 +9,7 @@
 #include "reduce.h"
 #include "toolkit/list.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -71,6 +72,11 @@ public:
 };
 #define GIF_GRAPHIC_OVERRIDE
 #endif
+
+// Unwinds the image's own code when a handler that it ran has freed the
+// image; the outermost code of the image that goes on after handlers ends it
+// (TGIFImage::Survives), and nothing else sees it.
+struct EGIFImageFreed {};
 
 class TGIFImage : public TGIFImageBase {
 public:
@@ -137,7 +143,7 @@ public:
     void OptimizeColorMap();
 
     // The painters that draw this image. Natively there are none.
-    TThreadList* Painters() const { return FPainters.get(); }
+    TThreadList* Painters() const { return &Life->Painters; }
     // Stops every painter and waits until the asynchronous ones are gone;
     // one whose event is running, which waits for this very call, is let
     // go instead and ends by itself.
@@ -186,10 +192,6 @@ public:
     void PaintPause();
     void PaintResume();
     void PaintRestart();
-    // Held while a frame renders for a painter: painters of one image render
-    // in turn. Re-entrant: a paint on the main thread renders under it and
-    // tells its progress, and a handler of that may paint again.
-    std::recursive_mutex RenderLock;
 
 protected:
     void AssignTo(TPersistent* Dest) override; // a bitmap takes GetBitmap
@@ -197,17 +199,43 @@ protected:
 
 private:
     friend class TGIFSubImage; // keeps FPixelCount
+    // What the image's code still running holds on its way out, and the
+    // painters while they draw: it outlives the image that a handler frees
+    // under that code.
+    struct TLife {
+        bool Alive = true;
+        // Survives open on the main thread, with no handler running inside them.
+        int Scopes = 0;
+        bool Drawing = false; // Draw runs
+        TThreadList Painters;
+        // Held while a frame renders for a painter: painters of one image
+        // render in turn. Re-entrant: a paint on the main thread renders
+        // under it and tells its progress, and a handler of that may paint again.
+        std::recursive_mutex RenderLock;
+    };
+    const std::shared_ptr<TLife> Life = std::make_shared<TLife>();
+    // Runs Handlers: code that is not the image's own (its events, its
+    // painters' events, the messages that its waits service), which may free
+    // the image. When one did, inside Survives, the image's code unwinds.
+    static void Tell(std::shared_ptr<TLife> Life, const std::function<void()>& Handlers);
+    // Runs Work, code of the image that goes on after the handlers it runs.
+    // When a handler frees the image, Work goes no further, and the caller,
+    // which knows by Life, touches the image no more; Survives inside
+    // another one unwinds that one too.
+    static void Survives(std::shared_ptr<TLife> Life, const std::function<void()>& Work);
 #ifdef _WIN32
     friend class TGIFPainter;
     void AssignImage(TGIFImage* Source);
+    void DrawFrames(TCanvas* Canvas, const RECT& Rect);
     void DrawTiledOrStretched(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap);
-    // Runs the painters' synchronised calls; false when a quit message came.
-    static bool ServicePainterCalls(bool PostQuitAgain);
+    // Runs the painters' synchronised calls, or gives up the time slice.
+    // False when a quit message came: it is posted again, or its code kept
+    // in KeptQuit.
+    bool ServicePainterCalls(WPARAM* KeptQuit);
     // Stops Painter; answers whether it is still to be waited for. One
     // that waits for this very thread is let go instead.
     static bool StopPainter(TGIFPainter* Painter);
     void ReapPainters();
-    bool Drawing = false;
     int FAnimationSpeed = GIFImageDefaultAnimationSpeed;
     // Shared with the painter that draws on it, which a handler may let go
     // in the middle of a paint there.
@@ -221,7 +249,6 @@ private:
     int SavingBitsPerPixel = -1; // GetBitsPerPixel while saving
     TGIFDrawOptions FDrawOptions = GIFImageDefaultDrawOptions;
     int FReductionBits = GIFImageDefaultColorReductionBits;
-    std::unique_ptr<TThreadList> FPainters;
     std::unique_ptr<TGIFImageList> FImages;
     std::unique_ptr<TGIFHeader> FHeader;
     TGIFPaletteRef KeptPalette;

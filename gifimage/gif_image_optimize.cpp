@@ -60,11 +60,11 @@ void TGIFImage::Optimize(TGIFOptimizeOptions Options, TColorReduction ColorReduc
 {
     if (GetEmpty()) return;
     PaintStop();
-    FPainters->LockList();
+    Painters()->LockList();
     struct Unlock {
         ~Unlock() { List->UnlockList(); }
         TThreadList* List;
-    } unlock{FPainters.get()};
+    } unlock{Painters()};
 
     const auto has = [Options](TGIFOptimizeOption Option) { return (Options & OptimizeOption(Option)) != 0; };
     const int64_t total = 6 * int64_t(FImages->GetCount());

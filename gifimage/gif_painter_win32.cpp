@@ -77,7 +77,8 @@ TGIFPainter::TGIFPainter(TGIFPainter** Reference, TGIFImage* Image, TCanvas* Can
     : Canvas(Canvas), Rect(Rect), Options(Options), FImage(Image), Reference(Reference),
       FAnimationSpeed(Image->GetAnimationSpeed()),
       Wakeable(Has(Options, goAsync) && Has(Options, goAnimate) && Image->Images()->GetCount() > 1 &&
-               Image->GetAnimationSpeed() >= 0)
+               Image->GetAnimationSpeed() >= 0),
+      Life(Image->Life)
 {
     if (Image->DrawBackgroundColor != clNone) BackgroundColor = ColorToRGB(Image->DrawBackgroundColor);
     else if (Image->GetColorMap()->Count() > 0) BackgroundColor = Image->GetBackgroundColor();
@@ -160,14 +161,14 @@ void TGIFPainter::DoSynchronize(const std::function<void()>& Method)
 
 void TGIFPainter::Fire(const TNotifyEvent& Event)
 {
-    if (Event) DoSynchronize([&] { Event(this); });
+    if (Event) DoSynchronize([&] { TGIFImage::Tell(Life, [&] { Event(this); }); });
 }
 
 TGIFSubImage* TGIFPainter::ActiveFrame() const { return FImage->Images()->GetImage(FActiveImage); }
 
 void TGIFPainter::RenderFrame(TGIFSubImage* Frame)
 {
-    const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
+    const std::lock_guard<std::recursive_mutex> hold(Life->RenderLock);
     Frame->GetBitmap();
 }
 
@@ -289,16 +290,19 @@ void TGIFPainter::PumpWait(DWORD Wait)
         ::Sleep(DWORD(std::min<int64_t>(left, 100)));
         left -= int64_t(timeGetTime() - mark);
         mark = timeGetTime();
-        MSG msg;
-        while (!Terminated() && !RestartRequest && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(int(msg.wParam));
-                Terminate();
-                break;
+        // What the messages run may free the image.
+        TGIFImage::Tell(Life, [this] {
+            MSG msg;
+            while (!Terminated() && !RestartRequest && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    PostQuitMessage(int(msg.wParam));
+                    Terminate();
+                    break;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
             }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        });
     }
 }
 
@@ -329,11 +333,12 @@ TGIFImage* TGIFPainter::Detach()
 void TGIFPainter::DoPaint()
 {
     TGIFSubImage* frame = ActiveFrame();
-    {
-        const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
+    TGIFImage::Survives(Life, [&] {
+        const std::lock_guard<std::recursive_mutex> hold(Life->RenderLock);
         frame->Draw(Canvas, Rect, Has(Options, goTransparent), Has(Options, goTile));
-    }
-    if (!FImage) return; // let go by a handler that the drawing ran
+    });
+    // Freed (which lets its painters go), or let go, by a handler that the drawing ran.
+    if (!FImage) return;
     Painted();
 }
 
@@ -371,13 +376,14 @@ void TGIFPainter::DoPaintFrame()
     }
 
     TGIFSubImage* frame = ActiveFrame();
-    {
-        const std::lock_guard<std::recursive_mutex> hold(FImage->RenderLock);
+    TGIFImage::Survives(Life, [&] {
+        const std::lock_guard<std::recursive_mutex> hold(Life->RenderLock);
         TSelectedPalette palette(destination->Handle(), frame->GetPalette());
         if (clearFirst) RestoreBackground();
         frame->Draw(destination, destinationRect, Has(Options, goTransparent), Has(Options, goTile));
-    }
-    if (!FImage) return; // let go by a handler that the drawing ran
+    });
+    // Freed (which lets its painters go), or let go, by a handler that the drawing ran.
+    if (!FImage) return;
     if (shown) Canvas->CopyRect(Rect, shown->Canvas(), client);
     if (Disposal == dmBackground) RestoreBackground();
     Painted();
@@ -421,24 +427,33 @@ void TGIFPainter::RestoreBackground()
 
 // --- the image's side ------------------------------------------------------
 
-bool TGIFImage::ServicePainterCalls(bool PostQuitAgain)
+bool TGIFImage::ServicePainterCalls(WPARAM* KeptQuit)
 {
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        if (PostQuitAgain) PostQuitMessage(int(msg.wParam));
-        return false;
-    }
-    // Delivers the painters' synchronised calls, or gives up the time slice.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    return true;
+    bool quit = false;
+    // Every call sent to this thread runs here, and may free the image.
+    Tell(Life, [&] {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+            quit = true;
+            if (KeptQuit) *KeptQuit = msg.wParam;
+            else PostQuitMessage(int(msg.wParam));
+            return;
+        }
+        // Delivers the painters' synchronised calls, or gives up the time slice.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    });
+    return !quit;
 }
 
 void TGIFImage::ReapPainters()
 {
     std::vector<TGIFPainter*> ended;
     ended.swap(EndedPainters);
-    for (TGIFPainter* painter : ended) delete painter; // waits the moment its thread needs to end
+    // Each waits the moment its thread needs to end, running the calls sent meanwhile.
+    Tell(Life, [&] {
+        for (TGIFPainter* painter : ended) delete painter;
+    });
 }
 
 TGIFPainter* TGIFImage::InternalPaint(TGIFPainter** Reference, TCanvas* Canvas, const RECT& Rect,
@@ -451,7 +466,7 @@ TGIFPainter* TGIFImage::InternalPaint(TGIFPainter** Reference, TCanvas* Canvas, 
     }
     if (Images()->GetCount() == 1) Options &= TGIFDrawOptions(~(DrawOption(goAsync) | DrawOption(goAnimate)));
     auto* painter = new TGIFPainter(Reference, this, Canvas, Rect, Options);
-    FPainters->Add(painter);
+    Painters()->Add(painter);
     painter->OnStartPaint = OnStartPaint;
     painter->OnPaint = OnPaint;
     painter->OnAfterPaint = OnAfterPaint;
@@ -486,9 +501,15 @@ void TGIFImage::DrawTiledOrStretched(TCanvas* Canvas, const RECT& Rect, TBitmap*
 
 void TGIFImage::Draw(TCanvas* Canvas, const RECT& Rect)
 {
-    if (Drawing || GetEmpty()) return;
-    const TFlagScope drawing(Drawing);
+    // Kept to the end: a handler that the drawing runs may free the image.
+    const std::shared_ptr<TLife> life = Life;
+    if (life->Drawing || GetEmpty()) return;
+    const TFlagScope drawing(life->Drawing);
+    Survives(life, [&] { DrawFrames(Canvas, Rect); });
+}
 
+void TGIFImage::DrawFrames(TCanvas* Canvas, const RECT& Rect)
+{
     const bool direct = Has(FDrawOptions, goDirectDraw);
     if (Images()->GetCount() == 1 || !Has(FDrawOptions, goAnimate)) {
         Images()->GetImage(0)->Draw(Canvas, Rect, Has(FDrawOptions, goTransparent), Has(FDrawOptions, goTile));
@@ -500,11 +521,11 @@ void TGIFImage::Draw(TCanvas* Canvas, const RECT& Rect)
         return;
     }
 
-    FPainters->LockList();
+    Painters()->LockList();
     struct Unlock {
         ~Unlock() { List->UnlockList(); }
         TThreadList* List;
-    } unlock{FPainters.get()};
+    } unlock{Painters()};
     if (DrawPainter && DrawPainter->Canvas == Canvas && EqualRect(&DrawPainter->Rect, &Rect)) return;
     StopDraw();
     TCanvas* target = Canvas;
@@ -521,7 +542,7 @@ void TGIFImage::Draw(TCanvas* Canvas, const RECT& Rect)
     painter->Start();
     if (direct) return;
     while (DrawPainter == painter && !painter->Terminated() && !painter->GetStarted())
-        if (!ServicePainterCalls(true)) return;
+        if (!ServicePainterCalls(nullptr)) return;
     if (FBitmap) DrawTiledOrStretched(Canvas, Rect, FBitmap.get());
 }
 
@@ -537,65 +558,71 @@ bool TGIFImage::StopPainter(TGIFPainter* Painter)
 
 void TGIFImage::StopDraw()
 {
-    for (;;) {
-        FPainters->LockList();
-        const bool running = DrawPainter && StopPainter(DrawPainter);
-        FPainters->UnlockList();
-        if (!running) break;
-        if (!ServicePainterCalls(true)) return;
-    }
-    ReapPainters();
-    FBitmap.reset();
+    Survives(Life, [this] {
+        for (;;) {
+            Painters()->LockList();
+            const bool running = DrawPainter && StopPainter(DrawPainter);
+            Painters()->UnlockList();
+            if (!running) break;
+            if (!ServicePainterCalls(nullptr)) return;
+        }
+        ReapPainters();
+        FBitmap.reset();
+    });
 }
 
 void TGIFImage::PaintStop()
 {
-    bool quit = false;
-    WPARAM quitCode = 0;
-    for (;;) {
-        int running = 0;
-        TList* list = FPainters->LockList();
-        for (int i = list->Count() - 1; i >= 0; --i) running += StopPainter(static_cast<TGIFPainter*>(list->Get(i)));
-        FPainters->UnlockList();
-        if (running == 0) break;
-        // The painters end once their pending calls have run; a quit message
-        // met meanwhile is kept for the loop that waits for it.
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-            quit = true;
-            quitCode = msg.wParam;
+    // A quit message met meanwhile is kept for the loop that waits for it,
+    // also when what the wait services frees the image.
+    struct TKeptQuit {
+        ~TKeptQuit()
+        {
+            if (Met) PostQuitMessage(int(Code));
         }
-        ServicePainterCalls(false);
-    }
-    if (quit) PostQuitMessage(int(quitCode));
-    ReapPainters();
-    FBitmap.reset();
+        bool Met = false;
+        WPARAM Code = 0;
+    } quit;
+    Survives(Life, [&] {
+        for (;;) {
+            int running = 0;
+            TList* list = Painters()->LockList();
+            for (int i = list->Count() - 1; i >= 0; --i)
+                running += StopPainter(static_cast<TGIFPainter*>(list->Get(i)));
+            Painters()->UnlockList();
+            if (running == 0) break;
+            // The painters end once their pending calls have run.
+            if (!ServicePainterCalls(&quit.Code)) quit.Met = true;
+        }
+        ReapPainters();
+        FBitmap.reset();
+    });
 }
 
 void TGIFImage::PaintStart()
 {
-    TList* list = FPainters->LockList();
+    TList* list = Painters()->LockList();
     for (int i = 0; i < list->Count(); ++i) static_cast<TGIFPainter*>(list->Get(i))->Start();
-    FPainters->UnlockList();
+    Painters()->UnlockList();
 }
 
 void TGIFImage::PaintResume() { PaintStart(); }
 
 void TGIFImage::PaintPause()
 {
-    TList* list = FPainters->LockList();
+    TList* list = Painters()->LockList();
     for (int i = 0; i < list->Count(); ++i) {
         auto* painter = static_cast<TGIFPainter*>(list->Get(i));
         if (Has(painter->Options, goAsync)) painter->Suspend();
     }
-    FPainters->UnlockList();
+    Painters()->UnlockList();
 }
 
 void TGIFImage::PaintRestart()
 {
-    TList* list = FPainters->LockList();
+    TList* list = Painters()->LockList();
     for (int i = 0; i < list->Count(); ++i) static_cast<TGIFPainter*>(list->Get(i))->Restart();
-    FPainters->UnlockList();
+    Painters()->UnlockList();
 }
 
 void TGIFImage::SetAnimationSpeed(int Speed)
@@ -603,7 +630,7 @@ void TGIFImage::SetAnimationSpeed(int Speed)
     Speed = ClampSpeed(Speed);
     if (Speed == FAnimationSpeed) return;
     FAnimationSpeed = Speed;
-    FPainters->LockList();
+    Painters()->LockList();
     if (DrawPainter) DrawPainter->SetAnimationSpeed(Speed);
-    FPainters->UnlockList();
+    Painters()->UnlockList();
 }

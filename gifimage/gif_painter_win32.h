@@ -113,6 +113,9 @@ private:
     COLORREF BackgroundColor;
     std::unique_ptr<TBitmap> Backup, FrameBuffer, Snapshot;
     std::shared_ptr<TBitmap> Target; // the image's own bitmap, when it paints on that
+    // Of the image, what the painter needs past it (a handler may free the
+    // image in the middle of a paint): its render lock, and whether it lives.
+    const std::shared_ptr<TGIFImage::TLife> Life;
     HDC ValidationDC = nullptr;
     std::exception_ptr Failure;
     // Read and written on the main thread only.

@@ -20,6 +20,8 @@ TBitmap* TGIFSubImage::GetBitmap()
             // When another thread rendered meanwhile, its bitmap may be in
             // use already: it stays, this one goes.
             std::atomic_compare_exchange_strong(&Rendering, &none, Render(image->GetDoDither()));
+        } catch (const EGIFImageFreed&) {
+            throw; // the image and this frame are gone: nothing more is told
         } catch (...) {
             Progress(psEnding, 0, false, GIFTexts::Rendering);
             throw;

@@ -98,6 +98,7 @@ void TForm1::CreateComponents()
     Image8 = NewButton(this, Welcome_Panel, "Image8", [this](TObject* s) { Image8Click(s); });
     Image10 = NewButton(this, Welcome_Panel, "Image10", [this](TObject* s) { Image10Click(s); });
     License_Panel = NewPanel(this, "License_Panel");
+    License_Panel->TabStop = true; // the licence text is the page's only field: Tab goes on to its buttons
     Image17 = NewButton(this, License_Panel, "Image17", [this](TObject* s) { Image17Click(s); });
     Image18 = NewButton(this, License_Panel, "Image18", [this](TObject* s) { Image18Click(s); });
     WirelessMode_Panel = NewPanel(this, "WirelessMode_Panel");

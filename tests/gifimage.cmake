@@ -30,22 +30,11 @@ else()
 endif()
 
 # The reader, and the frame work on what it reads, under libFuzzer, natively
-# with clang. The unit's sources are compiled into each target so that it
-# sees their coverage. CI replays each target's committed inputs, then
-# searches from them and the sample files with a fixed seed for a fixed
-# number of runs (fuzz/run.sh); scripts/fuzz SECONDS searches longer.
+# with clang, the unit's sources compiled in (add_fuzz_test); each also
+# searches from the sample files.
 if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  get_target_property(gif_core_sources gifimage_core SOURCES)
-  function(add_gif_fuzz name runs)
-    add_executable(${name} fuzz/${name}.cpp ${gif_core_sources})
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
-    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    target_link_libraries(${name} PRIVATE toolkit_core)
-    add_dependencies(${name} gif_samples)
-    add_test(NAME ${name}
-      COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run.sh $<TARGET_FILE:${name}> ${CMAKE_BINARY_DIR}/fuzz/${name} ${runs}
-              ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name} ${gif_samples}/corpus)
-  endfunction()
-  add_gif_fuzz(gif_decode_fuzz 4000)
-  add_gif_fuzz(gif_frame_fuzz 2000)
+  add_fuzz_test(gif_decode_fuzz RUNS 4000 COMPILED gifimage_core LIBS toolkit_core SEEDS ${gif_samples}/corpus)
+  add_fuzz_test(gif_frame_fuzz RUNS 2000 COMPILED gifimage_core LIBS toolkit_core SEEDS ${gif_samples}/corpus)
+  add_dependencies(gif_decode_fuzz gif_samples)
+  add_dependencies(gif_frame_fuzz gif_samples)
 endif()

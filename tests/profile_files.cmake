@@ -6,17 +6,11 @@ if(WIN32)
   target_link_libraries(profile_file_test PRIVATE toolkit) # TIniFile over the profile API
 endif()
 
-# The import of a profile file under libFuzzer, natively with clang: CI
-# replays the committed inputs, then searches from them with a fixed seed for
-# a fixed number of runs (fuzz/run.sh); scripts/fuzz SECONDS searches longer.
+# The import of a profile file under libFuzzer, natively with clang: the
+# profile-file reader and the INI reader it reads with are compiled in
+# (add_fuzz_test), and its dictionary names the file's sections and keys.
 if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(cfg_import_fuzz fuzz/cfg_import_fuzz.cpp)
-  target_compile_options(cfg_import_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_options(cfg_import_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(cfg_import_fuzz PRIVATE vantra_core)
-  add_test(NAME cfg_import_fuzz
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run.sh $<TARGET_FILE:cfg_import_fuzz> ${CMAKE_BINARY_DIR}/fuzz/cfg_import_fuzz
-            1500 ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/cfg_import_fuzz)
+  add_fuzz_test(cfg_import_fuzz RUNS 1500 COMPILED vantra_core toolkit_core)
 endif()
 
 if(WIN32)

@@ -29,7 +29,7 @@ if(WIN32)
   # folder (the licence, the sounds' folder); it holds the wizard's mutex,
   # and it moves the pointer of the screen that the utility's form tests
   # move too: one session test at a time.
-  add_unit_test(setup_forms_test APPLICATION SOURCES forms/setup_forms_test.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
+  add_unit_test(setup_forms_test APPLICATION SOURCES forms/setup_forms_test.cpp forms/dialog_user.cpp $<TARGET_OBJECTS:setup_resources> LIBS setup_lib)
   add_dependencies(setup_forms_test setup_disc)
   set_tests_properties(setup_forms_test PROPERTIES RESOURCE_LOCK vantra_session TIMEOUT 300
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/disc)

@@ -310,13 +310,15 @@ void TWinControl::Dispatch(TMessage& Message)
         break;
     case WM_KEYDOWN: {
         // Tab moves on, Enter and Esc press the form's buttons, unless the
-        // control wants the key itself (an open drop-down list wants Enter and Esc).
+        // control takes the key itself.
         TCustomForm* form = ParentForm();
         MSG key{FHandle, Message.Msg, Message.WParam, Message.LParam, 0, {}};
         const UINT code = static_cast<UINT>(
             ::SendMessageA(FHandle, WM_GETDLGCODE, Message.WParam, reinterpret_cast<LPARAM>(&key)));
-        if (!form || (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) break;
-        if (Message.WParam == VK_TAB && !(code & DLGC_WANTTAB)) {
+        KeyTaken = TakesKey(code, Message.WParam);
+        if (!form || KeyTaken) break;
+        if (Message.WParam == VK_TAB) {
+            DropCharOfKey(FHandle, VK_TAB);
             form->SelectNext(this, ::GetKeyState(VK_SHIFT) >= 0);
             return;
         }
@@ -550,11 +552,20 @@ void TWinControl::DefaultHandler(TMessage& Message)
         Message.Result = ::CallWindowProcA(DefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
+bool TWinControl::TakesKey(UINT Code, WPARAM Key) const
+{
+    return (Code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) || (Key == VK_TAB && (Code & DLGC_WANTTAB));
+}
+
 void TWinControl::WMChar(TMessage& Message)
 {
     char key = static_cast<char>(Message.WParam);
+    // A key that the control took is its own: the form does not see its
+    // character first (Esc that closes an open list is not the form's Esc).
+    const bool taken = KeyTaken;
+    KeyTaken = false;
     TCustomForm* form = ParentForm();
-    if (form && form != this && form->KeyPreview) form->KeyPress(key);
+    if (form && form != this && form->KeyPreview && !taken) form->KeyPress(key);
     if (key) KeyPress(key);
     if (!key) return; // handled
     Message.WParam = static_cast<unsigned char>(key);

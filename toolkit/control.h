@@ -196,6 +196,10 @@ protected:
     // lists) say so; for the others a left press and release over the window
     // is a click, and a left double press a double click.
     virtual bool ReportsOwnClicks() const { return false; }
+    // Whether the control takes a key that comes down on it for itself, by
+    // its answer Code to WM_GETDLGCODE; otherwise Tab, Enter and Esc are the
+    // form's. An open drop-down list takes Enter and Esc.
+    virtual bool TakesKey(UINT Code, WPARAM Key) const;
 
     WNDPROC DefWndProc = nullptr;
 
@@ -219,6 +223,7 @@ private:
     std::string FText;
     std::vector<TControl*> Children;
     TControl* MouseControl = nullptr; // receives the mouse while a button is down on it
+    bool KeyTaken = false; // the control took the last key down: the character it makes is not previewed
 };
 
 // Whether the pointer lies outside Window's rectangle; its edges count as

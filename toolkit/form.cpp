@@ -118,13 +118,24 @@ bool TCustomForm::DialogKey(TWinControl* Focused, WPARAM Key)
     for (TControl* candidate : Key == VK_RETURN ? DefaultButtons : CancelButtons)
         if (!button && Reachable(candidate)) button = candidate;
     if (!button) return false;
-    // The character that the key has made by now is not typed as well.
-    MSG typed;
-    while (::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
-           (Key == VK_ESCAPE ? typed.wParam == 0x1B : typed.wParam == '\r' || typed.wParam == '\n'))
-        ::PeekMessageA(&typed, focused, WM_CHAR, WM_CHAR, PM_REMOVE);
+    DropCharOfKey(focused, Key);
     button->Click();
     return true;
+}
+
+void DropCharOfKey(HWND Window, WPARAM Key)
+{
+    auto madeByKey = [Key](WPARAM Char) {
+        switch (Key) {
+        case VK_ESCAPE: return Char == 0x1B;
+        case VK_RETURN: return Char == '\r' || Char == '\n';
+        case VK_TAB: return Char == '\t';
+        default: return false;
+        }
+    };
+    MSG typed;
+    while (::PeekMessageA(&typed, Window, WM_CHAR, WM_CHAR, PM_NOREMOVE) && madeByKey(typed.wParam))
+        ::PeekMessageA(&typed, Window, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 bool Reachable(const TControl* Control)
@@ -142,6 +153,9 @@ static BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
 
 int TCustomForm::ShowModal()
 {
+    // The window the user opened the form from, active again before the form
+    // hides: a window manager would give the focus to another program's window.
+    HWND opener = ::GetActiveWindow();
     // Every other window of this thread is disabled while the form runs.
     std::vector<HWND> disabled;
     ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
@@ -150,6 +164,10 @@ int TCustomForm::ShowModal()
     Modal = true;
     ModalResult = mrNone;
     Show();
+    // Opened by the user's action: the keys come here at once, to the first
+    // control that takes them, as in a dialog.
+    ::SetForegroundWindow(Handle());
+    if (!::IsChild(Handle(), ::GetFocus())) SelectNext(nullptr, true);
     while (ModalResult == mrNone) {
         Application->HandleMessage();
         if (Application->Terminated) ModalResult = mrCancel;
@@ -160,6 +178,8 @@ int TCustomForm::ShowModal()
     Modal = false;
     for (HWND wnd : disabled)
         if (::IsWindow(wnd)) ::EnableWindow(wnd, TRUE);
+    if (::GetActiveWindow() == Handle() && opener != Handle() && ::IsWindowVisible(opener))
+        ::SetForegroundWindow(opener);
     Hide();
     return ModalResult;
 }

@@ -65,6 +65,10 @@ private:
 
 using TForm = TCustomForm;
 
+// Takes out the character that Key (Tab, Enter or Esc), come down on Window,
+// has made by now, so that a key the form has acted on is not typed as well.
+void DropCharOfKey(HWND Window, WPARAM Key);
+
 // Whether the user can reach Control: it and every control it sits on, up to
 // its form, are shown and enabled.
 bool Reachable(const TControl* Control);

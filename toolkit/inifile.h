@@ -27,6 +27,8 @@ public:
     virtual void ReadSection(const std::string& Section, TStrings& Idents) = 0;
     virtual void ReadSections(TStrings& Sections) = 0;
     virtual void EraseSection(const std::string& Section) = 0;
+    // Every line of the key in the section goes: of two equal keys the first
+    // counts, so deleting it alone would let the second take its place.
     virtual void DeleteKey(const std::string& Section, const std::string& Ident) = 0;
 
     // The whole value must be a decimal integer (after the blanks around it);

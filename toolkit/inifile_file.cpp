@@ -150,8 +150,8 @@ void TIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
     Lines text = Load(FileName);
     size_t first, end;
     if (!FindSection(text, Section, first, end)) return;
-    const size_t at = FindKey(text, first, end, Ident);
-    if (at == text.size()) return;
-    text.erase(text.begin() + static_cast<std::ptrdiff_t>(at));
-    Save(FileName, text);
+    const size_t lines = text.size();
+    for (size_t at; (at = FindKey(text, first, end, Ident)) < text.size(); --end)
+        text.erase(text.begin() + static_cast<std::ptrdiff_t>(at));
+    if (text.size() < lines) Save(FileName, text);
 }

@@ -89,9 +89,14 @@ void TIniFile::EraseSection(const std::string& Section)
         throw EIniFileException(Format(Texts::IniWriteError, FileName.c_str()));
 }
 
+// The profile API deletes a key's first line only: it goes once for each line.
 void TIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
 {
-    ::WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), nullptr, FileName.c_str());
+    TStringList idents;
+    ReadSection(Section, idents);
+    for (int i = 0; i < idents.Count(); ++i)
+        if (CompareText(idents[i], Ident) == 0)
+            ::WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), nullptr, FileName.c_str());
 }
 
 void TIniFile::UpdateFile() { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName.c_str()); }

@@ -44,7 +44,9 @@ void TRichEdit::CreateParams(TCreateParams& Params)
     LoadRichEditLibrary();
     TWinControl::CreateParams(Params);
     Params.SysClassName = RICHEDIT_CLASSA;
-    Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+    // ES_SAVESEL: a text that Tab comes back to keeps its selection and its
+    // place, rather than being selected whole and scrolled to its end.
+    Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | ES_SAVESEL;
     if (FReadOnly) Params.Style |= ES_READONLY;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -53,6 +55,11 @@ void TRichEdit::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (!FRichText.empty()) StreamIn();
+}
+
+bool TRichEdit::TakesKey(UINT Code, WPARAM Key) const
+{
+    return Key != VK_RETURN && Key != VK_TAB && TWinControl::TakesKey(Code, Key);
 }
 
 void TRichEdit::SetReadOnly(bool Value)

@@ -18,6 +18,11 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // Enter and Tab are the form's, as a dialog's are: Enter goes on with its
+    // default button, Tab moves the focus on. The control itself would ask
+    // its parent by DM_GETDEFID and WM_NEXTDLGCTL, which name a button by its
+    // window, and a form's buttons may be pictures without one.
+    bool TakesKey(UINT Code, WPARAM Key) const override;
 
 private:
     void StreamIn();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -15,19 +16,21 @@ LRESULT ControlColors(TControl* Control, HDC Dc, TBrush& Background)
     return reinterpret_cast<LRESULT>(Background.Handle());
 }
 
-// The clipboard's text up to its first line break.
-std::string ClipboardLine(HWND Owner)
+// The clipboard's text up to its first line break; nothing when the
+// clipboard holds no text or another program has it open.
+std::optional<std::string> ClipboardLine(HWND Owner)
 {
-    std::string text;
-    if (!::OpenClipboard(Owner)) return text;
+    if (!::OpenClipboard(Owner)) return std::nullopt;
+    std::optional<std::string> line;
     if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
         if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text.assign(chars, strnlen(chars, ::GlobalSize(data)));
+            const std::string text(chars, strnlen(chars, ::GlobalSize(data)));
+            line = text.substr(0, text.find_first_of("\r\n"));
             ::GlobalUnlock(data);
         }
     }
     ::CloseClipboard();
-    return text.substr(0, text.find_first_of("\r\n"));
+    return line;
 }
 
 } // namespace
@@ -44,6 +47,7 @@ void TPanel::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     if (BorderStyle != bsNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (TabStop) Params.Style |= WS_TABSTOP;
 }
 
 void TPanel::SetCaption(const std::string& Value)
@@ -220,7 +224,8 @@ void TEdit::Dispatch(TMessage& Message)
         if (EditingShortcut(Message)) return;
         break;
     case WM_PASTE:
-        if (!FReadOnly) Paste(ClipboardLine(Handle()));
+        // As Windows' own edit, a paste that finds no text changes nothing.
+        if (const std::optional<std::string> line = ClipboardLine(Handle()); line && !FReadOnly) Paste(*line);
         return;
     }
     TWinControl::Dispatch(Message);

@@ -18,6 +18,9 @@ public:
     TBevelCut BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut Value);
     TBorderStyle BorderStyle = bsNone; // bsSingle: a sunken frame; read when the window is made
+    // Tab stops on the panel, where Enter and Esc press the form's buttons;
+    // read when the window is made.
+    bool TabStop = false;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -93,6 +96,8 @@ protected:
     virtual void Change();
     // Puts Text, the clipboard's text up to its first line break, in place
     // of the selection. One line, as Windows' own single-line edit pastes it.
+    // A paste that finds no text on the clipboard, or cannot open it, does
+    // not come here: it changes nothing.
     virtual void Paste(const std::string& Text);
 
 private:

@@ -4,6 +4,7 @@
 #include "toolkit/seam.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -84,17 +85,24 @@ void TOctetField::Complain(const std::string& Text)
     SetFocus();
 }
 
-void TOctetField::MoveTo(TOctetField* Field)
+// Typing on replaces the octet that stood there, as in the system's own
+// address control. Leaving this field may refuse its octet and keep the focus.
+void TOctetField::MoveOn(FieldArrival How)
 {
-    if (Field && Reachable(Field)) Field->SetFocus();
+    if (!Next || !Reachable(Next)) return;
+    Next->SetFocus();
+    if (!Next->Focused()) return;
+    Next->SelectAll();
+    Next->Arrival = How;
 }
 
 void TOctetField::KeyPress(char& Key)
 {
     TEdit::KeyPress(Key);
+    const FieldArrival arrival = std::exchange(Arrival, FieldArrival::Other);
     if (Key == '.') {
         Key = 0;
-        if (!Blank()) MoveTo(Next);
+        if (!Blank() && arrival != FieldArrival::AfterCompletion) MoveOn(FieldArrival::Other);
     } else if (Key == '\b') {
         // Leaving an empty field writes "  0" into it; this key deletes nothing.
         if (Blank() && Previous && Reachable(Previous)) {
@@ -150,7 +158,7 @@ void TOctetField::TakeDigit(char& Key)
     const std::string digit(1, Key);
     Key = 0;
     if (Insert(digit) && Text().size() == 3 && Rule != OctetRule::CheckedLast && Rule != OctetRule::CappedLast)
-        MoveTo(Next);
+        MoveOn(FieldArrival::AfterCompletion);
 }
 
 // A paste is judged as a typed digit is; anything but digits leaves the
@@ -194,6 +202,8 @@ void TOctetField::DblClick() { Click(); }
 
 void TOctetField::Dispatch(TMessage& Message)
 {
+    // The focus or a click brought here otherwise; MoveOn says so after its own.
+    if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_LBUTTONDOWN) Arrival = FieldArrival::Other;
     TEdit::Dispatch(Message);
     // The edit's own double-click selects one word of the text, after ours.
     if (Message.Msg == WM_LBUTTONDBLCLK) SelectAll();

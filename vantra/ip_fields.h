@@ -2,7 +2,8 @@
 // address control. A field takes digits only, checks its octet as it will
 // stand after each key or paste, moves on when the octet is complete or on
 // ".", steps back on backspace in an empty field, and pads its octet to
-// three characters when it is left. Whatever else changes its text, a text
+// three characters when it is left. A field that typing moves into has its
+// text selected, so that an address typed over another replaces it. Whatever else changes its text, a text
 // that is not an octet never stands. The panel holds the four fields and
 // draws the dots between them.
 #pragma once
@@ -19,6 +20,13 @@ enum class OctetRule {
     CheckedLast,       // last octet of a checked address: three digits are checked, more refused
     Capped,            // above 255 refused without a word; otherwise completes and moves on
     CappedLast,        // last octet of a capped address
+};
+
+// How the focus came into a field. A "." typed right after the octet before
+// completed itself is the user's own dot for that move and goes no further.
+enum class FieldArrival {
+    Other,
+    AfterCompletion, // the octet before completed itself, and nothing was typed here since
 };
 
 class TOctetField : public TEdit {
@@ -42,6 +50,7 @@ public:
 
 private:
     std::string Standing; // the last text that was an octet
+    FieldArrival Arrival = FieldArrival::Other;
 
 protected:
     void CreateWnd() override;
@@ -63,7 +72,8 @@ private:
     void Reset(const std::string& Text); // a text of the field's own, the caret at its end
     void Leave();
     void Complain(const std::string& Text); // a warning box, then the focus back here
-    static void MoveTo(TOctetField* Field);
+    // The focus to the next field, its text selected, when the user can reach it.
+    void MoveOn(FieldArrival How);
 };
 
 // What an address is for: each kind has its own rules for its four fields.

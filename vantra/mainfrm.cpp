@@ -217,6 +217,22 @@ bool TMainFrm::ParkWorkers(DWORD ApplyLimitMs)
     }
 }
 
+bool TMainFrm::HoldChipsetLibrary(TChipsetHold& Hold)
+{
+    const DWORD start = ::GetTickCount();
+    while (!Hold.TryEnter()) {
+        if (::GetTickCount() - start >= ChipsetBusyLimitMs) {
+            Platform().MessageBox(Handle(), "The adapter is busy. Please try again later.", "Error",
+                                  MB_OK | MB_ICONWARNING);
+            return false;
+        }
+        Application->ProcessMessages();
+        if (Program.Quitting) return false; // an exit ran inside
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return !Program.Quitting;
+}
+
 // A worker that has not parked is not waited for: it frees itself.
 void TMainFrm::FreeWorkers()
 {

@@ -23,6 +23,7 @@
 // The window owns the utility's state for the whole run, in the objects
 // below; vantra/README.md tells who may touch what, and from which thread.
 #pragma once
+#include "drivers/bindings.h"
 #include "drivers/records.h"
 #include "internet_test.h"
 #include "ip_fields.h"
@@ -216,6 +217,12 @@ public:
     // and its restart.
     static constexpr DWORD ApplyExitLimitMs = 30000;
     void FreeWorkers(); // frees all four; one still running frees itself
+    // For a user's action: waits, servicing messages, while a worker is
+    // inside the chipset library (ChipsetBusyLimitMs at most), then holds it
+    // for the action. False when an exit ran meanwhile, and, after saying
+    // that the adapter is busy, when the worker stays inside.
+    bool HoldChipsetLibrary(TChipsetHold& Hold);
+    static constexpr DWORD ChipsetBusyLimitMs = 10000;
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
     // The animated status pictures (mainfrm_animations.cpp): their painters

@@ -46,12 +46,13 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
         UpdateTimer->SetEnabled(false);
         Restore->Enabled = false;
         MonitorState->Enabled = false;
-        Hide();
+        // The window stays up under the dialog, which covers it: hidden, it
+        // would leave no window of the program for a window manager to
+        // give the focus to the dialog beside, nor back to after it.
         SiteSurveyWEPFrm->ShowModal();
         if (Program.Quitting) return; // the exit ended the dialog
         Restore->Enabled = true;
         MonitorState->Enabled = true;
-        Show();
         Application->ProcessMessages();
         if (Program.Quitting) return;
         Survey.DialogWepOk = SiteSurveyWEPFrm->Result == 1;
@@ -77,6 +78,8 @@ void TMainFrm::Connections_ConnectBtnClick(TObject*)
 
 void TMainFrm::ConnectToAP(ConnectTarget Target)
 {
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     ++Survey.Connects; // a marking that waits inside a pump leaves the list to this one
     if (Target == ConnectTarget::SurveyRow) ConnectToSurveyRow();
     else ConnectToProfile();

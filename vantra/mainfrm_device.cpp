@@ -40,7 +40,8 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
     // Start-up calls this right after adding the tray icon, whose call lets
     // another copy's exit request in: the exit may have freed the workers.
     if (Program.Quitting) return;
-    if (!SettleAdapterClose()) {
+    TChipsetHold library;
+    if (!library.TryEnter() || !SettleAdapterClose()) {
         // Nothing reaches the adapter until the worker inside the library has left it.
         DeviceCheckTimer->SetInterval(1000);
         DeviceCheckTimer->SetEnabled(true);
@@ -50,15 +51,15 @@ void TMainFrm::DeviceCheckTimerTimer(TObject*)
         // The TCP/IP thread has just restarted the card: open it again.
         DeviceCheckTimer->SetEnabled(false);
         Link.ApplyingTcpIp = false;
+        // Stop Monitor closed the adapter: it stays closed until Start Monitor opens it.
+        if (!Link.MonitoringOn) return;
         if (WlanCloseAdapter()) {
             WlanCall(Chipset.WLAN_Open_Adapter, &Link.TheAdapter);
             Timer1->SetEnabled(true);
         }
         Link.AdapterOpened = Link.DetectAdapterNic();
-        if (Link.MonitoringOn) {
-            UpdateTimer->SetInterval(500);
-            UpdateTimer->SetEnabled(true);
-        }
+        UpdateTimer->SetInterval(500);
+        UpdateTimer->SetEnabled(true);
         return;
     }
     UpdateTimer->SetEnabled(false);
@@ -126,8 +127,10 @@ bool TMainFrm::StartAdapter()
 
 void TMainFrm::Timer1Timer(TObject*)
 {
-    // It ticks again once the TCP/IP thread has reconfigured the card.
-    if (!TcpIpThread->Suspended()) return;
+    // It ticks again once the TCP/IP thread has reconfigured the card, and
+    // once no worker is inside the chipset library.
+    TChipsetHold library;
+    if (!TcpIpThread->Suspended() || !library.TryEnter()) return;
     Timer1->SetEnabled(false);
     WlanInfo link{};
     WlanCall(Chipset.WLAN_Get_Info, &link);

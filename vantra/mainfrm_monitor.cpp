@@ -42,6 +42,14 @@ void TMainFrm::UpdateTimerTimer(TObject*)
         ConnectCheckTimer->SetEnabled(false);
         return;
     }
+    // A worker inside the chipset library would keep this thread from its
+    // messages for as long as its call takes: the pass is skipped, and the
+    // next comes in 2 seconds. This one holds the library to its end.
+    TChipsetHold library;
+    if (!library.TryEnter()) {
+        rearm();
+        return;
+    }
 
     if (Poll.PollTickCount > Poll.GifResumeLimit) {
         Poll.PollTickCount = 0;

@@ -49,6 +49,8 @@ void TMainFrm::ProfileSet_ImportBtnClick(TObject*)
 // said so: the user would otherwise carry away an empty or missing file.
 bool TMainFrm::ExportProfile(const std::string& FileName, const std::string& ProfileName)
 {
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return false;
     ProfileSetting profile{};
     CopyText(profile.ProfileName, ProfileName);
     if (!WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &profile)) {

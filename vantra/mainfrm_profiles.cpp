@@ -166,6 +166,8 @@ void TMainFrm::SaveProfileList(ProfileSetting& Default)
 // record did not reach the store.
 bool TMainFrm::StoreProfile(bool Connect)
 {
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return false;
     ProfileSetting& profile = Profiles.NewProfile;
     const std::string name = NameOf(profile);
     const std::string list = ProfileListWith(name);
@@ -219,6 +221,8 @@ void TMainFrm::Profile_EditBtnClick(TObject*)
     if (Program.Quitting) return;
     TListItem* row = Profile_LstV_Profile1->Selected();
     if (!row) return;
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     ProfileSetting& edited = Profiles.EditProfile;
     CopyText(edited.ProfileName, sizeof edited.ProfileName, row->Caption());
     WlanCall(Chipset.WLAN_Read_Setting_From_ProfileRegistry_Ex, &edited);
@@ -231,6 +235,8 @@ void TMainFrm::Profile_EditBtnClick(TObject*)
 // Takes the name off the list; the stored record stays. "Default" stays.
 void TMainFrm::Profile_DelBtnClick(TObject*)
 {
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     UpdateTimer->SetEnabled(false);
     CheckTimer->SetEnabled(false);
     PlaySoundThenStop("click.wav");

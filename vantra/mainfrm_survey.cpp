@@ -76,6 +76,8 @@ void TMainFrm::RefreshSiteSurvey()
     } end{Survey.SurveyInProgress};
     // Once quitting, the exit that set it closes the window.
     if (Program.Quitting) return;
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     {
         TListHold hold(Survey, SurveyListUse::Refresh);
         SurveyAndMarkRows();

@@ -418,6 +418,8 @@ void TMainFrm::Img_ActnewNowClick(TObject*)
     CopyText(profile.SsidText, SsidToText(profile.Wlan.SSID, profile.Wlan.SSID_length));
     profile.Wlan.PreambleType = 0;
     profile.Wlan.NetBand = 7;
+    TChipsetHold library;
+    if (!HoldChipsetLibrary(library)) return;
     WlanCall(Chipset.WLAN_Write_Setting_To_DriverRegistry, &profile);
     WlanCall(Chipset.WLAN_Get_Mac_Info, Link.TheAdapter.MacAddress);
     NicIpInfo pending = profile.Ip;

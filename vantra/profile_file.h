@@ -34,7 +34,9 @@ public:
 // ".cfg" somewhere (letter case counts).
 std::string WithCfgExtension(const std::string& FileName);
 
-// Writes Profile's keys into the file; its other sections and keys stay.
+// Writes Profile's keys into the file; its other sections and keys stay,
+// but none that the reader would take in place of Profile's: a key of
+// bytes that Profile does not need goes, every line of it.
 // Texts with blanks or quotes at their ends go in quotes, so that they
 // read back whole. A name or an SSID that holds zero bytes or line breaks,
 // which a text of the file cannot, goes without them into its text, and

@@ -386,6 +386,41 @@ TEST_F(AddressFields, CtrlACXAndVWorkAsInAnyEditField)
     EXPECT_TRUE(Boxes().empty());
 }
 
+// An address typed whole over another, with its dots or without them,
+// replaces it without a word: a field that typing moves into has its text
+// selected, as in the system's own address control (Windows', not
+// Wine's, which leaves the caret before the old octet), and a "." right after
+// an octet that completed itself moves no further.
+TEST_F(AddressFields, AnAddressTypedOverAnotherReplacesIt)
+{
+    const auto fill = [](TIpAddressPanel* Panel, const char* Octets) {
+        for (int i = 0; i < 4; ++i) Panel->Fields[i]->SetText(std::string(Octets + 3 * i, 3));
+    };
+    fill(form->Profile_IPAddr1, "192168100200");
+    Click(Ip(1));
+    Type("192");
+    EXPECT_TRUE(HasFocus(Ip(2)));
+    EXPECT_EQ(Ip(2)->SelStart(), 0);
+    EXPECT_EQ(Ip(2)->SelLength(), 3);
+
+    const std::pair<const char*, const char*> typings[] = {
+        {"192.168.100.201", "192.168.100.201"}, {"192168100201", "192.168.100.201"}, {"10.0.0.1", "10.0.0.1"}};
+    for (const auto& [typed, address] : typings) {
+        fill(form->Profile_IPAddr1, "192168100200");
+        Click(Ip(1));
+        Type(typed);
+        EXPECT_STREQ(form->Profile_IPAddr1->Address().Text, address) << typed;
+    }
+
+    // Over the mask that clicking it has just put in.
+    fill(form->Profile_IPAddr1, "192168100200");
+    Click(Mask(1));
+    ASSERT_EQ(Mask(4)->Text(), "  0");
+    Type("255.255.255.128");
+    EXPECT_STREQ(form->Profile_SubNet1->Address().Text, "255.255.255.128");
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(AddressFields, DotBackspaceAndLeaving)
 {
     Focus(Ip(1));

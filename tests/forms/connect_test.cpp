@@ -140,8 +140,9 @@ TEST_F(Connect, ProtectedRowAsksForTheKeyCancelChangesNothing)
     Form->Show();
     TSiteSurveyWEPFrm* dialog = SiteSurveyWEPFrm;
     User::WhileModal(dialog, [&] { Form->Connections_ConnectBtnClick(nullptr); }, [&] {
-        EXPECT_FALSE(Form->Visible());         // the main window is hidden meanwhile
-        EXPECT_FALSE(Form->Restore->Enabled); // and cannot be opened from the tray
+        EXPECT_TRUE(Form->Visible()); // the main window stays under the dialog, which covers it,
+        EXPECT_FALSE(::IsWindowEnabled(Form->Handle())); // takes nothing meanwhile
+        EXPECT_FALSE(Form->Restore->Enabled);            // and cannot be opened from the tray
         EXPECT_FALSE(Form->MonitorState->Enabled);
         User::Press(dialog->WEP_CancelBtn);
     });

@@ -1,4 +1,4 @@
-// A user at the utility's windows, in process: picks from lists, types,
+// A user at the windows of either program, in process: picks from lists, types,
 // presses picture buttons, and acts inside a modal loop. Each action
 // refuses a control that the user could not reach (disabled or hidden).
 #pragma once

@@ -14,6 +14,8 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -339,10 +341,11 @@ TEST_F(Monitor, StopAndStartMonitorFromTheTrayMenu)
     EXPECT_EQ(LastTray().Image, 3);
 }
 
-// A link read on a worker that stays 5 s inside the chipset library, and
+// A link read on a worker that stays Ms inside the chipset library, and
 // the call log's length as it went in and as it came out.
 struct TSlowWorkerRead {
     WLAN_Get_Info_t Real = nullptr;
+    DWORD Ms = 0;
     std::atomic<bool> Inside{false}, Left{false};
     std::atomic<size_t> LogAtEntry{0}, LogAtExit{0};
 } SlowRead;
@@ -352,12 +355,29 @@ uint8_t __stdcall ReadSlowlyOnAWorker(WlanInfo* Info)
     if (::GetCurrentThreadId() != MainThreadID() && !SlowRead.Left) {
         SlowRead.LogAtEntry = Harness::CallNames().size();
         SlowRead.Inside = true;
-        ::Sleep(5000); // the library's own time
+        ::Sleep(SlowRead.Ms); // the library's own time
         SlowRead.LogAtExit = Harness::CallNames().size();
         SlowRead.Inside = false;
         SlowRead.Left = true;
     }
     return SlowRead.Real(Info);
+}
+
+// Puts the status-picture thread inside a link read of Ms. Resumed until a
+// pass reads the link: a resume may first finish a pass that an earlier
+// park cut short, and a new pass comes a period (5 s) after the last.
+void StartSlowWorkerRead(TMainFrm* Form, DWORD Ms)
+{
+    SlowRead.Left = false;
+    SlowRead.Ms = Ms;
+    SlowRead.Real = Chipset.WLAN_Get_Info;
+    Chipset.WLAN_Get_Info = ReadSlowlyOnAWorker;
+    ASSERT_TRUE(Harness::PumpUntil(
+        [Form] {
+            if (!SlowRead.Inside && Form->GifThread->Suspended()) Form->GifThread->Resume();
+            return SlowRead.Inside.load();
+        },
+        20000));
 }
 
 // Stop Monitor cannot park the status-picture thread while it is inside the
@@ -368,18 +388,7 @@ TEST_F(Monitor, StopMonitorDuringALongLinkReadOnAWorkerClosesTheAdapterOnceItLea
 {
     Connected();
     Harness::ClearCalls();
-    SlowRead.Left = false;
-    SlowRead.Real = Chipset.WLAN_Get_Info;
-    Chipset.WLAN_Get_Info = ReadSlowlyOnAWorker;
-    // Resumed until a pass reads the link: a resume may first finish a pass
-    // that an earlier park cut short, and a new pass comes a period (5 s)
-    // after the last.
-    ASSERT_TRUE(Harness::PumpUntil(
-        [this] {
-            if (!SlowRead.Inside && Form->GifThread->Suspended()) Form->GifThread->Resume();
-            return SlowRead.Inside.load();
-        },
-        20000));
+    ASSERT_NO_FATAL_FAILURE(StartSlowWorkerRead(Form, 5000));
     Form->MonitorState->Click(); // Stop Monitor: the worker does not park within the limit
     ASSERT_FALSE(Form->Link.MonitoringOn);
     ASSERT_TRUE(SlowRead.Inside);
@@ -402,6 +411,71 @@ TEST_F(Monitor, StopMonitorDuringALongLinkReadOnAWorkerClosesTheAdapterOnceItLea
     EXPECT_EQ(count("WLAN_Open_Adapter"), 1);
     EXPECT_LT(at("WLAN_Close_Adapter"), at("WLAN_Open_Adapter"));
     EXPECT_TRUE(Form->Link.MonitoringOn);
+}
+
+// While the status-picture thread is 8 s inside the chipset library, the
+// status poll does not wait for it: it skips its pass at once and comes
+// again in 2 seconds, and a message sent to the window meanwhile is answered.
+TEST_F(Monitor, PollWhileAWorkerIsLongInsideTheLibrarySkipsItsPassAndTheWindowAnswers)
+{
+    Connected();
+    Harness::ClearCalls();
+    ASSERT_NO_FATAL_FAILURE(StartSlowWorkerRead(Form, 8000));
+    std::atomic<bool> sent{false}, answered{false};
+    std::thread sender([&] {
+        DWORD_PTR result;
+        answered = ::SendMessageTimeoutA(Form->Handle(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+        sent = true;
+    });
+    const DWORD start = ::GetTickCount();
+    Tick();
+    const DWORD pollMs = ::GetTickCount() - start;
+    const bool rearmed = Armed(Form->UpdateTimer, 2000);
+    // The main thread's longest time away from its messages while the worker is inside.
+    DWORD longestStall = pollMs, last = ::GetTickCount();
+    while (SlowRead.Inside) {
+        Application->ProcessMessages();
+        const DWORD now = ::GetTickCount();
+        longestStall = std::max(longestStall, now - last);
+        last = now;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    EXPECT_TRUE(Harness::PumpUntil([&] { return sent.load(); }, 5000));
+    sender.join();
+    EXPECT_TRUE(Harness::PumpUntil([] { return SlowRead.Left.load(); }, 20000));
+    Chipset.WLAN_Get_Info = SlowRead.Real;
+    std::printf("Status poll during an 8 s link read on a worker: it took %lu ms; the main thread's longest "
+                "stall %lu ms; a message sent meanwhile %s\n",
+                static_cast<unsigned long>(pollMs), static_cast<unsigned long>(longestStall),
+                answered ? "answered" : "not answered in 2 s");
+    EXPECT_LT(pollMs, 1000u);
+    EXPECT_TRUE(rearmed);
+    EXPECT_TRUE(answered);
+    EXPECT_LT(longestStall, 1000u);
+}
+
+// A status-picture pass that comes to the chipset library while the main
+// thread is inside it does not wait there, so it cannot go in after an
+// exit that began meanwhile.
+TEST_F(Monitor, AWorkerThatFindsTheLibraryInUseNeverEntersItAfterTheExitBegan)
+{
+    Connected();
+    Form->HideLinkPictures();
+    Harness::ClearCalls();
+    bool passWentOn;
+    {
+        // The main thread inside the library, as in a long call of its own.
+        const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+        Form->GifThread->Resume();
+        // The pass shows its picture once past its link read.
+        passWentOn = Harness::PumpUntil(
+            [this] { return Form->Img_Infrastrcture->Visible() || Form->Img_MissInternet->Visible(); }, 10000);
+        Form->Program.Quitting = true; // an exit begins
+    }
+    EXPECT_TRUE(Harness::PumpUntil([this] { return Form->GifThread->Suspended(); }, 20000));
+    Form->Program.Quitting = false;
+    EXPECT_TRUE(passWentOn);
+    EXPECT_EQ(CallCount("WLAN_Get_Info"), 0u);
 }
 
 TEST_F(Monitor, EscAndTheClosePictureHideToTheTrayAndTheTrayBringsItBack)

@@ -3,6 +3,7 @@
 // hover groups with their pictures and sounds, dragging by bare skin, the
 // pointer watcher, the pages' review, the waiting window's frames and the
 // reader prompt's size. The program runs in the simulated disc's folder.
+#include "dialog_user.h"
 #include "setup/jpegimage.h"
 #include "setup/unit1.h"
 #include "setup/unit2.h"
@@ -472,6 +473,33 @@ TEST_F(WizardTest, SetupLeadsToTheLicenceShownAsRichText)
     ::SendMessageA(W->RichEdit1->Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(std::string(text).rfind("Vantra Software Licence Agreement", 0), 0u) << text;
     EXPECT_EQ(Seam().Played("click.wav"), 1u);
+}
+
+// The licence text keeps neither Enter nor Tab, as no field of the other
+// pages does: Tab moves the focus out of it to the page's buttons and back,
+// where the text is as it was left, and Enter goes on with the page's first
+// button.
+TEST_F(WizardTest, EnterAndTabLeaveTheLicenceText)
+{
+    auto place = [this] {
+        DWORD start = 0, end = 0;
+        ::SendMessageA(W->RichEdit1->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        return std::make_pair(start, end);
+    };
+    W->Image3Click(nullptr);
+    ASSERT_TRUE(W->RichEdit1->Focused());
+    const auto left = place();
+    User::Chord(0, VK_TAB);
+    EXPECT_TRUE(W->License_Panel->Focused());
+    EXPECT_EQ(W->FPage, pgLicense);
+    User::Chord(0, VK_TAB);
+    EXPECT_TRUE(W->RichEdit1->Focused());
+    EXPECT_EQ(place(), left);
+
+    User::Chord(0, VK_RETURN);
+    EXPECT_EQ(W->FPage, pgWirelessMode);
+    EXPECT_TRUE(W->SSID_EDIT->Focused());
 }
 
 TEST(SmallWindows, WaitingWindowShowsOneOfFourFramesAtATime)

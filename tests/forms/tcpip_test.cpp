@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -224,6 +225,45 @@ TEST_F(TcpIp, PollKeepsItsRhythmWhileASlowCardTakesItsSettings)
     EXPECT_EQ(Form->UpdateTimer->Interval(), 2000u);
     ASSERT_TRUE(PumpUntil([this] { return Form->TcpIpThread->Suspended(); }, 10000));
     ExpectAdapterReopened();
+}
+
+// Stop Monitor as a slow card begins to take its settings: the card's
+// restart at the end of the apply opens nothing while monitoring is off,
+// and Start Monitor afterwards opens the adapter once.
+TEST_F(TcpIp, StopMonitorDuringASlowApplyLeavesTheAdapterClosedUntilStartMonitor)
+{
+    Harness::SetWorld("World", "ApplyMs", "6000");
+    BeginApply(StaticRecord());
+    ASSERT_TRUE(PumpUntil([] { return Harness::CallCount("NIC_SetIpInfo") == 1; }, 10000));
+    Form->MonitorStateClick(nullptr); // Stop Monitor
+    ASSERT_FALSE(Form->Link.MonitoringOn);
+    // The apply ends with the card's restart, and the device check that the
+    // restart's notice starts has run.
+    ASSERT_TRUE(PumpUntil(
+        [this] {
+            return Form->TcpIpThread->Suspended() && !Form->Link.ApplyingTcpIp && !Form->DeviceCheckTimer->Enabled();
+        },
+        20000));
+    EXPECT_EQ(Harness::CallCount("NIC_PropertyChange"), 1u);
+    EXPECT_FALSE(Form->Link.AdapterOpened);
+    const size_t startedAt = Harness::CallNames().size();
+    Form->MonitorStateClick(nullptr); // Start Monitor
+    ASSERT_TRUE(Form->Link.MonitoringOn);
+    EXPECT_TRUE(Form->Link.AdapterOpened);
+
+    std::vector<std::string> openings; // the adapter's opens and closes in their order
+    int opensWhileOff = 0;
+    const std::vector<std::string> names = Harness::CallNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i] != "WLAN_Open_Adapter" && names[i] != "WLAN_Close_Adapter") continue;
+        openings.push_back(names[i]);
+        opensWhileOff += i < startedAt && names[i] == "WLAN_Open_Adapter";
+    }
+    std::string order;
+    for (const std::string& name : openings) order += name + " ";
+    std::printf("Stop Monitor during a 6 s apply, Start Monitor after it: %s\n", order.c_str());
+    EXPECT_EQ(opensWhileOff, 0);
+    EXPECT_EQ(openings, (std::vector<std::string>{"WLAN_Close_Adapter", "WLAN_Open_Adapter"}));
 }
 
 TEST_F(TcpIp, ReadShowsTheCardsSettingsOn98WithItsDhcpState)

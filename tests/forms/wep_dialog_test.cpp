@@ -12,6 +12,9 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -157,6 +160,29 @@ TEST_F(WepDialog, OkHandsBackLevelAndKeyOneAnyOtherCloseARefusal)
     EXPECT_EQ(Dialog->Result, 0);
 }
 
+// Opened, the dialog takes the keys at once, as the keyboard sends them:
+// the arrow keys change the level, Esc closes it. The window it was opened
+// from is active again once it has closed.
+TEST_F(WepDialog, TakesTheKeysAtOnceAndGivesTheActivationBack)
+{
+    TMainFrm* form = Harness::Form();
+    form->Show();
+    ::SetForegroundWindow(form->Handle());
+    Application->ProcessMessages();
+    WhileOpen([&] {
+        EXPECT_EQ(::GetForegroundWindow(), Dialog->Handle());
+        User::Chord(0, VK_DOWN);
+        EXPECT_EQ(Dialog->WEPSet_WEP->ItemIndex(), 1);
+        EXPECT_TRUE(Usable(Dialog->WEPSet_WEPKey1));
+        User::Chord(0, VK_ESCAPE);
+        EXPECT_EQ(Dialog->ModalResult, mrCancel);
+    });
+    EXPECT_EQ(Dialog->Result, 0);
+    EXPECT_FALSE(Dialog->Visible());
+    EXPECT_EQ(::GetActiveWindow(), form->Handle());
+    form->Hide();
+}
+
 TEST_F(WepDialog, KeyFieldTakesHexadecimalDigitsOnlyAndBackspaceDeletes)
 {
     WhileOpen([&] {
@@ -285,6 +311,107 @@ TEST_F(WepDialog, KeyFieldTakesEveryPasteAsTypingAndTheEditingShortcuts)
     });
     const uint8_t pasted[5] = {0x01, 0x23, 0x45, 0x67, 0x89};
     EXPECT_EQ(std::memcmp(Dialog->WepInfo.WepKey1, pasted, 5), 0);
+}
+
+// The ways a paste finds no text on the clipboard.
+enum class NoText { Emptied, PictureOnly, HeldOpen };
+
+// Another program holds the clipboard open, with text on it, while this lives.
+class ClipboardHeldOpen {
+public:
+    ClipboardHeldOpen()
+    {
+        User::SetClipboard("from elsewhere");
+        Holder = std::thread([this] {
+            ::OpenClipboard(nullptr);
+            ::SetEvent(Opened);
+            ::WaitForSingleObject(Release, 10000);
+            ::CloseClipboard();
+        });
+        EXPECT_EQ(::WaitForSingleObject(Opened, 10000), WAIT_OBJECT_0);
+    }
+    ~ClipboardHeldOpen()
+    {
+        ::SetEvent(Release);
+        Holder.join();
+        ::CloseHandle(Opened);
+        ::CloseHandle(Release);
+    }
+
+private:
+    HANDLE Opened = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE Release = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::thread Holder;
+};
+
+// Leaves no text to paste, in the way named; a held clipboard is let go
+// when the answer goes.
+std::unique_ptr<ClipboardHeldOpen> LeaveNoText(NoText Way)
+{
+    if (Way == NoText::HeldOpen) return std::make_unique<ClipboardHeldOpen>();
+    EXPECT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    if (Way == NoText::PictureOnly) ::SetClipboardData(CF_BITMAP, ::CreateBitmap(8, 8, 1, 32, nullptr));
+    ::CloseClipboard();
+    return nullptr;
+}
+
+constexpr NoText NoTextWays[] = {NoText::Emptied, NoText::PictureOnly, NoText::HeldOpen};
+
+// A paste that finds no text changes nothing, as in Windows' own edit: the
+// wizard's SSID and the dialog's key, selected whole, keep what was typed,
+// and OK hands back the key typed. A paste of text still replaces.
+TEST_F(WepDialog, APasteThatFindsNoTextChangesNothing)
+{
+    TMainFrm* form = Harness::Form();
+    form->Profiles.NewProfile = ProfileSetting{};
+    form->Show();
+    form->ShowWizardPage(Page::WizardNetwork);
+    TEdit* ssid = form->ProfileSet_SSID;
+    HWND plain = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 10, 140, 24, form->Handle(), nullptr,
+                                   nullptr, nullptr);
+    auto pasteOver = [](HWND Field, const char* Typed) {
+        ::SetWindowTextA(Field, Typed);
+        ::SetFocus(Field);
+        ::SendMessageA(Field, EM_SETSEL, 0, -1);
+        User::Chord(VK_CONTROL, 'V');
+        char text[64] = {};
+        ::GetWindowTextA(Field, text, sizeof text);
+        return std::string(text);
+    };
+    for (NoText way : NoTextWays) {
+        const auto held = LeaveNoText(way);
+        EXPECT_EQ(pasteOver(plain, "attic-ap"), "attic-ap") << static_cast<int>(way);
+        EXPECT_EQ(pasteOver(ssid->Handle(), "attic-ap"), "attic-ap") << static_cast<int>(way);
+    }
+    User::SetClipboard("loft-ap");
+    EXPECT_EQ(pasteOver(plain, "attic-ap"), "loft-ap");
+    EXPECT_EQ(pasteOver(ssid->Handle(), "attic-ap"), "loft-ap");
+    ::DestroyWindow(plain);
+    form->ExitWizard();
+    form->Img_LinkClick(nullptr);
+    Harness::Pump();
+
+    TMaskEdit* key = Dialog->WEPSet_WEPKey1;
+    WhileOpen([&] {
+        Choose(Dialog->WEPSet_WEP, 1);
+        key->SetFocus();
+        User::SetClipboard("99:88:77:66:55");
+        User::Chord(VK_CONTROL, 'V');
+        EXPECT_EQ(key->EditText(), "99:88:77:66:55");
+        key->SelectAll();
+        Type(key, "1122334455");
+        for (NoText way : NoTextWays) {
+            const auto held = LeaveNoText(way);
+            key->SelectAll();
+            User::Chord(VK_CONTROL, 'V');
+            EXPECT_EQ(key->EditText(), "11:22:33:44:55") << static_cast<int>(way);
+        }
+        Press(Dialog->WEP_OKBtn);
+    });
+    EXPECT_EQ(Dialog->Result, 1);
+    const uint8_t typed[5] = {0x11, 0x22, 0x33, 0x44, 0x55};
+    EXPECT_EQ(std::memcmp(Dialog->WepInfo.WepKey1, typed, 5), 0);
 }
 
 TEST_F(WepDialog, PassphraseMakesKeyOneAndEmptyingItEmptiesTheKey)

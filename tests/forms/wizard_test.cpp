@@ -407,6 +407,32 @@ TEST_F(Wizard, A152BitProfileShowsItsLevelAndKeyOnTheWepPage)
     EXPECT_EQ(Built().Wep.WepKey1[5], 0);
 }
 
+// Esc on an open drop-down list closes the list only, as it does on a
+// system list in the same window; Esc with no list open hides the window
+// to the tray.
+TEST_F(Wizard, EscOnAnOpenListClosesTheListAndLeavesTheWindowShown)
+{
+    Form->Profiles.NewProfile = ProfileSetting{};
+    Form->Show();
+    Form->ShowWizardPage(Page::WizardWep);
+    HWND plain = ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 300, 10, 110, 120,
+                                   Form->Handle(), nullptr, nullptr, nullptr);
+    ::SendMessageA(plain, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Disabled"));
+    for (HWND list : {plain, Form->WEPSet_WEP->Handle()}) {
+        ::SetFocus(list);
+        ASSERT_EQ(::GetFocus(), list);
+        User::Chord(0, VK_F4);
+        ASSERT_TRUE(::SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0));
+        User::Chord(0, VK_ESCAPE);
+        Harness::Pump();
+        EXPECT_FALSE(::SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_TRUE(Form->Visible() && ::IsWindowVisible(Form->Handle())) << (list == plain ? "system" : "wizard");
+    }
+    ::DestroyWindow(plain);
+    User::Chord(0, VK_ESCAPE);
+    EXPECT_FALSE(Form->Visible());
+}
+
 TEST_F(Wizard, AnUntouchedKeyOfATextFormProfileIsStoredByteForByte)
 {
     ProfileSetting p = Network("Loft", "loft");

@@ -2,8 +2,9 @@
 // toolkit's INI class as the utility reads a chosen file. An import either
 // gives a profile whose texts and keys lie within their fields, or is
 // refused with a message; it never reads or writes past a record. A profile
-// that was imported, exported again, reads back with the same texts, and
-// so does one whose name and SSID are the input's bytes.
+// that was imported, exported again over the file it came from, whatever
+// else that holds, reads back with the same texts, and so does one whose
+// name and SSID are the input's bytes.
 #include "vantra/drivers/record_text.h"
 #include "vantra/profile_file.h"
 #include "vantra/wep_keys.h"
@@ -33,12 +34,12 @@ void Check(bool Holds)
     if (!Holds) std::abort();
 }
 
-// A profile exported reads back with the same texts and keys; its name and
-// SSID byte for byte, whatever bytes they hold.
+// A profile exported into the file at Path, whatever it held before, reads
+// back with the same texts and keys; its name and SSID byte for byte,
+// whatever bytes they hold.
 void CheckRoundTrip(const ProfileSetting& P, const std::string& Path)
 {
     static CfgIvSource ivs(1);
-    std::remove(Path.c_str());
     TIniFile copy(Path);
     WriteProfileFile(copy, P, ivs);
     const ProfileSetting back = ReadProfileFile(copy);
@@ -66,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     raw.Wlan.SSID_length = static_cast<uint8_t>(std::min<size_t>(Size, sizeof raw.Wlan.SSID));
     std::memcpy(raw.Wlan.SSID, Data, raw.Wlan.SSID_length);
     raw.Ip.blDhcpEnabled = 1;
+    std::remove(exported.c_str());
     CheckRoundTrip(raw, exported);
 
     FILE* file = std::fopen(path.c_str(), "wb");
@@ -90,6 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     const int size = WepKeySize(static_cast<WepLevel>(p.Wep.EncryptionLevel));
     for (const uint8_t* slot : {p.Wep.WepKey1, p.Wep.WepKey2, p.Wep.WepKey3, p.Wep.WepKey4})
         for (int i = size; i < 16; ++i) Check(slot[i] == 0);
-    CheckRoundTrip(p, exported);
+    CheckRoundTrip(p, path);
     return 0;
 }

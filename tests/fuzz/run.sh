@@ -14,6 +14,8 @@ shift 4
 limits=(-timeout=60 -rss_limit_mb=2048)
 "$fuzzer" "${limits[@]}" "$corpus"/*
 search=("${limits[@]}" -max_len=16384 -artifact_prefix="$work-" -print_final_stats=1)
+# A target's dictionary, when it has one, lies beside its corpus.
+if [ -f "$corpus.dict" ]; then search+=(-dict="$corpus.dict"); fi
 if [ -n "${FUZZ_SECONDS:-}" ]; then
   mkdir -p "$work-long"
   exec "$fuzzer" "${search[@]}" -max_total_time="$FUZZ_SECONDS" "$work-long" "$corpus" "$@"

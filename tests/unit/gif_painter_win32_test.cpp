@@ -17,8 +17,10 @@
 #include <mmsystem.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -653,6 +655,16 @@ private:
     void* const Handler;
 };
 
+// Each frame of the image takes colours of its own, which it renders again
+// in the next paint: on the main thread, inside that paint, which tells its
+// progress and the change.
+void GiveFramesColoursOfTheirOwn(TGIFImage& Image, uint8_t Green)
+{
+    for (int f = 0; f < Image.Images()->GetCount(); ++f)
+        for (int c = 0; c < 8; ++c)
+            Image.Images()->GetImage(f)->GetColorMap()->Add(TGIFColorMap::RGB2Color({uint8_t(60 * f), Green, uint8_t(c)}));
+}
+
 // Colours changed in the event just before a paint make the frame render
 // again on the main thread, inside the paint, which tells its progress and
 // the change. A handler of either that lets the painter go (a change of the
@@ -674,10 +686,7 @@ TEST(PainterInAPicture, LetGoFromItsProgressOrChangeDuringAPaint)
         bool painting = false, letGo = false;
         gif->OnPaint = [&](TObject*) {
             if (++paints == 2) {
-                for (int f = 0; f < 3; ++f)
-                    for (int c = 0; c < 8; ++c)
-                        gif->Images()->GetImage(f)->GetColorMap()->Add(
-                            TGIFColorMap::RGB2Color({uint8_t(60 * f), 90, uint8_t(c)}));
+                GiveFramesColoursOfTheirOwn(*gif, 90);
                 painting = true;
             }
             if (letGo) ++afterLetGo; // a painter of the new options
@@ -706,6 +715,141 @@ TEST(PainterInAPicture, LetGoFromItsProgressOrChangeDuringAPaint)
     }
     EXPECT_EQ(faults.Count(), 0);
     EXPECT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == threads; }));
+}
+
+// While one lives, freed memory is filled with a pattern and kept from
+// reuse: code that reads a freed object reads the pattern (a pointer there
+// faults), and code that writes one changes the pattern.
+class TFreedMemoryPoison {
+public:
+    TFreedMemoryPoison() { Active = true; }
+    ~TFreedMemoryPoison() { Release(); }
+    TFreedMemoryPoison(const TFreedMemoryPoison&) = delete;
+    TFreedMemoryPoison& operator=(const TFreedMemoryPoison&) = delete;
+
+    // Frees what it kept; answers how many blocks were written after they were freed.
+    static int Release()
+    {
+        Active = false;
+        Hold();
+        int written = 0;
+        for (size_t i = 0; i < Count; ++i) {
+            const auto* bytes = static_cast<const unsigned char*>(Kept[i]);
+            const size_t size = ::HeapSize(::GetProcessHeap(), 0, Kept[i]);
+            written += std::find_if(bytes, bytes + size, [](unsigned char Byte) { return Byte != Pattern; }) != bytes + size;
+            ::HeapFree(::GetProcessHeap(), 0, Kept[i]);
+        }
+        ::HeapFree(::GetProcessHeap(), 0, Kept);
+        Kept = nullptr;
+        Count = Capacity = 0;
+        Unhold();
+        return written;
+    }
+
+    // What operator delete does.
+    static void Free(void* Block)
+    {
+        if (!Block) return;
+        HANDLE heap = ::GetProcessHeap();
+        if (!Active) {
+            ::HeapFree(heap, 0, Block);
+            return;
+        }
+        std::memset(Block, Pattern, ::HeapSize(heap, 0, Block));
+        Hold();
+        if (Count == Capacity) {
+            const size_t capacity = Capacity ? 2 * Capacity : 4096;
+            void* grown = Kept ? ::HeapReAlloc(heap, 0, Kept, capacity * sizeof(void*))
+                               : ::HeapAlloc(heap, 0, capacity * sizeof(void*));
+            if (grown) {
+                Kept = static_cast<void**>(grown);
+                Capacity = capacity;
+            }
+        }
+        if (Count < Capacity) Kept[Count++] = Block;
+        else ::HeapFree(heap, 0, Block);
+        Unhold();
+    }
+
+private:
+    static constexpr unsigned char Pattern = 0xFE;
+    static void Hold()
+    {
+        while (Lock.test_and_set(std::memory_order_acquire)) ::Sleep(0);
+    }
+    static void Unhold() { Lock.clear(std::memory_order_release); }
+    static inline std::atomic<bool> Active{false};
+    static inline std::atomic_flag Lock = ATOMIC_FLAG_INIT;
+    static inline void** Kept = nullptr;
+    static inline size_t Count = 0, Capacity = 0;
+};
+
+// A handler of any of the image's events that frees the image of a picture,
+// while the image paints (its frame rendered in the paint tells its progress
+// and the change; the first frame is painted while the picture's paint
+// waits for it, and a synchronous painter runs all of it inside that paint)
+// or between its paints: the painter ends without touching the image again,
+// and its code inside the paint goes no further. With freed memory
+// overwritten, a read of the image faults and a write of it shows.
+TEST(PainterInAPicture, FreedByAHandlerOfAnyOfItsEvents)
+{
+    enum TEvent { evProgress, evChange, evStart, evPaint, evAfterPaint, evLoop, evEnd };
+    const char* const names[] = {"progress", "change", "start", "paint", "after-paint", "loop", "end"};
+    const TDelays delays;
+    const int threads = TLiveCount<TThread>::Alive();
+    const TWatchdog watchdog("images freed by their handlers", 60000);
+    const TFaultCount faults;
+    const TFreedMemoryPoison poison;
+    TGIFImage animation;
+    // Two passes: a loop between them, and an end.
+    MakeAnimation(animation, 3, 2, 2);
+    const TGIFDrawOptions defaults = animation.GetDrawOptions();
+    TPictureForm shown(animation);
+    shown.Show();
+    for (const bool async : {true, false})
+        for (const TEvent event : {evProgress, evChange, evStart, evPaint, evAfterPaint, evLoop, evEnd}) {
+            SCOPED_TRACE(std::string(async ? "asynchronous, " : "synchronous, ") + names[event]);
+            TGIFDrawOptions options = defaults;
+            if (!async) options &= TGIFDrawOptions(~DrawOption(goAsync));
+            // Through the buffers, where the change is told.
+            if (event == evChange) options |= DrawOption(goClearOnLoop);
+            animation.SetDrawOptions(options);
+            // The picture paints its copy once it has its events.
+            shown.Picture->Picture()->Assign(&animation);
+            TGIFImage* gif = shown.Gif();
+            bool freed = false, painting = false;
+            int paints = 0;
+            // Nothing of the image is touched once it is freed.
+            const auto freeOn = [&](TEvent Now) {
+                if (Now != event || freed) return false;
+                freed = true;
+                shown.Picture->Picture()->Assign(nullptr);
+                return true;
+            };
+            gif->OnStartPaint = [&](TObject*) { freeOn(evStart); };
+            gif->OnPaint = [&](TObject*) {
+                if (freeOn(evPaint) || ++paints != 2) return;
+                GiveFramesColoursOfTheirOwn(*gif, 150);
+                painting = true;
+            };
+            gif->OnAfterPaint = [&](TObject*) {
+                if (!freeOn(evAfterPaint)) painting = false;
+            };
+            gif->OnLoop = [&](TObject*) { freeOn(evLoop); };
+            gif->OnEndPaint = [&](TObject*) { freeOn(evEnd); };
+            OnProgressOf(*gif, [&](TObject*, TProgressStage Stage, int, bool, const std::string&) {
+                if (painting && Stage == psStarting) freeOn(evProgress);
+            });
+            const TNotifyEvent tell = gif->OnChange; // the picture's
+            gif->OnChange = [&, tell](TObject* Sender) {
+                if (!(painting && freeOn(evChange))) tell(Sender);
+            };
+            ASSERT_TRUE(PumpUntil([&] { return freed; }));
+            EXPECT_EQ(shown.Gif(), nullptr);
+            EXPECT_TRUE(PumpUntil([&] { return TLiveCount<TThread>::Alive() == threads; }));
+        }
+    EXPECT_EQ(faults.Count(), 0);
+    EXPECT_EQ(poison.Release(), 0);
 }
 
 // --- the unit -------------------------------------------------------------------
@@ -833,3 +977,12 @@ TEST(ImageGraphic, PackMovesALoneFramesTableToTheHeader)
 }
 
 } // namespace
+
+// Every allocation of the test program, so that a test can keep what is freed (TFreedMemoryPoison).
+void* operator new(std::size_t Size)
+{
+    if (void* block = ::HeapAlloc(::GetProcessHeap(), 0, Size ? Size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* Block) noexcept { TFreedMemoryPoison::Free(Block); }
+void operator delete(void* Block, std::size_t) noexcept { TFreedMemoryPoison::Free(Block); }

@@ -390,6 +390,27 @@ TEST_F(ProfileFile, AnExistingFileKeepsItsOtherSectionsAndKeys)
     EXPECT_EQ(Value("BASIC", "ProfileName"), "Harbour Lane");
 }
 
+// A hand-edited file may hold a key twice. Where the profile needs no key of
+// bytes, none of the old ones may stay behind to be read in place of its texts.
+TEST_F(ProfileFile, AnExportOverAFileWithTwoBytesKeysImportsBackEqual)
+{
+    WriteText("[BASIC]\r\nProfileName=Old\r\nProfileName_bytes=4F6C640D\r\nProfileName_bytes=4F0A6C64\r\n"
+              "[WLAN_Info]\r\nSSID=old\r\nSSID_bytes=6F6C6400\r\nSSID_length=3\r\nSSID_bytes=6F0D6C64\r\n");
+    const ProfileSetting profile = Sample(2);
+    Export(profile);
+    ProfileSetting back{};
+    ASSERT_NO_THROW(back = Import());
+
+    // The file gives back every byte the export had, keys as far as level 2 holds them.
+    ProfileSetting expected = profile;
+    CopyText(expected.ProfileNameCopy, "Harbour Lane");
+    CopyText(expected.SsidText, "harbour-ap");
+    for (uint8_t* slot : {expected.Wep.WepKey1, expected.Wep.WepKey2, expected.Wep.WepKey3, expected.Wep.WepKey4})
+        std::memset(slot + 13, 0, 3);
+    EXPECT_EQ(std::memcmp(&back, &expected, sizeof back), 0);
+    EXPECT_EQ(Text().find("_bytes"), std::string::npos);
+}
+
 TEST(ProfileFileName, GetsCfgUnlessItHoldsItAnywhere)
 {
     EXPECT_EQ(WithCfgExtension("C:\\Profiles\\Home"), "C:\\Profiles\\Home.cfg");

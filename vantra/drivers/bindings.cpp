@@ -130,15 +130,15 @@ std::recursive_mutex& ChipsetLibraryLock()
 
 bool WlanCloseAdapter()
 {
-    if (!Chipset.WLAN_Close_Adapter) return false;
-    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+    TChipsetHold inside;
+    if (!Chipset.WLAN_Close_Adapter || !inside.TryEnter()) return false;
     return static_cast<uint8_t>(Chipset.WLAN_Close_Adapter()) != 0;
 }
 
 int32_t WlanLinkSpeed()
 {
-    if (ChipsetCallsSkipped() || !Chipset.WLAN_Get_Link_Speed) return 0;
-    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+    TChipsetHold inside;
+    if (!Chipset.WLAN_Get_Link_Speed || !inside.TryEnter() || ChipsetCallsSkipped()) return 0;
     return Chipset.WLAN_Get_Link_Speed();
 }
 

@@ -97,21 +97,47 @@ bool ChipsetCallsSkipped();
 
 // Held by the thread inside the chipset library: the main thread and the
 // status-picture thread both call it, and no two threads may be inside it at
-// once. Re-entrant, in case a call lets a sent message run another.
+// once. Nobody waits for it: a call that finds another thread inside is
+// refused at once, so that the main thread never blocks on a worker's slow
+// call, nor a worker on the main thread. Re-entrant: the main thread holds
+// it across a whole poll or user action, and a sent message may run another
+// inside one.
 std::recursive_mutex& ChipsetLibraryLock();
+class TChipsetHold {
+public:
+    TChipsetHold() = default;
+    TChipsetHold(const TChipsetHold&) = delete;
+    TChipsetHold& operator=(const TChipsetHold&) = delete;
+    ~TChipsetHold()
+    {
+        if (Entered) ChipsetLibraryLock().unlock();
+    }
+    // True when no other thread is inside; held from then on.
+    bool TryEnter()
+    {
+        if (!Entered) Entered = ChipsetLibraryLock().try_lock();
+        return Entered;
+    }
 
-// Calls a chipset entry point: skipped while the utility is quitting, and a
-// missing entry point counts as a failure; only the low byte of the result
-// counts. Closing the adapter is the one call the exit itself makes, so it
-// has a function of its own that quitting does not stop.
+private:
+    bool Entered = false;
+};
+
+// Calls a chipset entry point: refused while another thread is inside the
+// library and while the utility is quitting (tested once inside, so that no
+// call starts after an exit has begun), and a missing entry point counts as
+// a failure; only the low byte of the result counts. Closing the adapter is
+// the one call the exit itself makes, so it has a function of its own that
+// quitting does not stop.
 template <class Entry, class... Args> bool WlanCall(Entry Fn, Args... A)
 {
-    if (ChipsetCallsSkipped() || !Fn) return false;
-    const std::lock_guard<std::recursive_mutex> inside(ChipsetLibraryLock());
+    TChipsetHold inside;
+    if (!Fn || !inside.TryEnter() || ChipsetCallsSkipped()) return false;
     return static_cast<uint8_t>(Fn(A...)) != 0;
 }
 bool WlanCloseAdapter();
-// The link's transmit rate in 0.1 Mbps; 0 while quitting or when not bound.
+// The link's transmit rate in 0.1 Mbps; 0 while quitting, while another
+// thread is inside the library, or when not bound.
 int32_t WlanLinkSpeed();
 
 // Calls a NIC entry point; a missing one gives 0.

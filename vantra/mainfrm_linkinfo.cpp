@@ -60,9 +60,14 @@ void TMainFrm::ShowLinkInfo(bool Connected)
         MacToText(link.Bssid, bssid);
         Status_Lbl_MAC->SetCaption(bssid);
         Status_Lbl_NetworkType->SetCaption(link.OperatingModeID == 0 ? "Adhoc" : "Infrastructure");
-        Status_Lbl_TransmitRate->SetCaption(Link.AdapterOpened ? TransmitRateText(WlanLinkSpeed()) : "");
+        // A page entered while a worker is inside the chipset library shows
+        // the rate and encryption blank until the next poll, not as a
+        // refused call's zero.
+        TChipsetHold library;
+        const bool libraryFree = library.TryEnter();
+        Status_Lbl_TransmitRate->SetCaption(Link.AdapterOpened && libraryFree ? TransmitRateText(WlanLinkSpeed()) : "");
         Status_Lbl_Channel->SetCaption(ChannelText(link.Channel, link.Frequency));
-        Status_Lbl_Encryption->SetCaption(EncryptionText(EncryptionLevel()));
+        Status_Lbl_Encryption->SetCaption(libraryFree ? EncryptionText(EncryptionLevel()) : "");
     }
     const bool adHoc = link.OperatingModeID == 0;
     const bool linkPage = LinkPageSettled();

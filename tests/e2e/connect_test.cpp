@@ -261,7 +261,9 @@ TEST_F(ConnectE2e, WepAccessPointJoinsWithTheRightKeyAndFailsWithAWrongOne)
     int row = Connect("Kestrel-Home");
     HWND dialog = WaitDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(::IsWindowVisible(Window)); // hidden while the dialog asks
+    // Up under the dialog, which covers it, and takes nothing while it asks.
+    EXPECT_TRUE(::IsWindowVisible(Window));
+    EXPECT_FALSE(::IsWindowEnabled(Window));
     AnswerDialog(dialog, 1, "1a2b3c4d5e", "vantra-wep-dialog.bmp");
     ASSERT_TRUE(WaitFor([&] { return Items->Image(row) == WepConnected; }, 15000));
     const std::string wep = Field(CallLines("WLAN_Set_WEP_Config").back(), "wep");

@@ -216,6 +216,8 @@ public:
     // How long the exit waits for an apply under way: a slow card's settings
     // and its restart.
     static constexpr DWORD ApplyExitLimitMs = 30000;
+    // How long a connect waits for a former apply to end before it gives up.
+    static constexpr DWORD ApplyWaitLimitMs = 10000;
     void FreeWorkers(); // frees all four; one still running frees itself
     // For a user's action: waits, servicing messages, while a worker is
     // inside the chipset library (ChipsetBusyLimitMs at most), then holds it

@@ -283,9 +283,12 @@ void TMainFrm::PollAfterConnect()
 
 // The three timers that reach the adapter off, and a former apply over,
 // before the applier runs or the card restarts. False when an exit ran
-// meanwhile.
+// meanwhile, or when the former apply is still under way after
+// ApplyWaitLimitMs: the connect is given up, and the poll runs on and shows
+// the card busy until that apply ends.
 bool TMainFrm::StopPollForApplier()
 {
+    const DWORD start = ::GetTickCount();
     for (;;) {
         for (TTimer* timer : {UpdateTimer, CheckTimer, ConnectCheckTimer}) timer->SetEnabled(false);
         Application->ProcessMessages();
@@ -293,6 +296,10 @@ bool TMainFrm::StopPollForApplier()
         if (!UpdateTimer->Enabled() && !CheckTimer->Enabled() && !ConnectCheckTimer->Enabled() &&
             TcpIpThread->Suspended())
             return true;
+        if (::GetTickCount() - start >= ApplyWaitLimitMs) {
+            ResumePoll();
+            return false;
+        }
         WaitPumping(100);
         if (Program.Quitting) return false;
     }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
@@ -439,6 +440,29 @@ TEST_F(ProfileConnect, StopMonitorWhileASlowCardTakesAProfileLosesNoLaterRequest
     NicCall(Nic.NIC_GetNicIPAddressDetail, Form->Link.TheAdapter.MacAddress, &card);
     EXPECT_EQ(card.blDhcpEnabled, 1);
     EXPECT_EQ(CallCount("NIC_PropertyChange"), 2u); // each apply restarted the card
+}
+
+// A connect that finds a former apply under way waits for it a bounded
+// time, servicing messages, and then gives up: a card that keeps the
+// applier longer no longer holds the connect, or the poll, for as long.
+TEST_F(ProfileConnect, ConnectDuringAnApplyThatDoesNotEndGivesUpAfterItsBound)
+{
+    Harness::SetWorld("World", "ApplyMs", "14000");
+    Store(1);
+    Form->ConnectToAP(ConnectTarget::Profile);
+    ASSERT_TRUE(PumpUntil([&] { return CallCount("NIC_SetIpInfo") == 1; }, 10000));
+    Harness::SetWorld("World", "ApplyMs", "0");
+
+    const DWORD start = ::GetTickCount();
+    Form->ConnectToAP(ConnectTarget::Profile);
+    const DWORD waited = ::GetTickCount() - start;
+    std::printf("A connect during a 14 s apply returned after %lu ms\n", static_cast<unsigned long>(waited));
+    EXPECT_FALSE(Form->TcpIpThread->Suspended()); // the former apply still runs
+    EXPECT_GE(waited, TMainFrm::ApplyWaitLimitMs);
+    EXPECT_LT(waited, TMainFrm::ApplyWaitLimitMs + 2000);
+    EXPECT_TRUE(Form->UpdateTimer->Enabled()); // the poll shows the card busy meanwhile
+    ASSERT_TRUE(PumpUntil([&] { return Form->TcpIpThread->Suspended() && !Form->Link.ApplyingTcpIp; }, 20000));
+    EXPECT_EQ(CallCount("NIC_SetIpInfo"), 1u); // the connect given up applied nothing
 }
 
 TEST_F(ProfileConnect, ProfileTheStoreCannotGiveConfiguresNothing)

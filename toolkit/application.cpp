@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
 
@@ -42,6 +44,10 @@ TApplication::~TApplication()
     // Forms go first, while the helper windows still exist.
     while (ComponentCount()) delete Components(ComponentCount() - 1);
     if (AppWnd) ::DestroyWindow(AppWnd);
+    // Workers' calls that never ran are only freed.
+    MSG posted;
+    while (UtilWnd && ::PeekMessageA(&posted, UtilWnd, WM_POSTED_CALL, WM_POSTED_CALL, PM_REMOVE))
+        delete reinterpret_cast<std::function<void()>*>(posted.lParam);
     if (UtilWnd) ::DestroyWindow(UtilWnd);
     Application = nullptr;
     Screen = nullptr;
@@ -88,6 +94,15 @@ LRESULT CALLBACK TApplication::UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
     case WM_SYNCHRONIZE:
         (*reinterpret_cast<std::function<void()>*>(LParam))();
         return 0;
+    case WM_POSTED_CALL: {
+        const std::unique_ptr<std::function<void()>> call(reinterpret_cast<std::function<void()>*>(LParam));
+        try {
+            (*call)();
+        } catch (...) {
+            Application->HandleException(Application);
+        }
+        return 0;
+    }
     case WM_QUEUED_CALL:
         if (!Application->Queued.empty()) {
             const std::function<void()> call = std::move(Application->Queued.front());

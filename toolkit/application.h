@@ -92,3 +92,6 @@ DWORD MainThreadID();
 constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x3F00;
 // Private message of the utility window: runs the oldest queued call.
 constexpr UINT WM_QUEUED_CALL = WM_APP + 0x3F01;
+// Private message of the utility window: runs, then frees, the
+// std::function<void()>* in lParam that a worker posted.
+constexpr UINT WM_POSTED_CALL = WM_APP + 0x3F02;

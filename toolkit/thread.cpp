@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <condition_variable>
 
@@ -259,6 +260,26 @@ void TThread::Synchronize(const std::function<void()>& Method)
         if (s->GivenUp()) s->End(hold);
     }
     if (failure) std::rethrow_exception(failure);
+}
+
+void TThread::Queue(std::function<void()> Method)
+{
+    Park();
+    if (::GetCurrentThreadId() == MainThreadID()) {
+        Method();
+        return;
+    }
+    // The call keeps the shared state alive until it has run or been dropped.
+    ++S->References;
+    const std::shared_ptr<State> s(S, [](State* Shared) { Shared->Release(); });
+    auto* call = new std::function<void()>([s, Method = std::move(Method)] {
+        {
+            std::lock_guard<std::mutex> hold(s->Lock);
+            if (s->GivenUp()) return;
+        }
+        Method();
+    });
+    if (!::PostMessageA(Application->UtilityWindow(), WM_POSTED_CALL, 0, reinterpret_cast<LPARAM>(call))) delete call;
 }
 
 TWaitResult TThread::WaitForSignal(HANDLE Object, DWORD Milliseconds)

@@ -11,7 +11,11 @@
 //
 // Synchronize runs a call on the main thread through the application's
 // utility window, which every message loop there services, modal loops and
-// message boxes included. Freeing a parked thread does not wait for it and it
+// message boxes included, and waits for it. Queue hands a call over the same
+// way without waiting: a call that may let messages in (one that sends a
+// message to another program, pumps or runs a modal loop) is queued, since
+// an exit run inside it would wait for this thread while this thread waits
+// for the call. Freeing a parked thread does not wait for it and it
 // never runs again; freeing a running one waits for Execute to return, and
 // the main thread keeps servicing synchronised calls while it waits. Free
 // waits for nothing: a running thread is left to free its object itself.
@@ -55,6 +59,10 @@ public:
     DWORD ThreadID() const { return Id; }
     // Runs Method on the main thread; called from this thread (a safe point).
     void Synchronize(const std::function<void()>& Method);
+    // Runs Method on the main thread later, after the messages already
+    // waiting there, unless the thread has been given up by then; called
+    // from this thread (a safe point).
+    void Queue(std::function<void()> Method);
     // Waits on this thread until Object is signalled, at most Milliseconds.
     // Stopped when the thread is asked to park or terminate meanwhile (or
     // already was); it parks at its next safe point, which this is not.

@@ -46,9 +46,12 @@ TMainFrm::TMainFrm(TComponent* AOwner) : TForm(AOwner)
     const std::string argument = FirstArgument();
     if (argument == "-o") Program.Quitting = false;
     if (argument == "-q") {
-        // Every running copy exits on this; hung windows are skipped, not waited for.
+        // Every running copy exits on this and answers once its exit is
+        // complete, which may wait for an apply as long as the exit allows it;
+        // hung windows are skipped, not waited for.
         DWORD_PTR result;
-        ::SendMessageTimeoutA(HWND_BROADCAST, WM_VANTRA_EXIT, 0, 1, SMTO_ABORTIFHUNG, 30000, &result);
+        ::SendMessageTimeoutA(HWND_BROADCAST, WM_VANTRA_EXIT, 0, 1, SMTO_ABORTIFHUNG, ApplyExitLimitMs + 10000,
+                              &result);
         Program.Quitting = true;
         Application->Terminate();
         return;
@@ -162,8 +165,8 @@ void TMainFrm::FormCloseQuery(TObject*, bool& CanClose)
     CheckTimer->SetEnabled(false);
     // Closing the window any other way (Alt+F4, the taskbar button) ends the
     // utility in order too; the exit closes the window itself.
-    CanClose = ExitStarted;
-    if (!ExitStarted) ExitUtility();
+    CanClose = Exit == ExitStage::Finishing;
+    if (Exit == ExitStage::NotStarted || Exit == ExitStage::Waiting) ExitUtility();
 }
 
 // Runs at the end of the exit, which has hidden the window, removed the
@@ -202,18 +205,18 @@ bool TMainFrm::Applying() const { return TcpIpThread && !TcpIpThread->Suspended(
 
 bool TMainFrm::ParkWorkers(DWORD ApplyLimitMs)
 {
-    const bool exiting = ExitStarted;
+    const ExitStage stage = Exit;
     const DWORD start = ::GetTickCount();
     for (;;) {
         Application->ProcessMessages();
-        if (ExitStarted != exiting) return false;
+        if (Exit != stage) return false;
         for (TThread* worker : ParkableWorkers())
             if (worker && !worker->Suspended()) worker->Suspend();
         const DWORD waited = ::GetTickCount() - start;
         const bool rested = WorkersParked();
         if ((rested || waited >= WorkerParkLimitMs) && (!Applying() || waited >= ApplyLimitMs)) return rested;
         WaitPumping(100);
-        if (ExitStarted != exiting) return false;
+        if (Exit != stage) return false;
     }
 }
 
@@ -222,8 +225,7 @@ bool TMainFrm::HoldChipsetLibrary(TChipsetHold& Hold)
     const DWORD start = ::GetTickCount();
     while (!Hold.TryEnter()) {
         if (::GetTickCount() - start >= ChipsetBusyLimitMs) {
-            Platform().MessageBox(Handle(), "The adapter is busy. Please try again later.", "Error",
-                                  MB_OK | MB_ICONWARNING);
+            SayAdapterBusy();
             return false;
         }
         Application->ProcessMessages();
@@ -231,6 +233,11 @@ bool TMainFrm::HoldChipsetLibrary(TChipsetHold& Hold)
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return !Program.Quitting;
+}
+
+void TMainFrm::SayAdapterBusy()
+{
+    Platform().MessageBox(Handle(), "The adapter is busy. Please try again later.", "Error", MB_OK | MB_ICONWARNING);
 }
 
 // A worker that has not parked is not waited for: it frees itself.

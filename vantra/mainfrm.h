@@ -196,7 +196,11 @@ public:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, char& Key);
-    void ExitUtility();
+    // The ordered exit, for every exit path. It returns once the exit is
+    // complete, whether it began it, found it under way below it (a request
+    // that arrived while that one waited) or finished it itself; an apply
+    // under way is waited for ApplyLimitMs at most from this request.
+    void ExitUtility(DWORD ApplyLimitMs = ApplyExitLimitMs);
     static void WaitPumping(DWORD Milliseconds);
     bool WorkersSuspended() const; // the three that the window resumes
     // The pointer watcher and the status-picture thread have parked: no
@@ -208,7 +212,7 @@ public:
     // the applier has ended its apply (ApplyLimitMs at most: it is never
     // stopped in the middle of one). True when those two have parked, so
     // that no worker can call the chipset library (the applier never does);
-    // false also when an exit ran meanwhile (it has freed them).
+    // false also when an exit began or ended meanwhile (the exit frees them).
     bool ParkWorkers(DWORD ApplyLimitMs);
     // How long the exit and Stop Monitor wait for those two to rest, and Stop
     // Monitor for an apply to end, before they go on without them.
@@ -216,6 +220,10 @@ public:
     // How long the exit waits for an apply under way: a slow card's settings
     // and its restart.
     static constexpr DWORD ApplyExitLimitMs = 30000;
+    // At the session's end: Windows may end a program that takes longer
+    // over WM_ENDSESSION (Vista and later give it 5 s before they offer to
+    // end it; XP waits 20 s for a program that still handles messages).
+    static constexpr DWORD EndSessionLimitMs = 5000;
     // How long a connect waits for a former apply to end before it gives up.
     static constexpr DWORD ApplyWaitLimitMs = 10000;
     void FreeWorkers(); // frees all four; one still running frees itself
@@ -224,6 +232,9 @@ public:
     // for the action. False when an exit ran meanwhile, and, after saying
     // that the adapter is busy, when the worker stays inside.
     bool HoldChipsetLibrary(TChipsetHold& Hold);
+    // Why a user's action was given up: a worker or a former apply kept the
+    // adapter past its bound.
+    void SayAdapterBusy();
     static constexpr DWORD ChipsetBusyLimitMs = 10000;
     void ResumeGifThreadIfIdle();  // on the link page's summary view, connected
 
@@ -482,7 +493,11 @@ private:
     void ResumeApplier();
     std::array<TThread*, 3> ResumedWorkers() const { return {MessageThread, TcpIpThread, GifThread}; }
     std::array<TThread*, 2> ParkableWorkers() const { return {MessageThread, GifThread}; }
-    bool ExitStarted = false;
+    // Where the ordered exit stands; an exit request that comes in
+    // meanwhile goes on from here.
+    enum class ExitStage : uint8_t { NotStarted, Waiting, Finishing, Done };
+    ExitStage Exit = ExitStage::NotStarted;
+    DWORD ExitApplyDeadline = 0; // tick count: the earliest bound of the requests so far
     HANDLE InstanceMutex = nullptr;
 };
 

@@ -284,8 +284,9 @@ void TMainFrm::PollAfterConnect()
 // The three timers that reach the adapter off, and a former apply over,
 // before the applier runs or the card restarts. False when an exit ran
 // meanwhile, or when the former apply is still under way after
-// ApplyWaitLimitMs: the connect is given up, and the poll runs on and shows
-// the card busy until that apply ends.
+// ApplyWaitLimitMs: the connect is given up, the user is told the adapter
+// is busy, and the poll runs on and shows the card busy until that apply
+// ends.
 bool TMainFrm::StopPollForApplier()
 {
     const DWORD start = ::GetTickCount();
@@ -298,6 +299,7 @@ bool TMainFrm::StopPollForApplier()
             return true;
         if (::GetTickCount() - start >= ApplyWaitLimitMs) {
             ResumePoll();
+            SayAdapterBusy();
             return false;
         }
         WaitPumping(100);

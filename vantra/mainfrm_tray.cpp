@@ -177,9 +177,11 @@ void TMainFrm::ShowFromTray()
     Show();
 }
 
+// The taskbar button, which showing the window put up, goes with it.
 void TMainFrm::HideMainWindow()
 {
     Hide();
+    ::ShowWindow(Application->Handle(), SW_HIDE);
     RemoveTrayIcon();
 }
 

@@ -52,7 +52,8 @@ LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_ERASEBKGND:
         return TileSkin(reinterpret_cast<HDC>(WParam), form.BackgroundBitmap);
     case WM_ENDSESSION:
-        form.ExitUtility();
+        // Returns once the exit is complete: Windows may end the process then.
+        form.ExitUtility(TMainFrm::EndSessionLimitMs);
         ::PostQuitMessage(0);
         return 0;
     case WM_POWERBROADCAST:

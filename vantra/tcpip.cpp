@@ -47,8 +47,12 @@ void TMainFrm::ReadNicIpInfo()
 }
 
 // Calls the NIC library only, never the chipset library, and touches the
-// window's state only in synchronised calls: an exit that gives the thread
-// up may close the adapter and free the window while a slow card keeps it.
+// window's state only on the main thread: an exit that gives the thread up
+// may close the adapter and free the window while a slow card keeps it.
+// The calls it waits for only copy state, so no message, and no exit that
+// would wait for this thread, can run inside them; the tray's change lets
+// other programs' messages in, so it is queued, and the exit can wait
+// for the apply to end from anywhere, that change included.
 void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
 {
     TThread& self = *TThread::Current();
@@ -73,15 +77,18 @@ void TMainFrm::ApplyTcpIpSettings(NicIpInfo& Info)
     });
 
     const bool applied = SendIpSettings(card, Info, winVersionCode);
-    self.Synchronize([&] {
-        // No card restart follows a refused apply, so no device check would
-        // ever clear the flag.
-        Link.ApplyingTcpIp = applied;
-        if (!applied || Program.Quitting) return;
-        if (Link.MonitoringOn) ShowIcon(TrayState::Scanning); // stopped meanwhile: the tray stays disabled
-        ShowTcpIpInfo(false);
-    });
-    if (applied) NicCall(Nic.NIC_PropertyChange, &card); // the device check reopens the adapter after it
+    // No card restart follows a refused apply, so no device check would
+    // ever clear the flag.
+    self.Synchronize([&] { Link.ApplyingTcpIp = applied; });
+    if (applied) {
+        self.Queue([this] {
+            if (Program.Quitting) return;
+            if (Link.MonitoringOn) ShowIcon(TrayState::Scanning); // stopped meanwhile: the tray stays disabled
+            if (Program.Quitting) return; // an exit ran inside the tray's change
+            ShowTcpIpInfo(false);
+        });
+        NicCall(Nic.NIC_PropertyChange, &card); // the device check reopens the adapter after it
+    }
     self.Synchronize([&] {
         if (Program.Quitting) return;
         MonitorState->Enabled = true;

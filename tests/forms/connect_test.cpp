@@ -443,7 +443,7 @@ TEST_F(ProfileConnect, StopMonitorWhileASlowCardTakesAProfileLosesNoLaterRequest
 }
 
 // A connect that finds a former apply under way waits for it a bounded
-// time, servicing messages, and then gives up: a card that keeps the
+// time, servicing messages, and then gives up and says so: a card that keeps the
 // applier longer no longer holds the connect, or the poll, for as long.
 TEST_F(ProfileConnect, ConnectDuringAnApplyThatDoesNotEndGivesUpAfterItsBound)
 {
@@ -461,6 +461,7 @@ TEST_F(ProfileConnect, ConnectDuringAnApplyThatDoesNotEndGivesUpAfterItsBound)
     EXPECT_GE(waited, TMainFrm::ApplyWaitLimitMs);
     EXPECT_LT(waited, TMainFrm::ApplyWaitLimitMs + 2000);
     EXPECT_TRUE(Form->UpdateTimer->Enabled()); // the poll shows the card busy meanwhile
+    EXPECT_EQ(Harness::Seam().Boxes, std::vector<std::string>{"Error\tThe adapter is busy. Please try again later."});
     ASSERT_TRUE(PumpUntil([&] { return Form->TcpIpThread->Suspended() && !Form->Link.ApplyingTcpIp; }, 20000));
     EXPECT_EQ(CallCount("NIC_SetIpInfo"), 1u); // the connect given up applied nothing
 }

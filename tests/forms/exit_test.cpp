@@ -323,6 +323,8 @@ TEST_F(Exit, DuringASlowApplyFinishesTheApplyBeforeTheEnd)
 // card busy in the tray, which lets other programs' messages in: the exit
 // runs inside that call, the apply still ends with its restart, and the
 // sender is answered once the exit is complete, well within its time-out.
+// The applier does not wait for its tray change, so its restart may come
+// before the request or after it.
 TEST_F(Exit, RequestedInsideTheAppliersTrayCallFinishesTheApplyAndAnswersOnceDone)
 {
     for (const ExitRequest& request : {ExitRequest{}, SessionEnd()}) {
@@ -331,17 +333,16 @@ TEST_F(Exit, RequestedInsideTheAppliersTrayCallFinishesTheApplyAndAnswersOnceDon
         EXPECT_EQ(Life(Moment::InTheAppliersTrayCall, &times, request), 1u) << name;
         ASSERT_NE(times.Answered, 0u) << name << ": the applier's tray call let it in";
         EXPECT_EQ(times.SetsWhenRequested, 1u) << name;
-        EXPECT_EQ(times.RestartsWhenRequested, 0u) << name;
         EXPECT_FALSE(times.AnswerTimedOut) << name;
         EXPECT_EQ(times.ExitSoundsWhenAnswered, 1u) << name << ": answered once the exit was complete";
         EXPECT_LT(times.Answered - times.Requested, 10000u) << name;
         EXPECT_LT(times.Ended - times.Requested, 10000u) << name;
         ExpectTheApplyFinishedBeforeTheEnd();
         std::printf("%s inside the applier's tray call: sender answered after %lu ms, program ended after %lu ms; "
-                    "NIC_PropertyChange %zu, NIC_CloseDeviceMgr after it %zu\n",
+                    "NIC_PropertyChange %zu (%zu when requested), NIC_CloseDeviceMgr after it %zu\n",
                     name, static_cast<unsigned long>(times.Answered - times.Requested),
                     static_cast<unsigned long>(times.Ended - times.Requested), Harness::CallCount("NIC_PropertyChange"),
-                    Harness::CallCount("NIC_CloseDeviceMgr") - 1);
+                    times.RestartsWhenRequested, Harness::CallCount("NIC_CloseDeviceMgr") - 1);
     }
 }
 

@@ -44,10 +44,10 @@ TApplication::~TApplication()
     // Forms go first, while the helper windows still exist.
     while (ComponentCount()) delete Components(ComponentCount() - 1);
     if (AppWnd) ::DestroyWindow(AppWnd);
-    // Workers' calls that never ran are only freed.
-    MSG posted;
-    while (UtilWnd && ::PeekMessageA(&posted, UtilWnd, WM_POSTED_CALL, WM_POSTED_CALL, PM_REMOVE))
-        delete reinterpret_cast<std::function<void()>*>(posted.lParam);
+    // Queued calls that never ran are only freed.
+    MSG queued;
+    while (UtilWnd && ::PeekMessageA(&queued, UtilWnd, WM_QUEUED_CALL, WM_QUEUED_CALL, PM_REMOVE))
+        delete reinterpret_cast<std::function<void()>*>(queued.lParam);
     if (UtilWnd) ::DestroyWindow(UtilWnd);
     Application = nullptr;
     Screen = nullptr;
@@ -94,7 +94,7 @@ LRESULT CALLBACK TApplication::UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
     case WM_SYNCHRONIZE:
         (*reinterpret_cast<std::function<void()>*>(LParam))();
         return 0;
-    case WM_POSTED_CALL: {
+    case WM_QUEUED_CALL: {
         const std::unique_ptr<std::function<void()>> call(reinterpret_cast<std::function<void()>*>(LParam));
         try {
             (*call)();
@@ -103,25 +103,14 @@ LRESULT CALLBACK TApplication::UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
         }
         return 0;
     }
-    case WM_QUEUED_CALL:
-        if (!Application->Queued.empty()) {
-            const std::function<void()> call = std::move(Application->Queued.front());
-            Application->Queued.pop_front();
-            try {
-                call();
-            } catch (...) {
-                Application->HandleException(Application);
-            }
-        }
-        return 0;
     }
     return ::DefWindowProcA(Wnd, Msg, WParam, LParam);
 }
 
 void TApplication::Queue(std::function<void()> Call)
 {
-    Queued.push_back(std::move(Call));
-    ::PostMessageA(UtilWnd, WM_QUEUED_CALL, 0, 0);
+    auto* call = new std::function<void()>(std::move(Call));
+    if (!::PostMessageA(UtilWnd, WM_QUEUED_CALL, 0, reinterpret_cast<LPARAM>(call))) delete call;
 }
 
 void TApplication::SetTitle(const std::string& Value)

@@ -8,7 +8,6 @@
 #pragma once
 #include "form.h"
 
-#include <deque>
 #include <exception>
 #include <functional>
 #include <string>
@@ -60,7 +59,7 @@ public:
     // threads' synchronised calls run through it.
     HWND UtilityWindow() const { return UtilWnd; }
     // Runs Call from the main thread's message loop, after the messages
-    // already waiting. Main thread only.
+    // already waiting there; from any thread.
     void Queue(std::function<void()> Call);
 
     bool ShowMainForm = true;
@@ -74,7 +73,6 @@ private:
     bool Dispatch(MSG& Msg);
     HWND AppWnd = nullptr;
     HWND UtilWnd = nullptr;
-    std::deque<std::function<void()>> Queued;
     std::string TitleText;
     TScreen OwnScreen;
 };
@@ -90,8 +88,6 @@ DWORD MainThreadID();
 // Private message of the utility window: runs the std::function<void()>*
 // in lParam on the main thread.
 constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x3F00;
-// Private message of the utility window: runs the oldest queued call.
+// Private message of the utility window: runs, then frees, the queued
+// std::function<void()>* in lParam.
 constexpr UINT WM_QUEUED_CALL = WM_APP + 0x3F01;
-// Private message of the utility window: runs, then frees, the
-// std::function<void()>* in lParam that a worker posted.
-constexpr UINT WM_POSTED_CALL = WM_APP + 0x3F02;

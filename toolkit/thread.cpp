@@ -272,14 +272,13 @@ void TThread::Queue(std::function<void()> Method)
     // The call keeps the shared state alive until it has run or been dropped.
     ++S->References;
     const std::shared_ptr<State> s(S, [](State* Shared) { Shared->Release(); });
-    auto* call = new std::function<void()>([s, Method = std::move(Method)] {
+    Application->Queue([s, Method = std::move(Method)] {
         {
             std::lock_guard<std::mutex> hold(s->Lock);
             if (s->GivenUp()) return;
         }
         Method();
     });
-    if (!::PostMessageA(Application->UtilityWindow(), WM_POSTED_CALL, 0, reinterpret_cast<LPARAM>(call))) delete call;
 }
 
 TWaitResult TThread::WaitForSignal(HANDLE Object, DWORD Milliseconds)

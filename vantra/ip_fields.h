@@ -3,9 +3,9 @@
 // stand after each key or paste, moves on when the octet is complete or on
 // ".", steps back on backspace in an empty field, and pads its octet to
 // three characters when it is left. A field that typing moves into has its
-// text selected, so that an address typed over another replaces it. Whatever else changes its text, a text
-// that is not an octet never stands. The panel holds the four fields and
-// draws the dots between them.
+// text selected, so that an address typed over another replaces it.
+// Whatever else changes its text, a text that is not an octet never stands.
+// The panel holds the four fields and draws the dots between them.
 #pragma once
 #include "ip_address.h"
 #include "toolkit/stdctrls.h"

@@ -228,9 +228,8 @@ bool TMainFrm::HoldChipsetLibrary(TChipsetHold& Hold)
             SayAdapterBusy();
             return false;
         }
-        Application->ProcessMessages();
+        WaitPumping(10);
         if (Program.Quitting) return false; // an exit ran inside
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return !Program.Quitting;
 }
